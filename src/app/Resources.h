@@ -1,0 +1,10 @@
+#pragma once
+
+namespace orbisk {
+
+// Registers the images and translations compiled into the client under ":/resource/".
+// The resources live in a static library, so they are registered explicitly.
+void initResources();
+void cleanupResources();
+
+} // namespace orbisk

@@ -1,0 +1,113 @@
+// CMainWindow: construction, core services and the end of the application.
+#include "mainwindow/CMainWindow.h"
+
+#include "app/LanguageTexts.h"
+#include "core/ValtroCore.h"
+#include "core/ValtroHttpd.h"
+#include "core/ValtroPortal.h"
+#include "dialogs/CMiniTray.h"
+#include "mainwindow/ClientInfo.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QTranslator>
+
+#include <cstdio>
+
+CMainWindow* g_pMainWindow = nullptr;
+
+namespace {
+const char* const kApplicationKey = "E3A95C07B1D84F62A0C7395E1B6D8F24";
+const int kCoreMode = 1;
+const int kHttpdStartArgument = 1000;
+const int kLocalServicePort = 9887;
+const int kCloseActiveAppReason = 19;
+const QSize kInitialSize(800, 600);
+} // namespace
+
+CMainWindow::CMainWindow(QWidget* parent)
+    : QMainWindow(parent)
+{
+    m_pTranslatorQt = new QTranslator(nullptr);
+    m_pTranslatorApp = new QTranslator(nullptr);
+    // Installed last means consulted first: the catalogue wins over Qt's own texts.
+    QCoreApplication::installTranslator(m_pTranslatorQt);
+    QCoreApplication::installTranslator(m_pTranslatorApp);
+
+    m_pMenuBar = menuBar();
+    setWindowTitle(QStringLiteral("Orbisk Client"));
+
+    readServerList();
+    readSettings();
+
+    m_pTray = new CMiniTray(nullptr);
+    m_pTray->setVisible(true);
+
+    resize(kInitialSize);
+    updateAutoStart();
+
+    connect(this, SIGNAL(sig_return()), this, SLOT(slot_return()));
+    connect(this, SIGNAL(sig_browserActive()), this, SLOT(slot_browserActive()));
+}
+
+CMainWindow::~CMainWindow()
+{
+    qDebug() << "~CMainWindow";
+}
+
+void CMainWindow::setLoginUI(CLoginUI* pLoginUI)
+{
+    m_pLoginUI = pLoginUI;
+}
+
+void CMainWindow::startCoreServices()
+{
+    m_pCore = new ValtroCore(QString::fromLatin1(kApplicationKey), kCoreMode, nullptr);
+    m_pPortal = new ValtroPortal(m_pCore, nullptr);
+    m_pHttpd = new ValtroHttpd(m_pCore, m_pPortal);
+
+    connect(m_pCore, SIGNAL(sig_languageChanged(int)), this, SLOT(slot_switch_language(int)));
+    m_pCore->RegisterBrowserActive(onBrowserActive);
+
+    const int started = m_pHttpd->StartHttpdServer(kHttpdStartArgument);
+    qDebug() << "RegisterBrowserActive StartHttpdServer" << "Orbisk Client" << started << kLocalServicePort;
+
+    QString first;
+    QString second;
+    QString third;
+    const int versionResult = m_pCore->GetAppVersion(first, second, third);
+    qDebug() << "GetAppVersion" << versionResult << first << second << third;
+}
+
+void onBrowserActive()
+{
+    if (g_pMainWindow)
+        emit g_pMainWindow->sig_browserActive();
+}
+
+void CMainWindow::handle_exit_application()
+{
+    if (m_pWebView)
+        releaseWebView();
+    if (m_pTray) {
+        delete m_pTray;
+        m_pTray = nullptr;
+    }
+    if (m_pHttpd)
+        m_pHttpd->StopHttpdServer();
+    if (m_pCore)
+        m_pCore->CloseActiveApp(kCloseActiveAppReason);
+    logPrintf("handle_exit_application\n");
+    std::fflush(stdout);
+    QCoreApplication::quit();
+}
+
+void CMainWindow::closeEvent(QCloseEvent* event)
+{
+    if (!m_isMiniTray)
+        handle_exit_application();
+    event->accept();
+}
+
+void CMainWindow::wheelEvent(QWheelEvent*) { }

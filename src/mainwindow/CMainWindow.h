@@ -1,0 +1,122 @@
+#pragma once
+
+#include "mainwindow/ServerEntry.h"
+
+#include <QMainWindow>
+#include <QString>
+
+#include <memory>
+
+class CLoginUI;
+class CMiniTray;
+class CWebEngineView;
+class QAction;
+class QActionGroup;
+class QMenu;
+class QMenuBar;
+class QSplitter;
+class QTimer;
+class QTranslator;
+class QWebEngineView;
+class ValtroCore;
+class ValtroHttpd;
+class ValtroPortal;
+struct LanguageTexts;
+
+// The controller of the whole client: owns the core services, the settings, the
+// server list, the menus, the web area and the tray icon, and is the only place
+// where the application ends.
+class CMainWindow : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit CMainWindow(QWidget* parent = nullptr);
+    ~CMainWindow() override;
+
+    void setLoginUI(CLoginUI* pLoginUI);
+    void initWebArea();
+    void startCoreServices();
+
+    // Ends the application: page released, tray icon removed, local service stopped,
+    // the active session closed, the event loop quit.
+    void handle_exit_application();
+
+    // Deletes every web engine view and page. Called once the event loop has ended,
+    // so no page outlives the application object and the web profile.
+    void releaseWebEngineViews();
+
+    void readSettings();
+    void writeSettings();
+    void updateAutoStart();
+    void readServerList();
+    void writeServerList();
+
+signals:
+    void sig_return();
+    void sig_browserActive();
+
+public slots:
+    // -- web area: slots (CMainWindow_web.cpp) --
+    // -- end web area slots --
+    void handle_show();
+    void slot_return();
+    void slot_switch_language(int iLan);
+    void slot_exitServer();
+    void slot_browserActive();
+
+protected:
+    void wheelEvent(QWheelEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+protected:
+    // -- web area: event overrides (CMainWindow_web.cpp) --
+    // -- end web area overrides --
+
+private:
+    void initMenus();
+    // -- web area: operations (CMainWindow_web.cpp) --
+    void releaseWebView();
+    // -- end web area operations --
+
+public:
+    // Members are public where the login window, the dialogs and the tray icon read
+    // them through g_pMainWindow.
+    QSplitter* m_pSplitter = nullptr;
+    CLoginUI* m_pLoginUI = nullptr;
+    CWebEngineView* m_pWebView = nullptr;
+    QWebEngineView* m_pDebugView = nullptr;
+    ServerList m_vecServer;
+    ValtroCore* m_pCore = nullptr;
+    ValtroPortal* m_pPortal = nullptr;
+    ValtroHttpd* m_pHttpd = nullptr;
+    std::unique_ptr<LanguageTexts> m_pTexts;
+    QAction* m_pActExitServer = nullptr;
+    QMenu* m_pMenuServer = nullptr;
+    QActionGroup* m_pServerGroup = nullptr;
+    int m_iLanguage = 0;
+    bool m_isAutoStart = true;
+    bool m_isMiniTray = true;
+    bool m_isPageShown = false;
+    QMenuBar* m_pMenuBar = nullptr;
+    QTranslator* m_pTranslatorQt = nullptr;
+    QTranslator* m_pTranslatorApp = nullptr;
+    QString m_sTranslatorQtFile;
+    QString m_sTranslatorAppFile;
+    QMenu* m_pMenuHelp = nullptr;
+    QAction* m_pActAbout = nullptr;
+    QAction* m_pActSetting = nullptr;
+    QAction* m_pActMachineCode = nullptr;
+    QAction* m_pActCheckUpdate = nullptr;
+    bool m_isLoading = false;
+    QString m_sCurName;
+    QString m_sCurUrl;
+    CMiniTray* m_pTray = nullptr;
+    QTimer* m_pDelayTimer = nullptr;
+};
+
+// The one main window, set by start-up right after its construction and never cleared.
+extern CMainWindow* g_pMainWindow;
+
+// Registered with the core; may run on any thread.
+void onBrowserActive();

@@ -1,0 +1,95 @@
+// CMainWindow: the menu bar, the first presentation and the ways back to the login window.
+#include "mainwindow/CMainWindow.h"
+
+#include "core/ValtroCore.h"
+#include "login/CLoginUI.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCoreApplication>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+const QString kMenuBarStyle = QStringLiteral("color: rgba(16, 16, 16, 1);font-size: 14px;text-align: center");
+const QString kMenuStyle = QStringLiteral("color: rgba(16, 16, 16, 1);font-size: 12px;text-align: center");
+const int kCloseActiveAppReason = 19;
+// Only the number of command-line arguments counts, the program path included.
+const int kBrowserModeArgumentCount = 2;
+const int kStartWithSystemArgumentCount = 3;
+} // namespace
+
+void CMainWindow::initMenus()
+{
+    m_pMenuServer = new QMenu(nullptr);
+    m_pMenuHelp = new QMenu(nullptr);
+
+    m_pMenuBar->setStyleSheet(kMenuBarStyle);
+    m_pMenuServer->setStyleSheet(kMenuStyle);
+    m_pMenuHelp->setStyleSheet(kMenuStyle);
+
+    m_pMenuBar->addMenu(m_pMenuServer);
+    m_pMenuBar->addMenu(m_pMenuHelp);
+
+    m_pActAbout = new QAction(nullptr);
+    m_pActSetting = new QAction(nullptr);
+    m_pActMachineCode = new QAction(nullptr);
+    m_pActCheckUpdate = new QAction(nullptr);
+    m_pServerGroup = new QActionGroup(this);
+    m_pMenuHelp->addAction(m_pActAbout);
+    m_pMenuHelp->addAction(m_pActSetting);
+    m_pMenuHelp->addAction(m_pActMachineCode);
+    m_pMenuHelp->addAction(m_pActCheckUpdate);
+
+    m_pActExitServer = new QAction(nullptr);
+    m_pActExitServer->setVisible(false);
+    m_pActExitServer->setMenuRole(QAction::NoRole);
+    m_pMenuServer->addAction(m_pActExitServer);
+    connect(m_pActExitServer, SIGNAL(triggered(bool)), this, SLOT(slot_exitServer()));
+}
+
+void CMainWindow::handle_show()
+{
+    m_pLoginUI->setMenuBar(m_pMenuBar);
+
+    const int argumentCount = QCoreApplication::arguments().size();
+    if (argumentCount == kBrowserModeArgumentCount) {
+        m_pLoginUI->setBrowserModel(true);
+        return;
+    }
+
+    m_pLoginUI->setBrowserModel(false);
+    const bool stayInTray = argumentCount == kStartWithSystemArgumentCount && m_isMiniTray;
+    if (!stayInTray)
+        m_pLoginUI->show();
+}
+
+void CMainWindow::slot_exitServer()
+{
+    if (m_pWebView)
+        releaseWebView();
+    if (m_pCore)
+        m_pCore->CloseActiveApp(kCloseActiveAppReason);
+    slot_return();
+    m_pLoginUI->show();
+}
+
+void CMainWindow::slot_return()
+{
+    m_pActExitServer->setVisible(false);
+    m_isPageShown = false;
+    m_pLoginUI->clearTipText();
+    hide();
+    m_pLoginUI->setMenuBar(m_pMenuBar);
+    const QList<QAction*> actions = m_pMenuServer->actions();
+    for (QAction* action : actions)
+        action->setChecked(false);
+}
+
+void CMainWindow::slot_browserActive()
+{
+    if (m_pWebView)
+        releaseWebView();
+    emit sig_return();
+    m_pLoginUI->setBrowserModel(true);
+}

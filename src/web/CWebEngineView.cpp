@@ -1,0 +1,94 @@
+#include "web/CWebEngineView.h"
+
+#include "app/LanguageTexts.h"
+#include "mainwindow/CMainWindow.h"
+#include "web/DropScripts.h"
+
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QCursor>
+#include <QDebug>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QWebEnginePage>
+
+CWebEngineView::CWebEngineView(QWidget* parent)
+    : QWebEngineView(parent)
+{
+    connect(this, SIGNAL(urlChanged(QUrl)), this, SLOT(Slot_UrlChanged(QUrl)));
+    setAcceptDrops(true);
+}
+
+CWebEngineView::~CWebEngineView() = default;
+
+void CWebEngineView::initContextMenu()
+{
+    QWebEnginePage* pPage = page();
+    qDebug() << pPage;
+
+    m_pMenu = new QMenu(this);
+    m_pMenu->setStyleSheet(QStringLiteral("QMenu{font-size:13px}"));
+
+    m_pActCopy = pPage->action(QWebEnginePage::Copy);
+    m_pActPaste = pPage->action(QWebEnginePage::Paste);
+    m_pActCut = pPage->action(QWebEnginePage::Cut);
+    m_pActSelectAll = pPage->action(QWebEnginePage::SelectAll);
+    m_pActBack = pPage->action(QWebEnginePage::Back);
+    m_pActForward = pPage->action(QWebEnginePage::Forward);
+    m_pActReload = pPage->action(QWebEnginePage::Reload);
+
+    m_pMenu->addAction(m_pActBack);
+    m_pMenu->addAction(m_pActForward);
+    m_pMenu->addAction(m_pActReload);
+    m_pMenu->addSeparator();
+    m_pMenu->addAction(m_pActCopy);
+    m_pMenu->addAction(m_pActPaste);
+    m_pMenu->addAction(m_pActCut);
+    m_pMenu->addAction(m_pActSelectAll);
+}
+
+void CWebEngineView::updateTexts()
+{
+    if (!m_pMenu || !g_pMainWindow || !g_pMainWindow->m_pTexts)
+        return;
+    const LanguageTexts& texts = *g_pMainWindow->m_pTexts;
+    m_pActCopy->setText(texts.Copy);
+    m_pActPaste->setText(texts.Paste);
+    m_pActCut->setText(texts.Cut);
+    m_pActSelectAll->setText(texts.SelectAll);
+    m_pActBack->setText(texts.Back);
+    m_pActForward->setText(texts.Forward);
+    m_pActReload->setText(texts.Reload);
+}
+
+void CWebEngineView::Slot_UrlChanged(QUrl) { }
+
+void CWebEngineView::contextMenuEvent(QContextMenuEvent*)
+{
+    if (!m_pMenu)
+        return;
+    m_pActReload->setEnabled(true);
+    m_pMenu->exec(QCursor::pos());
+}
+
+void CWebEngineView::dragEnterEvent(QDragEnterEvent* event)
+{
+    event->accept();
+    QWebEngineView::dragEnterEvent(event);
+    if (event->mimeData()->hasFormat(QStringLiteral("text/uri-list")))
+        event->acceptProposedAction();
+}
+
+void CWebEngineView::dropEvent(QDropEvent* event)
+{
+    QWebEngineView::dropEvent(event);
+    const QList<QUrl> urls = event->mimeData()->urls();
+    if (urls.isEmpty())
+        return;
+    QWebEnginePage* pPage = page();
+    const QStringList scripts = dropScripts(urls);
+    for (const QString& sScript : scripts)
+        pPage->runJavaScript(sScript);
+}

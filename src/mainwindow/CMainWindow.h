@@ -58,6 +58,12 @@ signals:
 
 public slots:
     // -- web area: slots (CMainWindow_web.cpp) --
+    // Loads a server's login page (isLogin) or test page into the page view.
+    void handle_load(QString sName, QString sUrl, bool isLogin);
+    // The page's loadFinished: accepts the page by its title and shows it.
+    void Slot_LoadUrlFinish(bool isSuccess);
+    // The delayed-login timer's first timeout: connects to the first default server.
+    void slot_delayLogin();
     // -- end web area slots --
     void handle_show();
     void slot_return();
@@ -71,11 +77,18 @@ protected:
 
 protected:
     // -- web area: event overrides (CMainWindow_web.cpp) --
+    void keyPressEvent(QKeyEvent* event) override;
     // -- end web area overrides --
 
 private:
     void initMenus();
     // -- web area: operations (CMainWindow_web.cpp) --
+public:
+    // Starts the 100 ms timer whose first timeout runs slot_delayLogin.
+    void startDelayLogin();
+
+private:
+    void showPageWindow();
     void releaseWebView();
     // -- end web area operations --
 

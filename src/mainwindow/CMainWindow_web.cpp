@@ -1,15 +1,31 @@
-// CMainWindow: the web area (splitter, page view, remote-debugging view).
+// CMainWindow: the web area (splitter, page view, remote-debugging view), page
+// loading with its acceptance test, the delayed login and the F12 debug toggle.
 #include "mainwindow/CMainWindow.h"
 
+#include "app/LanguageTexts.h"
+#include "core/ValtroCore.h"
+#include "login/CLoginUI.h"
+#include "mainwindow/ClientInfo.h"
+#include "web/CWebEnginePage.h"
 #include "web/CWebEngineView.h"
+#include "web/ServerPage.h"
 
+#include <QAction>
+#include <QDebug>
+#include <QKeyEvent>
+#include <QMenu>
 #include <QSplitter>
-#include <QWebEnginePage>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEngineProfile>
 #include <QWebEngineView>
+
+#include <cstdio>
 
 namespace {
 const char* const kRemoteDebuggingVariable = "QTWEBENGINE_REMOTE_DEBUGGING";
-const char* const kRemoteDebuggingPort = "9223";
+const int kDelayLoginMs = 100;
+const int kDebugViewHeightDivisor = 3;
 } // namespace
 
 void CMainWindow::initWebArea()
@@ -21,19 +37,132 @@ void CMainWindow::initWebArea()
 
     if (!m_pDebugView) {
         // Must be set before the first web engine view of the process exists.
-        qputenv(kRemoteDebuggingVariable, kRemoteDebuggingPort);
+        qputenv(kRemoteDebuggingVariable, QByteArray::number(ServerPage::kRemoteDebuggingPort));
         m_pDebugView = new QWebEngineView(nullptr);
         m_pSplitter->addWidget(m_pDebugView);
         m_pDebugView->hide();
     }
 }
 
+void CMainWindow::startDelayLogin()
+{
+    m_pDelayTimer = new QTimer(nullptr);
+    m_pDelayTimer->start(kDelayLoginMs);
+    connect(m_pDelayTimer, SIGNAL(timeout()), this, SLOT(slot_delayLogin()));
+}
+
+void CMainWindow::slot_delayLogin()
+{
+    if (m_pDelayTimer) {
+        m_pDelayTimer->stop();
+        disconnect(m_pDelayTimer, SIGNAL(timeout()), this, SLOT(slot_delayLogin()));
+        delete m_pDelayTimer;
+        m_pDelayTimer = nullptr;
+    }
+    if (g_isBrowserMode)
+        return;
+    for (const ServerEntry& entry : qAsConst(m_vecServer)) {
+        if (entry.isDefault) {
+            handle_load(entry.name, entry.url, true);
+            return;
+        }
+    }
+}
+
+void CMainWindow::handle_load(QString sName, QString sUrl, bool isLogin)
+{
+    qDebug() << "handle_load" << sName << sUrl << isLogin;
+    m_pLoginUI->setUiEnabled(false);
+
+    if (sName.isEmpty() || sUrl.isEmpty() || !QUrl(sUrl, QUrl::TolerantMode).isValid()) {
+        m_pLoginUI->setUiEnabled(true);
+        return;
+    }
+    if (!ServerPage::hasWebScheme(sUrl)) {
+        m_pLoginUI->setUiEnabled(true);
+        m_pLoginUI->setTipText(m_pTexts ? m_pTexts->ConnectFailed : QString());
+        return;
+    }
+
+    m_isLoading = true;
+    m_pLoginUI->setTipText(QStringLiteral("loading..."));
+    m_sCurName = sName;
+    m_sCurUrl = sUrl;
+
+    if (!m_pWebView) {
+        m_pWebView = new CWebEngineView(this);
+        CWebEnginePage* pPage = new CWebEnginePage(QWebEngineProfile::defaultProfile(), nullptr);
+        m_pWebView->setPage(pPage);
+        m_pWebView->initContextMenu();
+        m_pSplitter->insertWidget(0, m_pWebView);
+        connect(pPage, SIGNAL(loadFinished(bool)), this, SLOT(Slot_LoadUrlFinish(bool)));
+    }
+
+    const QString sTarget = isLogin ? ServerPage::loginPageUrl(sUrl, m_pCore ? m_pCore->Get_Deviceuuid() : QString())
+                                    : ServerPage::testPageUrl(sUrl);
+    m_pWebView->page()->setUrl(QUrl(sTarget, QUrl::TolerantMode));
+}
+
+void CMainWindow::Slot_LoadUrlFinish(bool isSuccess)
+{
+    qDebug() << "Slot_LoadUrlFinish";
+    if (!m_pWebView)
+        return;
+    if (!m_isLoading) {
+        // A later navigation inside the web application.
+        m_pLoginUI->setUiEnabled(true);
+        return;
+    }
+
+    logPrintf("Slot_LoadUrlFinish %d\n", isSuccess ? 1 : 0);
+    std::fflush(stdout);
+    m_isLoading = false;
+
+    const QString sConnectFailed = m_pTexts ? m_pTexts->ConnectFailed : QString();
+    if (!isSuccess) {
+        m_pLoginUI->setTipText(sConnectFailed);
+        m_pLoginUI->setUiEnabled(true);
+        return;
+    }
+
+    const QString sTitle = m_pWebView->page()->title();
+    qDebug() << "1" << sTitle;
+    if (!ServerPage::isServiceTitle(sTitle)) {
+        m_pLoginUI->setTipText(sConnectFailed);
+        m_pLoginUI->setUiEnabled(true);
+        return;
+    }
+
+    qDebug() << "2";
+    if (m_pWebView->url().toString() == QLatin1String("about:blank"))
+        m_pLoginUI->setTipText(QStringLiteral("about:blank"));
+    else
+        showPageWindow();
+    m_pLoginUI->setUiEnabled(true);
+}
+
+void CMainWindow::showPageWindow()
+{
+    m_isPageShown = true;
+    m_pLoginUI->hide();
+    setMenuBar(m_pMenuBar);
+    showMaximized();
+    m_pActExitServer->setVisible(true);
+    m_pLoginUI->saveServer(m_sCurName, m_sCurUrl);
+
+    const QList<QAction*> actions = m_pMenuServer->actions();
+    for (int i = 0; i + 1 < actions.size(); ++i) {
+        if (actions.at(i)->toolTip() == m_sCurUrl)
+            actions.at(i)->setChecked(true);
+    }
+}
+
 void CMainWindow::releaseWebView()
 {
-    QWebEnginePage* page = m_pWebView->page();
-    if (page)
-        disconnect(page, SIGNAL(loadFinished(bool)), this, SLOT(Slot_LoadUrlFinish(bool)));
-    delete page;
+    QWebEnginePage* pPage = m_pWebView->page();
+    if (pPage)
+        disconnect(pPage, SIGNAL(loadFinished(bool)), this, SLOT(Slot_LoadUrlFinish(bool)));
+    delete pPage;
     delete m_pWebView;
     m_pWebView = nullptr;
 }
@@ -44,4 +173,17 @@ void CMainWindow::releaseWebEngineViews()
         releaseWebView();
     delete m_pDebugView;
     m_pDebugView = nullptr;
+}
+
+void CMainWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F12 && m_pDebugView) {
+        m_pDebugView->load(ServerPage::remoteDebuggingUrl());
+        // isHidden, not isVisible: the toggle must also work while the main window is hidden.
+        m_pDebugView->setHidden(!m_pDebugView->isHidden());
+        m_pDebugView->resize(width(), height() / kDebugViewHeightDivisor);
+    }
+    if (event->key() == Qt::Key_V && event->modifiers() == Qt::ControlModifier)
+        qDebug() << "control modifier_____________";
+    QMainWindow::keyPressEvent(event);
 }

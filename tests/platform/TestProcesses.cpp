@@ -1,0 +1,167 @@
+#include "TestEnvironment.h"
+#include "platform/processes.h"
+#include "platform/processes_linux.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace orbisk::platform;
+
+namespace {
+
+constexpr int kStartTimeoutMs = 30000;
+
+void writeFile(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(content), content.size());
+}
+
+// A fake /proc/PID folder; an empty exe target leaves the link out, as for an unreadable one.
+void addProcess(const QString& root, const QString& pid, const QByteArray& exe, const QByteArray& cmdline = {},
+    const QByteArray& comm = {}, const QByteArray& stat = {})
+{
+    const QString dir = root + QLatin1Char('/') + pid;
+    QVERIFY(QDir().mkpath(dir));
+    if (!exe.isEmpty())
+        QCOMPARE(::symlink(exe.constData(), QFile::encodeName(dir + QStringLiteral("/exe")).constData()), 0);
+    writeFile(dir + QStringLiteral("/cmdline"), cmdline);
+    writeFile(dir + QStringLiteral("/comm"), comm);
+    writeFile(dir + QStringLiteral("/stat"), stat);
+}
+
+} // namespace
+
+class TestProcesses : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { orbisk::test::prepareTestEnvironment(); }
+
+    void nameSources_data()
+    {
+        QTest::addColumn<QByteArray>("exe");
+        QTest::addColumn<QByteArray>("cmdline");
+        QTest::addColumn<QByteArray>("comm");
+        QTest::addColumn<QByteArray>("stat");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("expected");
+        const QString client = QStringLiteral("orbisk-client");
+        const QByteArray clientArgs = QByteArrayLiteral("/opt/orbisk/orbisk-client\0-min\0-autorun\0");
+        const QByteArray running = "9 (x) S 1";
+
+        QTest::newRow("exe matches, others differ") << QByteArray("/opt/orbisk/orbisk-client") << QByteArray("x")
+                                                    << QByteArray("x\n") << running << client << 1;
+        QTest::newRow("exe case differs")
+            << QByteArray("/opt/Orbisk-Client") << clientArgs << QByteArray() << running << client << 0;
+        QTest::newRow("exe is a renamed copy") << QByteArray("/opt/orbisk-client-copy") << clientArgs
+                                               << QByteArray("orbisk-client\n") << running << client << 0;
+        QTest::newRow("exe is a prefix") << QByteArray("/opt/orbisk") << QByteArray() << QByteArray() << running
+                                         << client << 0;
+        QTest::newRow("exe deleted") << QByteArray("/gone/orbisk-client (deleted)") << QByteArray() << QByteArray()
+                                     << running << client << 1;
+        QTest::newRow("exe non-ASCII") << QByteArray("/opt/客户端") << QByteArray() << QByteArray() << running
+                                       << QStringLiteral("客户端") << 1;
+        QTest::newRow("argv0 path") << QByteArray() << clientArgs << QByteArray("x\n") << running << client << 1;
+        QTest::newRow("argv0 bare, no NUL")
+            << QByteArray() << QByteArray("orbisk-client") << QByteArray() << running << client << 1;
+        QTest::newRow("argv0 differs, comm ignored") << QByteArray() << QByteArrayLiteral("/opt/orbisk-client2\0")
+                                                     << QByteArray("orbisk-client\n") << running << client << 0;
+        QTest::newRow("comm, cmdline empty")
+            << QByteArray() << QByteArray() << QByteArray("orbisk-client\n") << running << client << 1;
+        QTest::newRow("comm, argv0 empty")
+            << QByteArray() << QByteArrayLiteral("\0-x\0") << QByteArray("orbisk-client\n") << running << client << 1;
+        QTest::newRow("comm case differs")
+            << QByteArray() << QByteArray() << QByteArray("Orbisk-client\n") << running << client << 0;
+        QTest::newRow("comm of a zombie") << QByteArray() << QByteArray() << QByteArray("orbisk-client\n")
+                                          << QByteArray("9 (orbisk-client) Z 1") << client << 0;
+        QTest::newRow("comm with ) and Z in it") << QByteArray() << QByteArray() << QByteArray("x) Z\n")
+                                                 << QByteArray("9 (x) Z) S 1") << QStringLiteral("x) Z") << 1;
+        QTest::newRow("comm of 14 bytes") << QByteArray() << QByteArray() << QByteArray("abcdefghijklmn\n") << running
+                                          << QStringLiteral("abcdefghijklmn") << 1;
+        QTest::newRow("comm of 15 bytes may be cut") << QByteArray() << QByteArray() << QByteArray("abcdefghijklmno\n")
+                                                     << running << QStringLiteral("abcdefghijklmno") << 0;
+        QTest::newRow("comm cut from a longer name") << QByteArray() << QByteArray() << QByteArray("orbisk-client-n\n")
+                                                     << running << QStringLiteral("orbisk-client-nightly") << 0;
+        QTest::newRow("empty name") << QByteArray() << QByteArray() << QByteArray() << QByteArray() << QString() << 0;
+    }
+
+    void nameSources()
+    {
+        QFETCH(QByteArray, exe);
+        QFETCH(QByteArray, cmdline);
+        QFETCH(QByteArray, comm);
+        QFETCH(QByteArray, stat);
+        QFETCH(QString, name);
+        const QString root = orbisk::test::scratchDir(QStringLiteral("proc"));
+        addProcess(root, QStringLiteral("9"), exe, cmdline, comm, stat);
+        QTEST(countProcessesWithExecutableName(name, root), "expected");
+    }
+
+    // Only numeric folders are processes; a folder emptied by a vanished process counts for nothing.
+    void walkCountsProcessFoldersOnly()
+    {
+        const QString root = orbisk::test::scratchDir(QStringLiteral("proc"));
+        addProcess(root, QStringLiteral("100"), "/usr/bin/tool");
+        addProcess(root, QStringLiteral("200"), {}, QByteArrayLiteral("tool\0"));
+        addProcess(root, QStringLiteral("300"), "/usr/bin/other");
+        addProcess(root, QStringLiteral("net"), "/usr/bin/tool");
+        addProcess(root, QStringLiteral("12a"), "/usr/bin/tool");
+        QVERIFY(QDir().mkpath(root + QStringLiteral("/500")));
+        QVERIFY(QFile::link(root + QStringLiteral("/100"), root + QStringLiteral("/self")));
+        writeFile(root + QStringLiteral("/400"), "tool");
+        QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool"), root), 2);
+        QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool"), root + QStringLiteral("/none")), 0);
+    }
+
+    // A binary really named "... (deleted)" keeps its name while it exists.
+    void deletedSuffixOfExistingFileKept()
+    {
+        const QString root = orbisk::test::scratchDir(QStringLiteral("proc"));
+        const QString binary = orbisk::test::scratchDir(QStringLiteral("bin")) + QStringLiteral("/tool (deleted)");
+        writeFile(binary, "");
+        addProcess(root, QStringLiteral("1"), QFile::encodeName(binary));
+        QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool (deleted)"), root), 1);
+        QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool"), root), 0);
+    }
+
+    void liveCountFollowsProcesses()
+    {
+        QCOMPARE(executableFileName(), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
+        QVERIFY(countProcessesWithExecutableName(executableFileName()) >= 1);
+
+        const QString sleep = QStandardPaths::findExecutable(QStringLiteral("sleep"));
+        QVERIFY(!sleep.isEmpty());
+        const QString name = QStringLiteral("orbisk-sleep-%1").arg(QCoreApplication::applicationPid());
+        const QString copy = orbisk::test::scratchDir(QStringLiteral("live")) + QLatin1Char('/') + name;
+        QVERIFY(QFile::copy(sleep, copy));
+        QCOMPARE(countProcessesWithExecutableName(name), 0);
+
+        QProcess first;
+        QProcess second;
+        for (QProcess* process : {&first, &second}) {
+            process->start(copy, {QStringLiteral("600")});
+            QVERIFY(process->waitForStarted(kStartTimeoutMs));
+        }
+        QCOMPARE(countProcessesWithExecutableName(name), 2);
+        // Removing the binary of running processes does not hide them.
+        QVERIFY(QFile::remove(copy));
+        QCOMPARE(countProcessesWithExecutableName(name), 2);
+        first.kill();
+        QVERIFY(first.waitForFinished(kStartTimeoutMs));
+        QCOMPARE(countProcessesWithExecutableName(name), 1);
+        second.kill();
+        QVERIFY(second.waitForFinished(kStartTimeoutMs));
+        QCOMPARE(countProcessesWithExecutableName(name), 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProcesses)
+#include "TestProcesses.moc"

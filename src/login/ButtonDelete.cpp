@@ -1,0 +1,5 @@
+#include "login/ButtonDelete.h"
+
+ButtonDelete::ButtonDelete(QWidget* parent)
+    : QPushButton(parent)
+{ }

@@ -1,0 +1,472 @@
+#include "login/CLoginUI.h"
+
+#include "app/LanguageTexts.h"
+#include "dialogs/CSwitchModeUI.h"
+#include "login/CCombox.h"
+#include "login/ItemWidgetFile.h"
+#include "login/NoFocusRectStyle.h"
+#include "login/ServerDisplayText.h"
+#include "mainwindow/CMainWindow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QStyleOption>
+
+bool g_isBrowserMode = false;
+
+namespace {
+const QSize kWindowSize(500, 593);
+const QString kWindowTitle = QStringLiteral("Orbisk Client");
+const QString kHttpsPrefix = QStringLiteral("https://");
+const QString kAliasPlaceholder = QStringLiteral("eg: xxx server");
+const QString kCopyright = QStringLiteral("Copyright © Orbisk. All rights reserved.");
+const QString kLinkSuffix = QStringLiteral(" >>");
+
+const QString kStyleCaption = QStringLiteral("color: rgba(51, 51, 51, 1);font-size: 12px;text-align: center;");
+const QString kStyleField
+    = QStringLiteral("padding-left:15px;border:1px solid rgba(221, 221, 221, 1);border-radius:4px;font-size:12px");
+const QString kStyleLink = QStringLiteral("color: rgba(0,123,197,1);border:0px solid #fff;text-align : right");
+const QString kStyleTitle = QStringLiteral("color: rgba(16, 16, 16, 1);font-size: 14px;text-align: center;");
+const QString kStyleCombo = QStringLiteral(
+    "QComboBox{padding-left:15px;border-radius: 4px;border: 1px solid rgba(221, 221, 221, 1);font-size:12px;"
+    "background-color:#F0F0F0}"
+    "QComboBox::drop-down {width: 50px;height:36px;top:0px;bottom:0px;padding-left:10px;padding-right:10px;"
+    "padding-top:0px;padding-bottom:0px;image: url(:/resource/image/drop-down.png);}"
+    "QAbstractItemView::item {height: 30px;}QListView::item {background: white;}"
+    "QListView::item:hover {background: #fff;}");
+const QString kStyleList = QStringLiteral("QListWidget{}QListWidget::item:hover{background-color:#007BC5}");
+const QString kStyleCheck = QStringLiteral("QCheckBox{spacing:8px;color:rgba(51,51,51,1);font-size:12px;margin-left:2}"
+                                           "QCheckBox::indicator::checked{image:url(:/resource/image/check.png)}"
+                                           "QCheckBox::indicator::unchecked{image:url(:/resource/image/uncheck.png)}");
+const QString kStyleContinue = QStringLiteral(
+    "left: 540px;top: 688px;width: 150px;height: 50px;line-height: 26px;border-radius: 4px;"
+    "background-color: rgba(0, 123, 197, 1);color: rgba(255, 255, 255, 1);font-size: 16px;text-align: center;");
+const QString kStyleBrowser = QStringLiteral("font-size: 16px;border:0px;");
+const QString kStyleExitBrowser = QStringLiteral("color: rgba(0, 123, 197, 1);font-size: 16px;border:0px;");
+const QString kLargeLogoStyle = QStringLiteral("border-image:url(:/resource/image/orbisk/orbisk330x170.png)");
+const QString kSmallLogo = QStringLiteral(":/resource/image/orbisk/orbisk200x40.png");
+
+const int kPrefixFontPixelSize = 12;
+const int kBrowserFontPixelSize = 16;
+const int kPrefixGap = 2;
+const int kRowWidth = 300;
+// The link buttons end at the right edge of the input fields (x = 400).
+const int kLinkRight = 388;
+const int kLinkPadding = 12;
+const int kLinkHeight = 26;
+const int kNewServerLinkY = 410;
+const int kSelectServerLinkY = 482;
+const int kSmallLogoWidth = 200;
+const int kDialogLift = 30;
+
+const QRect kRectCheckNewServer(100, 391, 300, 36);
+const QRect kRectContinueNewServer(100, 427, 300, 36);
+const QRect kRectCheckSelectServer(100, 319, 300, 36);
+const QRect kRectContinueSelectServer(100, 355, 300, 36);
+const QRect kRectBrowserSentence(20, 155, 400, 64);
+const int kBrowserSentenceMargin = 40;
+const QPoint kBrowserLinkPos(240, 181);
+const int kBrowserLinkHeight = 32;
+} // namespace
+
+CLoginUI::CLoginUI(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setFixedSize(kWindowSize);
+    setWindowTitle(kWindowTitle);
+    setObjectName(QStringLiteral("login"));
+    setWindowFlags(Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    QPalette pal = palette();
+    pal.setBrush(QPalette::All, QPalette::Window, QBrush(Qt::white));
+    setPalette(pal);
+
+    m_pLabelTip = new QLabel(this);
+    m_pLabelTip->setGeometry(0, 29, 500, 16);
+    m_pLabelTip->setStyleSheet(kStyleCaption);
+    m_pLabelTip->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+
+    m_pLabelLogo = new QLabel(this);
+    m_pLabelLogo->setGeometry(85, 54, 330, 170);
+
+    m_pLabelTitle = new QLabel(this);
+    m_pLabelTitle->setGeometry(0, 227, 500, 23);
+    m_pLabelTitle->setStyleSheet(kStyleTitle);
+    m_pLabelTitle->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+
+    m_pLabelAddress = new QLabel(this);
+    m_pLabelAddress->setGeometry(102, 260, 300, 23);
+    m_pLabelAddress->setStyleSheet(kStyleCaption);
+
+    m_pEditAddress = new QLineEdit(this);
+    m_pEditAddress->setGeometry(100, 283, 300, 36);
+    m_pEditAddress->setStyleSheet(kStyleField);
+
+    // The fixed scheme sits inside the address field, before the typed text.
+    m_pLabelHttps = new QLabel(kHttpsPrefix, nullptr);
+    m_pLabelHttps->setEnabled(false);
+    QFont prefixFont = m_pLabelHttps->font();
+    prefixFont.setPixelSize(kPrefixFontPixelSize);
+    m_pLabelHttps->setFont(prefixFont);
+    auto* prefixLayout = new QHBoxLayout();
+    prefixLayout->setContentsMargins(0, 0, 0, 0);
+    prefixLayout->setSpacing(0);
+    prefixLayout->addWidget(m_pLabelHttps);
+    m_pEditAddress->setLayout(prefixLayout);
+    const int prefixWidth = QFontMetrics(m_pLabelHttps->font()).horizontalAdvance(m_pLabelHttps->text());
+    m_pEditAddress->setTextMargins(prefixWidth + kPrefixGap, 0, 0, 0);
+
+    m_pComboServer = new CCombox(this);
+    m_pComboServer->setGeometry(100, 283, 300, 36);
+    m_pComboServer->setEditable(true);
+    m_pComboServer->setFocusPolicy(Qt::NoFocus);
+    m_pListWidget = new QListWidget(nullptr);
+    m_pComboServer->setModel(m_pListWidget->model());
+    m_pComboServer->setView(m_pListWidget);
+    m_pComboServer->setStyleSheet(kStyleCombo);
+
+    m_pListWidget->setStyleSheet(kStyleList);
+    m_pNoFocusStyle = new NoFocusRectStyle();
+    m_pNoFocusStyle->setParent(this);
+    m_pListWidget->setStyle(m_pNoFocusStyle);
+
+    m_pLabelAlias = new QLabel(this);
+    m_pLabelAlias->setGeometry(102, 332, 300, 23);
+    m_pLabelAlias->setStyleSheet(kStyleCaption);
+
+    m_pEditAlias = new QLineEdit(this);
+    m_pEditAlias->setGeometry(100, 355, 300, 36);
+    m_pEditAlias->setStyleSheet(kStyleField);
+    m_pEditAlias->setPlaceholderText(kAliasPlaceholder);
+
+    m_pCheckDefault = new QCheckBox(this);
+    m_pCheckDefault->setStyleSheet(kStyleCheck);
+    connect(m_pCheckDefault, SIGNAL(clicked(bool)), this, SLOT(slot_checkbox_auto_connect(bool)));
+
+    m_pBtnContinue = new QPushButton(this);
+    m_pBtnContinue->setStyleSheet(kStyleContinue);
+    m_pBtnContinue->setCursor(Qt::PointingHandCursor);
+    connect(m_pBtnContinue, SIGNAL(clicked(bool)), this, SLOT(slot_buttonContinue()));
+
+    m_pBtnNewServer = new QPushButton(this);
+    m_pBtnNewServer->setStyleSheet(kStyleLink);
+    m_pBtnNewServer->setCursor(Qt::PointingHandCursor);
+    connect(m_pBtnNewServer, SIGNAL(clicked(bool)), this, SLOT(slot_switch_new_server()));
+
+    m_pBtnSelectServer = new QPushButton(this);
+    m_pBtnSelectServer->setStyleSheet(kStyleLink);
+    m_pBtnSelectServer->setCursor(Qt::PointingHandCursor);
+    connect(m_pBtnSelectServer, SIGNAL(clicked(bool)), this, SLOT(slot_switch_select_server()));
+
+    m_pLabelSmallLogo = new QLabel(this);
+    m_pLabelSmallLogo->setGeometry((width() - kSmallLogoWidth) / 2, 515, kSmallLogoWidth, 40);
+    m_pLabelSmallLogo->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+
+    m_pLabelCopyright = new QLabel(kCopyright, this);
+    m_pLabelCopyright->setGeometry(0, 563, 500, 16);
+    m_pLabelCopyright->setStyleSheet(kStyleCaption);
+    m_pLabelCopyright->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+
+    m_pLabelBrowser = new QLabel(this);
+    m_pLabelBrowser->setStyleSheet(kStyleBrowser);
+    QFont browserFont = m_pLabelBrowser->font();
+    browserFont.setPixelSize(kBrowserFontPixelSize);
+    m_pLabelBrowser->setFont(browserFont);
+
+    m_pBtnExitBrowser = new QPushButton(this);
+    m_pBtnExitBrowser->setStyleSheet(kStyleExitBrowser);
+    QFont linkFont = m_pBtnExitBrowser->font();
+    linkFont.setPixelSize(kBrowserFontPixelSize);
+    linkFont.setUnderline(true);
+    m_pBtnExitBrowser->setFont(linkFont);
+    m_pBtnExitBrowser->setCursor(Qt::PointingHandCursor);
+    connect(m_pBtnExitBrowser, SIGNAL(clicked(bool)), this, SLOT(slot_exitBrowserModel()));
+}
+
+CLoginUI::~CLoginUI() = default;
+
+void CLoginUI::setTipText(QString text)
+{
+    m_pLabelTip->setVisible(true);
+    m_pLabelTip->setText(text);
+}
+
+void CLoginUI::clearTipText()
+{
+    m_pLabelTip->setText(QString());
+}
+
+void CLoginUI::setUiEnabled(bool isEnabled)
+{
+    m_pBtnNewServer->setEnabled(isEnabled);
+    m_pBtnSelectServer->setEnabled(isEnabled);
+    m_pBtnContinue->setEnabled(isEnabled);
+    m_pComboServer->setEnabled(isEnabled);
+    m_pEditAddress->setEnabled(isEnabled);
+    m_pEditAlias->setEnabled(isEnabled);
+}
+
+void CLoginUI::setBrowserModel(bool isBrowserModel)
+{
+    g_isBrowserMode = isBrowserModel;
+    m_isBrowserModel = isBrowserModel;
+
+    const QList<QWidget*> serverControls{m_pLabelTip, m_pLabelLogo, m_pLabelTitle, m_pLabelAddress, m_pLabelAlias,
+        m_pEditAddress, m_pComboServer, m_pEditAlias, m_pCheckDefault, m_pBtnContinue, m_pBtnNewServer,
+        m_pBtnSelectServer};
+    for (QWidget* control : serverControls)
+        control->setVisible(!isBrowserModel);
+
+    m_pLabelBrowser->setVisible(isBrowserModel);
+    m_pBtnExitBrowser->setVisible(isBrowserModel);
+
+    if (!isBrowserModel)
+        switchServerMode(g_pMainWindow->m_vecServer.isEmpty());
+}
+
+void CLoginUI::switchServerMode(bool isNewServer)
+{
+    m_pComboServer->setVisible(!isNewServer);
+    m_pBtnNewServer->setVisible(!isNewServer);
+
+    m_pBtnSelectServer->setVisible(isNewServer);
+    m_pEditAddress->setVisible(isNewServer);
+    m_pEditAlias->setVisible(isNewServer);
+    m_pLabelAlias->setVisible(isNewServer);
+
+    m_pCheckDefault->setGeometry(isNewServer ? kRectCheckNewServer : kRectCheckSelectServer);
+    m_pBtnContinue->setGeometry(isNewServer ? kRectContinueNewServer : kRectContinueSelectServer);
+
+    if (const LanguageTexts* texts = g_pMainWindow->m_pTexts.get())
+        m_pLabelTitle->setText(isNewServer ? texts->ConnectNewServer : texts->SelectServer);
+}
+
+void CLoginUI::retranslateUi()
+{
+    const LanguageTexts* texts = g_pMainWindow->m_pTexts.get();
+    if (!texts)
+        return;
+
+    m_pLabelTitle->setText(m_pComboServer->isHidden() ? texts->ConnectNewServer : texts->SelectServer);
+
+    m_pLabelAddress->setText(texts->ServerAddress);
+    m_pLabelAlias->setText(texts->ServerAlias);
+    m_pCheckDefault->setText(texts->SetDefaultServer);
+    m_pBtnContinue->setText(texts->Continue);
+
+    m_pBtnNewServer->setText(texts->ConnectNewServer + kLinkSuffix);
+    m_pBtnSelectServer->setText(texts->SelectServer + kLinkSuffix);
+
+    const int newServerWidth = QFontMetrics(m_pBtnNewServer->font()).horizontalAdvance(m_pBtnNewServer->text());
+    m_pBtnNewServer->setGeometry(
+        kLinkRight - newServerWidth, kNewServerLinkY, newServerWidth + kLinkPadding, kLinkHeight);
+    const int selectServerWidth
+        = QFontMetrics(m_pBtnSelectServer->font()).horizontalAdvance(m_pBtnSelectServer->text());
+    m_pBtnSelectServer->setGeometry(
+        kLinkRight - selectServerWidth, kSelectServerLinkY, selectServerWidth + kLinkPadding, kLinkHeight);
+
+    m_pLabelBrowser->setText(texts->BrowserModel);
+    m_pBtnExitBrowser->setText(texts->ExitBrowserModel);
+    m_pLabelBrowser->setWordWrap(true);
+    m_pLabelBrowser->setGeometry(kRectBrowserSentence);
+    m_pLabelBrowser->resize(width() - kBrowserSentenceMargin, kRectBrowserSentence.height());
+    const int linkWidth = QFontMetrics(m_pBtnExitBrowser->font()).horizontalAdvance(m_pBtnExitBrowser->text());
+    m_pBtnExitBrowser->setGeometry(kBrowserLinkPos.x(), kBrowserLinkPos.y(), linkWidth, kBrowserLinkHeight);
+
+    // A pending message came from a connection attempt; in a new language it can
+    // only say that the attempt failed.
+    if (!m_pLabelTip->text().isEmpty())
+        m_pLabelTip->setText(texts->ConnectFailed);
+
+    m_pBtnSelectServer->setFocusPolicy(Qt::NoFocus);
+    m_pBtnNewServer->setFocusPolicy(Qt::NoFocus);
+
+    m_pLabelLogo->setStyleSheet(kLargeLogoStyle);
+    m_pLabelSmallLogo->setPixmap(QPixmap(kSmallLogo));
+}
+
+void CLoginUI::addServerItem(QString sName, QString sUrl)
+{
+    const QString displayText = serverDisplayText({sName, sUrl, false});
+
+    auto* item = new QListWidgetItem(m_pListWidget);
+    auto* row = new ItemWidgetFile(nullptr);
+    row->m_pLabel->setText(displayText);
+    m_pListWidget->setItemWidget(item, row);
+    row->setObjectName(sName);
+    row->setAccessibleName(sUrl);
+    row->setToolTip(displayText);
+
+    auto* action = new QAction(nullptr);
+    action->setCheckable(true);
+    g_pMainWindow->m_pServerGroup->addAction(action);
+    g_pMainWindow->m_pMenuServer->insertAction(g_pMainWindow->m_pActExitServer, action);
+    action->setText(displayText);
+    row->setFixedWidth(kRowWidth);
+    action->setObjectName(sName);
+    action->setToolTip(sUrl);
+    connect(action, SIGNAL(triggered(bool)), g_pMainWindow, SLOT(slot_actServer()));
+    connect(row, SIGNAL(signal_mouseClick(QString)), this, SLOT(slot_comboBoxNameChanged(QString)));
+}
+
+void CLoginUI::removeServerItem(QString sUrl)
+{
+    // Both walks advance after every element, removed or not, so of two adjacent
+    // elements with the same URL only the first goes, as only the first list entry did.
+    QMenu* menu = g_pMainWindow->m_pMenuServer;
+    for (int i = 0; i < menu->actions().size(); ++i) {
+        QAction* action = menu->actions().at(i);
+        // The exit action is never a server's; a hand-edited URL must not take it along.
+        if (action == g_pMainWindow->m_pActExitServer || action->toolTip() != sUrl)
+            continue;
+        menu->removeAction(action);
+        // Nothing refers to the detached action any more; deleting it also takes it
+        // out of the server group and disconnects it from the main window.
+        delete action;
+    }
+
+    const ServerList& servers = g_pMainWindow->m_vecServer;
+    for (int i = 0; i < m_pListWidget->count(); ++i) {
+        QWidget* row = m_pListWidget->itemWidget(m_pListWidget->item(i));
+        if (!row || row->accessibleName() != sUrl)
+            continue;
+        m_pComboServer->hidePopup();
+        // Removing the combo box's current row makes it show that row's (empty)
+        // item text; what decides the new selection is the text shown before.
+        const QString shownText = m_pComboServer->currentText();
+        // The list releases the row with deleteLater, so a row whose own delete
+        // button started this survives until control returns to the event loop.
+        delete m_pListWidget->item(i);
+        if (servers.isEmpty()) {
+            m_pComboServer->setCurrentText(QString());
+        } else if (shownText.contains(sUrl)) {
+            slot_comboBoxNameChanged(serverDisplayText(servers.last()));
+        } else {
+            m_pComboServer->setCurrentText(shownText);
+        }
+    }
+}
+
+void CLoginUI::saveServer(QString sName, QString sUrl)
+{
+    ServerList& servers = g_pMainWindow->m_vecServer;
+    for (const ServerEntry& entry : qAsConst(servers)) {
+        if (entry.url == sUrl)
+            return;
+    }
+
+    const ServerEntry entry{sName, sUrl, m_pCheckDefault->isChecked()};
+    if (entry.isDefault) {
+        for (ServerEntry& other : servers)
+            other.isDefault = false;
+    }
+    servers.append(entry);
+    g_pMainWindow->writeServerList();
+    addServerItem(sName, sUrl);
+}
+
+void CLoginUI::fillServerPicker(const ServerList& servers)
+{
+    for (const ServerEntry& entry : servers) {
+        addServerItem(entry.name, entry.url);
+        if (entry.isDefault) {
+            m_pCheckDefault->setChecked(true);
+            slot_comboBoxNameChanged(serverDisplayText(entry));
+        }
+    }
+    if (!m_pCheckDefault->isChecked() && !servers.isEmpty())
+        slot_comboBoxNameChanged(serverDisplayText(servers.last()));
+}
+
+void CLoginUI::slot_buttonContinue()
+{
+    if (m_pComboServer->isVisible()) {
+        const ServerEntry chosen = parseServerDisplayText(m_pComboServer->currentText());
+        g_pMainWindow->handle_load(chosen.name, chosen.url, true);
+    } else if (m_pEditAddress->isVisible()) {
+        g_pMainWindow->handle_load(m_pEditAlias->text(), m_pLabelHttps->text() + m_pEditAddress->text(), true);
+    }
+}
+
+void CLoginUI::slot_checkbox_auto_connect(bool isChecked)
+{
+    // In new-server mode the box is only read when the server is saved.
+    if (!m_pComboServer->isVisible())
+        return;
+
+    const QString shownText = m_pComboServer->currentText();
+    for (ServerEntry& entry : g_pMainWindow->m_vecServer)
+        entry.isDefault = isChecked && shownText.contains(entry.url);
+    g_pMainWindow->writeServerList();
+}
+
+void CLoginUI::slot_comboBoxNameChanged(QString s)
+{
+    m_pComboServer->setCurrentText(s);
+    m_pComboServer->setToolTip(s);
+
+    const QList<QAction*> actions = g_pMainWindow->m_pMenuServer->actions();
+    for (QAction* action : actions) {
+        if (action->objectName() + QStringLiteral(" (") + action->toolTip() + QStringLiteral(")") == s) {
+            action->setChecked(true);
+            break;
+        }
+    }
+
+    for (const ServerEntry& entry : qAsConst(g_pMainWindow->m_vecServer)) {
+        if (s.contains(entry.url)) {
+            m_pCheckDefault->setChecked(entry.isDefault);
+            break;
+        }
+    }
+
+    m_pComboServer->hidePopup();
+    m_pListWidget->setVisible(true);
+}
+
+void CLoginUI::slot_switch_new_server()
+{
+    switchServerMode(true);
+    if (m_pEditAlias->text().isEmpty())
+        m_pEditAlias->setPlaceholderText(kAliasPlaceholder);
+}
+
+void CLoginUI::slot_switch_select_server()
+{
+    switchServerMode(false);
+}
+
+void CLoginUI::slot_exitBrowserModel()
+{
+    CSwitchModeUI dialog(nullptr);
+    const QRect g = geometry();
+    const QSize d = dialog.size();
+    dialog.move(g.x() + g.width() / 2 - d.width() / 2, g.y() + g.height() / 2 - d.height() / 2 - kDialogLift);
+    dialog.exec();
+}
+
+void CLoginUI::paintEvent(QPaintEvent*)
+{
+    // Painted through the style so that a style sheet on the window applies.
+    QPainter painter(this);
+    QStyleOption option(1, QStyleOption::SO_Default);
+    option.initFrom(this);
+    style()->drawPrimitive(QStyle::PE_Widget, &option, &painter, this);
+}
+
+void CLoginUI::closeEvent(QCloseEvent* event)
+{
+    if (!g_pMainWindow->m_isMiniTray)
+        g_pMainWindow->handle_exit_application();
+    event->accept();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+
+// One row of the server drop-down: the server's display text and a delete button.
+// Its object name is the server's name, its accessible name the server's URL.
+class ItemWidgetFile : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit ItemWidgetFile(QWidget* parent = nullptr);
+
+    QLabel* m_pLabel = nullptr;
+
+signals:
+    void signal_mouseClick(QString s);
+
+public slots:
+    // Forgets the row's server: list entry, file, row and menu action.
+    void slot_buttonDelete();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace orbisk::test {
+
+// Runs the demo transfer server (tools/demo-server) as a child process on a free
+// port of 127.0.0.1 for the lifetime of the object. Its self-signed certificate is
+// kept under the test's home, so it is made once per test binary.
+class DemoServer
+{
+public:
+    DemoServer();
+    ~DemoServer();
+    DemoServer(const DemoServer&) = delete;
+    DemoServer& operator=(const DemoServer&) = delete;
+
+    // Starts the server and waits (up to timeoutMs) until it accepts connections.
+    // On failure returns false and errorString() says why.
+    bool start(int timeoutMs = 30000);
+    void stop();
+
+    quint16 port() const { return m_port; }
+    // "https://127.0.0.1:PORT", without a trailing slash.
+    QString baseUrl() const;
+    // The request targets (path and query, as sent) the server has logged so far.
+    QStringList requests();
+    QString errorString() const { return m_sError; }
+
+    // A port on 127.0.0.1 that nothing listens on right now.
+    static quint16 closedPort();
+
+private:
+    void readOutput();
+
+    QProcess m_process;
+    quint16 m_port = 0;
+    QStringList m_requests;
+    QByteArray m_pending;
+    QString m_sError;
+};
+
+} // namespace orbisk::test

@@ -5,10 +5,10 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 
-#include <algorithm>
 #include <optional>
 
 using namespace orbisk::platform;
@@ -18,55 +18,49 @@ namespace {
 const QString kApp = QStringLiteral("orbisk-client");
 const QStringList kAutorunArguments = {QStringLiteral("-min"), QStringLiteral("-autorun")};
 
-// Reads an Exec value back as a launcher does: string escapes, then field codes, then quoting.
-// Anything those rules do not allow gives nullopt.
+// Reads an Exec value back as a launcher does: string escapes and field codes, then
+// quoting. Anything those rules do not allow gives nullopt.
 std::optional<QStringList> decodeExec(const QString& value)
 {
-    QString unescaped;
+    const QString stringEscapes = QStringLiteral("sntr\\");
+    QString text;
     for (int i = 0; i < value.size(); ++i) {
-        if (value[i] != QLatin1Char('\\')) {
-            unescaped += value[i];
-            continue;
-        }
-        if (++i >= value.size())
+        const QChar c = value[i];
+        if (c != QLatin1Char('\\') && c != QLatin1Char('%'))
+            text += c;
+        else if (++i < value.size() && c == QLatin1Char('%') && value[i] == QLatin1Char('%'))
+            text += c;
+        else if (i < value.size() && c == QLatin1Char('\\') && stringEscapes.contains(value[i]))
+            text += QStringLiteral(" \n\t\r\\").at(stringEscapes.indexOf(value[i]));
+        else
             return std::nullopt;
-        const int at = QStringLiteral("sntr\\").indexOf(value[i]);
-        if (at < 0)
-            return std::nullopt;
-        unescaped += QStringLiteral(" \n\t\r\\").at(at);
-    }
-    QString expanded;
-    for (int i = 0; i < unescaped.size(); ++i) {
-        if (unescaped[i] == QLatin1Char('%') && unescaped.mid(++i, 1) != QLatin1String("%"))
-            return std::nullopt;
-        expanded += unescaped[i];
     }
     QStringList arguments;
     QString current;
-    bool inQuotes = false;
-    bool started = false;
-    for (int i = 0; i < expanded.size(); ++i) {
-        const QChar c = expanded[i];
-        if (inQuotes && c == QLatin1Char('\\')) {
-            if (++i >= expanded.size() || !QStringLiteral("\"`$\\").contains(expanded[i]))
+    bool quoted = false;
+    bool open = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (quoted && c == QLatin1Char('\\')) {
+            if (++i == text.size() || !QStringLiteral("\"`$\\").contains(text[i]))
                 return std::nullopt;
-            current += expanded[i];
+            current += text[i];
         } else if (c == QLatin1Char('"')) {
-            inQuotes = !inQuotes;
-            started = true;
-        } else if (c == QLatin1Char(' ') && !inQuotes) {
-            if (started)
+            quoted = !quoted;
+            open = true;
+        } else if (c == QLatin1Char(' ') && !quoted) {
+            if (open)
                 arguments << current;
             current.clear();
-            started = false;
+            open = false;
         } else {
             current += c;
-            started = true;
+            open = true;
         }
     }
-    if (inQuotes)
+    if (quoted)
         return std::nullopt;
-    if (started)
+    if (open)
         arguments << current;
     return arguments;
 }
@@ -101,25 +95,19 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("literal");
-        QTest::newRow("plain") << "/usr/bin/orbisk-client"
-                               << "\"/usr/bin/orbisk-client\"";
-        QTest::newRow("blanks") << "/opt/Orbisk Client/run"
-                                << "\"/opt/Orbisk Client/run\"";
-        QTest::newRow("double quote") << "/tmp/a\"b"
-                                      << "\"/tmp/a\\\\\"b\"";
-        QTest::newRow("backslash") << "/tmp/a\\b"
-                                   << "\"/tmp/a\\\\\\\\b\"";
-        QTest::newRow("backslash then s") << "/tmp/a\\sb\\"
-                                          << "\"/tmp/a\\\\\\\\sb\\\\\\\\\"";
-        QTest::newRow("dollar") << "/tmp/$HOME/x"
-                                << "\"/tmp/\\\\$HOME/x\"";
-        QTest::newRow("backtick") << "/tmp/`id`"
-                                  << "\"/tmp/\\\\`id\\\\`\"";
-        QTest::newRow("percent") << "/tmp/100%/%f"
-                                 << "\"/tmp/100%%/%%f\"";
-        QTest::newRow("line break and tab") << "/tmp/a\nb\tc"
-                                            << "\"/tmp/a\\nb\\tc\"";
-        QTest::newRow("non-ASCII") << QStringLiteral("/home/jörg/客户端") << QStringLiteral("\"/home/jörg/客户端\"");
+        const auto row = [](const char* tag, const char* path, const char* literal) {
+            QTest::newRow(tag) << QString::fromUtf8(path) << QString::fromUtf8(literal);
+        };
+        row("plain", "/usr/bin/orbisk-client", "\"/usr/bin/orbisk-client\"");
+        row("blanks", "/opt/Orbisk Client/run", "\"/opt/Orbisk Client/run\"");
+        row("double quote", "/tmp/a\"b", "\"/tmp/a\\\\\"b\"");
+        row("backslash", "/tmp/a\\b", "\"/tmp/a\\\\\\\\b\"");
+        row("backslash then s", "/tmp/a\\sb\\", "\"/tmp/a\\\\\\\\sb\\\\\\\\\"");
+        row("dollar", "/tmp/$HOME/x", "\"/tmp/\\\\$HOME/x\"");
+        row("backtick", "/tmp/`id`", "\"/tmp/\\\\`id\\\\`\"");
+        row("percent", "/tmp/100%/%f", "\"/tmp/100%%/%%f\"");
+        row("line break and tab", "/tmp/a\nb\tc", "\"/tmp/a\\nb\\tc\"");
+        row("non-ASCII", "/home/jörg/客户端", "\"/home/jörg/客户端\"");
     }
 
     void execQuote()
@@ -153,11 +141,9 @@ private slots:
         QCOMPARE(QFileInfo(entryFile()).lastModified(), past);
         const QString moved = QStringLiteral("/home/u/$bin/orbisk-client");
         QVERIFY(setStartWithSystem(true, kApp, moved));
-        const QList<QByteArray> lines = readFile(entryFile()).split('\n');
-        const auto exec
-            = std::find_if(lines.begin(), lines.end(), [](const QByteArray& l) { return l.startsWith("Exec="); });
-        QVERIFY(exec != lines.end());
-        QCOMPARE(decodeExec(QString::fromUtf8(exec->mid(5))), QStringList{moved} + kAutorunArguments);
+        const QRegularExpression execLine(QStringLiteral("^Exec=(.*)$"), QRegularExpression::MultilineOption);
+        const QString exec = execLine.match(QString::fromUtf8(readFile(entryFile()))).captured(1);
+        QCOMPARE(decodeExec(exec), QStringList{moved} + kAutorunArguments);
 
         QVERIFY(setStartWithSystem(false, kApp, moved));
         QVERIFY(!QFile::exists(entryFile()));
@@ -169,15 +155,15 @@ private slots:
     {
         QTest::addColumn<QString>("appName");
         QTest::addColumn<QString>("path");
-        QTest::newRow("empty name") << ""
-                                    << "/usr/bin/orbisk-client";
-        QTest::newRow("name with slash") << "a/b"
-                                         << "/usr/bin/orbisk-client";
-        QTest::newRow("name ..") << ".."
-                                 << "/usr/bin/orbisk-client";
-        QTest::newRow("empty path") << kApp << "";
-        QTest::newRow("relative path") << kApp << "bin/orbisk-client";
-        QTest::newRow("control character") << kApp << "/tmp/a\x01z";
+        const auto row = [](const char* tag, const QString& appName, const char* path) {
+            QTest::newRow(tag) << appName << QString::fromUtf8(path);
+        };
+        row("empty name", QString(), "/usr/bin/orbisk-client");
+        row("name with slash", QStringLiteral("a/b"), "/usr/bin/orbisk-client");
+        row("name ..", QStringLiteral(".."), "/usr/bin/orbisk-client");
+        row("empty path", kApp, "");
+        row("relative path", kApp, "bin/orbisk-client");
+        row("control character", kApp, "/tmp/a\x01z");
     }
 
     void refusesUnusableInput()

@@ -45,52 +45,38 @@ class TestProcesses : public QObject
 private slots:
     void initTestCase() { orbisk::test::prepareTestEnvironment(); }
 
+    // Each row is one fake process folder; exe empty means no readable link, stat defaults to running.
     void nameSources_data()
     {
-        QTest::addColumn<QByteArray>("exe");
-        QTest::addColumn<QByteArray>("cmdline");
-        QTest::addColumn<QByteArray>("comm");
-        QTest::addColumn<QByteArray>("stat");
+        for (const char* column : {"exe", "cmdline", "comm", "stat"})
+            QTest::addColumn<QByteArray>(column);
         QTest::addColumn<QString>("name");
         QTest::addColumn<int>("expected");
-        const QString client = QStringLiteral("orbisk-client");
+        const auto row = [](const char* tag, const QByteArray& exe, const QByteArray& cmdline, const QByteArray& comm,
+                             const char* name, int expected, const QByteArray& stat = "9 (x) S 1") {
+            QTest::newRow(tag) << exe << cmdline << comm << stat << QString::fromUtf8(name) << expected;
+        };
+        const char* client = "orbisk-client";
         const QByteArray clientArgs = QByteArrayLiteral("/opt/orbisk/orbisk-client\0-min\0-autorun\0");
-        const QByteArray running = "9 (x) S 1";
-
-        QTest::newRow("exe matches, others differ") << QByteArray("/opt/orbisk/orbisk-client") << QByteArray("x")
-                                                    << QByteArray("x\n") << running << client << 1;
-        QTest::newRow("exe case differs")
-            << QByteArray("/opt/Orbisk-Client") << clientArgs << QByteArray() << running << client << 0;
-        QTest::newRow("exe is a renamed copy") << QByteArray("/opt/orbisk-client-copy") << clientArgs
-                                               << QByteArray("orbisk-client\n") << running << client << 0;
-        QTest::newRow("exe is a prefix") << QByteArray("/opt/orbisk") << QByteArray() << QByteArray() << running
-                                         << client << 0;
-        QTest::newRow("exe deleted") << QByteArray("/gone/orbisk-client (deleted)") << QByteArray() << QByteArray()
-                                     << running << client << 1;
-        QTest::newRow("exe non-ASCII") << QByteArray("/opt/客户端") << QByteArray() << QByteArray() << running
-                                       << QStringLiteral("客户端") << 1;
-        QTest::newRow("argv0 path") << QByteArray() << clientArgs << QByteArray("x\n") << running << client << 1;
-        QTest::newRow("argv0 bare, no NUL")
-            << QByteArray() << QByteArray("orbisk-client") << QByteArray() << running << client << 1;
-        QTest::newRow("argv0 differs, comm ignored") << QByteArray() << QByteArrayLiteral("/opt/orbisk-client2\0")
-                                                     << QByteArray("orbisk-client\n") << running << client << 0;
-        QTest::newRow("comm, cmdline empty")
-            << QByteArray() << QByteArray() << QByteArray("orbisk-client\n") << running << client << 1;
-        QTest::newRow("comm, argv0 empty")
-            << QByteArray() << QByteArrayLiteral("\0-x\0") << QByteArray("orbisk-client\n") << running << client << 1;
-        QTest::newRow("comm case differs")
-            << QByteArray() << QByteArray() << QByteArray("Orbisk-client\n") << running << client << 0;
-        QTest::newRow("comm of a zombie") << QByteArray() << QByteArray() << QByteArray("orbisk-client\n")
-                                          << QByteArray("9 (orbisk-client) Z 1") << client << 0;
-        QTest::newRow("comm with ) and Z in it") << QByteArray() << QByteArray() << QByteArray("x) Z\n")
-                                                 << QByteArray("9 (x) Z) S 1") << QStringLiteral("x) Z") << 1;
-        QTest::newRow("comm of 14 bytes") << QByteArray() << QByteArray() << QByteArray("abcdefghijklmn\n") << running
-                                          << QStringLiteral("abcdefghijklmn") << 1;
-        QTest::newRow("comm of 15 bytes may be cut") << QByteArray() << QByteArray() << QByteArray("abcdefghijklmno\n")
-                                                     << running << QStringLiteral("abcdefghijklmno") << 0;
-        QTest::newRow("comm cut from a longer name") << QByteArray() << QByteArray() << QByteArray("orbisk-client-n\n")
-                                                     << running << QStringLiteral("orbisk-client-nightly") << 0;
-        QTest::newRow("empty name") << QByteArray() << QByteArray() << QByteArray() << QByteArray() << QString() << 0;
+        row("exe matches, others differ", "/opt/orbisk/orbisk-client", "x", "x\n", client, 1);
+        row("exe case differs", "/opt/Orbisk-Client", clientArgs, "", client, 0);
+        row("exe is a renamed copy", "/opt/orbisk-client-copy", clientArgs, "orbisk-client\n", client, 0);
+        row("exe is a prefix", "/opt/orbisk", "", "", client, 0);
+        row("exe deleted", "/gone/orbisk-client (deleted)", "", "", client, 1);
+        row("exe non-ASCII", "/opt/客户端", "", "", "客户端", 1);
+        row("argv0 path", "", clientArgs, "x\n", client, 1);
+        row("argv0 bare, no NUL", "", "orbisk-client", "", client, 1);
+        row("argv0 differs, comm ignored", "", QByteArrayLiteral("/opt/orbisk-client2\0"), "orbisk-client\n", client,
+            0);
+        row("comm, cmdline empty", "", "", "orbisk-client\n", client, 1);
+        row("comm, argv0 empty", "", QByteArrayLiteral("\0-x\0"), "orbisk-client\n", client, 1);
+        row("comm case differs", "", "", "Orbisk-client\n", client, 0);
+        row("comm of a zombie", "", "", "orbisk-client\n", client, 0, "9 (orbisk-client) Z 1");
+        row("comm with ) and Z in it", "", "", "x) Z\n", "x) Z", 1, "9 (x) Z) S 1");
+        row("comm of 14 bytes", "", "", "abcdefghijklmn\n", "abcdefghijklmn", 1);
+        row("comm of 15 bytes may be cut", "", "", "abcdefghijklmno\n", "abcdefghijklmno", 0);
+        row("comm cut from a longer name", "", "", "orbisk-client-n\n", "orbisk-client-nightly", 0);
+        row("empty name", "", "", "", "", 0);
     }
 
     void nameSources()

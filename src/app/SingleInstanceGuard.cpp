@@ -1,0 +1,13 @@
+#include "app/SingleInstanceGuard.h"
+
+#include "platform/processes.h"
+
+namespace SingleInstanceGuard {
+
+bool anotherCopyIsRunning()
+{
+    const QString name = orbisk::platform::executableFileName();
+    return isAnotherCopy(orbisk::platform::countProcessesWithExecutableName(name));
+}
+
+} // namespace SingleInstanceGuard

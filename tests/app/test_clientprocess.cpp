@@ -1,0 +1,188 @@
+// Runs the built client as real processes: single instance, termination signals,
+// exit code, and the files a first start leaves behind.
+#include "TestEnvironment.h"
+
+#include <QtTest>
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <csignal>
+
+namespace {
+
+const quint16 kLocalServicePort = 9887;
+const int kStartTimeoutMs = 90000;
+const int kExitTimeoutMs = 30000;
+
+QString dataHome()
+{
+    return qEnvironmentVariable("XDG_DATA_HOME");
+}
+
+QString configHome()
+{
+    return qEnvironmentVariable("XDG_CONFIG_HOME");
+}
+
+QString clientName()
+{
+    return QFileInfo(orbisk::test::clientExecutable()).fileName();
+}
+
+QString settingsPath()
+{
+    return dataHome() + QLatin1Char('/') + clientName() + QLatin1Char('/') + clientName() + QStringLiteral(".ini");
+}
+
+QString autostartPath()
+{
+    return configHome() + QStringLiteral("/autostart/") + clientName() + QStringLiteral(".desktop");
+}
+
+// One blocking HTTP GET on the local service; an empty result when nothing answers.
+QByteArray localServiceGet(const QByteArray& path)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, kLocalServicePort);
+    if (!socket.waitForConnected(500))
+        return {};
+    socket.write("GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1:9887\r\nConnection: close\r\n\r\n");
+    QByteArray response;
+    while (socket.waitForReadyRead(2000))
+        response += socket.readAll();
+    response += socket.readAll();
+    return response;
+}
+
+QByteArray bodyOf(const QByteArray& response)
+{
+    const int split = response.indexOf("\r\n\r\n");
+    return split < 0 ? QByteArray() : response.mid(split + 4);
+}
+
+void terminate(QProcess& process, int signalNumber)
+{
+    ::kill(static_cast<pid_t>(process.processId()), signalNumber);
+}
+
+} // namespace
+
+class TestClientProcess : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void firstStartServesRefusesSecondCopyAndQuitsCleanly();
+    void terminationSignalsQuitWithExitCodeZero_data();
+    void terminationSignalsQuitWithExitCodeZero();
+    void takenPortLeavesTheClientRunning();
+
+private:
+    void startClient(QProcess& process);
+    QProcess m_client;
+};
+
+void TestClientProcess::initTestCase()
+{
+    QVERIFY2(QFileInfo(orbisk::test::clientExecutable()).isExecutable(), "the client executable was not built");
+}
+
+void TestClientProcess::init()
+{
+    QDir(dataHome()).removeRecursively();
+    QDir(configHome()).removeRecursively();
+}
+
+void TestClientProcess::cleanup()
+{
+    if (m_client.state() != QProcess::NotRunning) {
+        m_client.kill();
+        m_client.waitForFinished(kExitTimeoutMs);
+    }
+}
+
+void TestClientProcess::startClient(QProcess& process)
+{
+    process.setProgram(orbisk::test::clientExecutable());
+    process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    process.start();
+    QVERIFY(process.waitForStarted(kExitTimeoutMs));
+}
+
+void TestClientProcess::firstStartServesRefusesSecondCopyAndQuitsCleanly()
+{
+    startClient(m_client);
+    QTRY_VERIFY_WITH_TIMEOUT(!localServiceGet("/api/status").isEmpty(), kStartTimeoutMs);
+
+    const QJsonObject status = QJsonDocument::fromJson(bodyOf(localServiceGet("/api/status"))).object();
+    QCOMPARE(status.value(QStringLiteral("application")).toString(), QStringLiteral("Orbisk Client"));
+
+    // The first start leaves its settings and registers itself to start with the system.
+    QSettings settings(settingsPath(), QSettings::IniFormat);
+    QCOMPARE(settings.value(QStringLiteral("Language")).toString(), QStringLiteral("0"));
+    QCOMPARE(settings.value(QStringLiteral("AutoStart")).toString(), QStringLiteral("true"));
+    QFile autostart(autostartPath());
+    QVERIFY2(autostart.open(QIODevice::ReadOnly), qPrintable(autostartPath()));
+    const QByteArray entry = autostart.readAll();
+    QVERIFY2(entry.contains(QFile::encodeName(orbisk::test::clientExecutable())), entry.constData());
+    QVERIFY2(entry.contains("-min -autorun"), entry.constData());
+
+    QProcess second;
+    startClient(second);
+    QVERIFY(second.waitForFinished(kExitTimeoutMs));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QVERIFY(!second.readAllStandardOutput().contains("handle_exit_application"));
+    QCOMPARE(m_client.state(), QProcess::Running);
+
+    terminate(m_client, SIGTERM);
+    QVERIFY(m_client.waitForFinished(kExitTimeoutMs));
+    QCOMPARE(m_client.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_client.exitCode(), 0);
+    QVERIFY(m_client.readAllStandardOutput().contains("handle_exit_application\n"));
+    QVERIFY(localServiceGet("/api/status").isEmpty());
+}
+
+void TestClientProcess::terminationSignalsQuitWithExitCodeZero_data()
+{
+    QTest::addColumn<int>("signalNumber");
+    QTest::newRow("SIGINT") << int(SIGINT);
+    QTest::newRow("SIGTERM with a page-less debug view alive") << int(SIGTERM);
+}
+
+void TestClientProcess::terminationSignalsQuitWithExitCodeZero()
+{
+    QFETCH(int, signalNumber);
+    startClient(m_client);
+    QTRY_VERIFY_WITH_TIMEOUT(!localServiceGet("/api/status").isEmpty(), kStartTimeoutMs);
+    terminate(m_client, signalNumber);
+    QVERIFY(m_client.waitForFinished(kExitTimeoutMs));
+    QCOMPARE(m_client.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(m_client.exitCode(), 0);
+    QCOMPARE(m_client.readAllStandardOutput(), QByteArray("handle_exit_application\n"));
+}
+
+void TestClientProcess::takenPortLeavesTheClientRunning()
+{
+    QTcpServer squatter;
+    QVERIFY(squatter.listen(QHostAddress::LocalHost, kLocalServicePort));
+
+    startClient(m_client);
+    QByteArray diagnostics;
+    QTRY_VERIFY_WITH_TIMEOUT((diagnostics += m_client.readAllStandardError()).contains("GetAppVersion"), kStartTimeoutMs);
+    QVERIFY(diagnostics.contains("StartHttpdServer"));
+    QCOMPARE(m_client.state(), QProcess::Running);
+
+    terminate(m_client, SIGTERM);
+    QVERIFY(m_client.waitForFinished(kExitTimeoutMs));
+    QCOMPARE(m_client.exitCode(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestClientProcess)
+#include "test_clientprocess.moc"

@@ -1,0 +1,226 @@
+// The main window's spine: construction from the files on disk, the language routine,
+// the quit paths and the browser-active callback from a foreign thread.
+#include "app/LanguageTexts.h"
+#include "login/CLoginUI.h"
+#include "mainwindow/AppPaths.h"
+#include "mainwindow/CMainWindow.h"
+#include "mainwindow/ServerListCodec.h"
+#include "platform/autostart.h"
+
+#include "TestEnvironment.h"
+
+#include <QtTest>
+
+#include <QAction>
+#include <QMenu>
+#include <QTcpSocket>
+
+#include <thread>
+
+namespace {
+
+void writeRaw(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray readRaw(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool localServiceListens()
+{
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, 9887);
+    return socket.waitForConnected(1000);
+}
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void constructionFollowsTheSettings_data();
+    void constructionFollowsTheSettings();
+    void constructionReadsTheServerList();
+    void languageRoutineAppliesEnglishAndStoresZero();
+    void closingWithMiniTrayOnOnlyHides();
+    void closingWithMiniTrayOffEndsTheApplication();
+    void browserActiveFromAnotherThreadRunsOnTheGuiThread();
+
+private:
+    void buildWindows();
+    CMainWindow* m_window = nullptr;
+    CLoginUI* m_login = nullptr;
+};
+
+void TestMainWindow::initTestCase()
+{
+    orbisk::test::prepareTestEnvironment();
+}
+
+void TestMainWindow::init()
+{
+    QDir(AppPaths::dataDir()).removeRecursively();
+    orbisk::platform::setStartWithSystem(false, QCoreApplication::applicationName(), QString());
+}
+
+void TestMainWindow::cleanup()
+{
+    if (m_window) {
+        if (m_window->m_pHttpd)
+            m_window->handle_exit_application();
+        m_window->releaseWebEngineViews();
+    }
+    delete m_login;
+    delete m_window;
+    m_login = nullptr;
+    m_window = nullptr;
+    g_pMainWindow = nullptr;
+}
+
+void TestMainWindow::buildWindows()
+{
+    m_window = new CMainWindow(nullptr);
+    g_pMainWindow = m_window;
+    m_login = new CLoginUI(nullptr);
+    m_window->setLoginUI(m_login);
+    m_window->initWebArea();
+    m_window->slot_switch_language(m_window->m_iLanguage);
+}
+
+void TestMainWindow::constructionFollowsTheSettings_data()
+{
+    QTest::addColumn<QByteArray>("settings");
+    QTest::addColumn<bool>("autoStart");
+    QTest::addColumn<bool>("miniTray");
+
+    QTest::newRow("first start registers itself") << QByteArray() << true << true;
+    QTest::newRow("start with the system switched off")
+        << QByteArray("[General]\nAutoStart=false\nMiniTray=false\n") << false << false;
+}
+
+void TestMainWindow::constructionFollowsTheSettings()
+{
+    QFETCH(QByteArray, settings);
+    QFETCH(bool, autoStart);
+    QFETCH(bool, miniTray);
+
+    // A stale entry from an earlier start must go when the setting is off.
+    QVERIFY(orbisk::platform::setStartWithSystem(true, QCoreApplication::applicationName(),
+        QCoreApplication::applicationFilePath()));
+    if (!settings.isEmpty())
+        writeRaw(AppPaths::settingsFile(), settings);
+
+    m_window = new CMainWindow(nullptr);
+    QCOMPARE(m_window->m_isAutoStart, autoStart);
+    QCOMPARE(m_window->m_isMiniTray, miniTray);
+    QCOMPARE(m_window->m_iLanguage, 0);
+    QCOMPARE(orbisk::platform::isStartWithSystemRegistered(QCoreApplication::applicationName()), autoStart);
+    QVERIFY(m_window->m_pTray);
+    QVERIFY(!m_window->isVisible());
+    QCOMPARE(m_window->size(), QSize(800, 600));
+    QCOMPARE(m_window->windowTitle(), QStringLiteral("Orbisk Client"));
+}
+
+void TestMainWindow::constructionReadsTheServerList()
+{
+    const ServerList entries{{QStringLiteral("one"), QStringLiteral("https://one"), false},
+        {QStringLiteral("two"), QStringLiteral("https://two"), true}};
+    writeRaw(AppPaths::serverListFile(), ServerListCodec::serialize(entries));
+    m_window = new CMainWindow(nullptr);
+    QCOMPARE(m_window->m_vecServer, entries);
+
+    m_window->m_vecServer.removeFirst();
+    m_window->writeServerList();
+    QCOMPARE(ServerListCodec::parse(readRaw(AppPaths::serverListFile())), ServerList{entries.last()});
+}
+
+void TestMainWindow::languageRoutineAppliesEnglishAndStoresZero()
+{
+    writeRaw(AppPaths::settingsFile(), "[General]\nLanguage=1\nMiniTray=false\nExtra=kept\n");
+    buildWindows();
+
+    QCOMPARE(m_window->m_iLanguage, 0);
+    QVERIFY(m_window->m_pTexts);
+    QCOMPARE(m_window->m_pTexts->Exit, QStringLiteral("Quit"));
+    QCOMPARE(m_window->m_pMenuServer->title(), QStringLiteral("Server"));
+    QCOMPARE(m_window->m_pMenuHelp->title(), QStringLiteral("Help"));
+    QCOMPARE(m_window->m_pActExitServer->text(), QStringLiteral("Exit server"));
+    const QStringList helpTexts{QStringLiteral("About"), QStringLiteral("Settings"), QStringLiteral("Device code"),
+        QStringLiteral("Check update")};
+    QStringList shown;
+    for (QAction* action : m_window->m_pMenuHelp->actions())
+        shown << action->text();
+    QCOMPARE(shown, helpTexts);
+
+    // The core may ask for any language; the interface stays English.
+    m_window->slot_switch_language(1);
+    QCOMPARE(m_window->m_pTexts->ConnectFailed,
+        QStringLiteral("Server connection failed, please check network or change server address"));
+
+    QSettings ini(AppPaths::settingsFile(), QSettings::IniFormat);
+    QCOMPARE(ini.value(QStringLiteral("Language")).toInt(), 0);
+    QCOMPARE(ini.value(QStringLiteral("MiniTray")).toString(), QStringLiteral("false"));
+    QCOMPARE(ini.value(QStringLiteral("Extra")).toString(), QStringLiteral("kept"));
+}
+
+void TestMainWindow::closingWithMiniTrayOnOnlyHides()
+{
+    buildWindows();
+    m_window->startCoreServices();
+    QVERIFY(m_window->m_isMiniTray);
+    m_window->show();
+    QVERIFY(m_window->close());
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(m_window->m_pTray);
+    QVERIFY(localServiceListens());
+}
+
+void TestMainWindow::closingWithMiniTrayOffEndsTheApplication()
+{
+    writeRaw(AppPaths::settingsFile(), "[General]\nMiniTray=false\n");
+    buildWindows();
+    m_window->startCoreServices();
+    QVERIFY(localServiceListens());
+    m_window->show();
+    QVERIFY(m_window->close());
+    QVERIFY(!m_window->m_pTray);
+    QVERIFY(!localServiceListens());
+    // A second exit (for example the tray's after a close) must be harmless.
+    m_window->handle_exit_application();
+}
+
+void TestMainWindow::browserActiveFromAnotherThreadRunsOnTheGuiThread()
+{
+    buildWindows();
+    m_window->startCoreServices();
+
+    QThread* slotThread = nullptr;
+    connect(m_window, &CMainWindow::sig_return, m_window, [&slotThread] { slotThread = QThread::currentThread(); },
+        Qt::DirectConnection);
+    QSignalSpy returned(m_window, &CMainWindow::sig_return);
+
+    std::thread caller([] { onBrowserActive(); });
+    caller.join();
+    // Delivered through the event loop, never on the caller's thread.
+    QCOMPARE(returned.count(), 0);
+    QVERIFY(returned.wait(30000));
+    QCOMPARE(slotThread, QThread::currentThread());
+    QVERIFY(g_isBrowserMode);
+    QVERIFY(!m_login->isVisible());
+    QVERIFY(!m_window->m_isPageShown);
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "test_mainwindow.moc"

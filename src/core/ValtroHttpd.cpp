@@ -1,0 +1,146 @@
+#include "core/ValtroHttpd.h"
+
+#include "core/ListenSocket.h"
+#include "core/LocalServiceHandler.h"
+#include "core/ValtroPortal.h"
+
+#include <QDebug>
+
+#include <httplib.h>
+
+#include <chrono>
+
+namespace {
+using orbisk::LocalRequest;
+using orbisk::LocalResponse;
+using orbisk::LocalServiceHandler;
+
+LocalRequest toLocalRequest(const httplib::Request& req)
+{
+    LocalRequest request;
+    request.method = req.method;
+    request.path = req.path;
+    request.headers.assign(req.headers.begin(), req.headers.end());
+    request.body = req.body;
+    return request;
+}
+
+void applyResponse(const LocalResponse& answer, httplib::Response& res)
+{
+    res.status = answer.status;
+    for (const auto& header : answer.headers)
+        res.set_header(header.first, header.second);
+    res.set_content(answer.body, answer.contentType.c_str());
+}
+
+// httplib's own refusals, made before a request reaches the handling.
+const char* refusalMessage(int iStatus)
+{
+    switch (iStatus) {
+    case 400:
+        return "bad request";
+    case 413:
+        return "payload too large";
+    case 414:
+        return "uri too long";
+    case 416:
+        return "range not satisfiable";
+    default:
+        return "request refused";
+    }
+}
+
+void configure(httplib::Server& server, int iTimeoutMs, const LocalServiceHandler& handler)
+{
+    const auto timeout = std::chrono::milliseconds(iTimeoutMs);
+    server.new_task_queue = [] { return new httplib::ThreadPool(ValtroHttpd::kWorkerThreads); };
+    server.set_socket_options(orbisk::configureListenSocket);
+    server.set_read_timeout(timeout);
+    server.set_write_timeout(timeout);
+    server.set_keep_alive_timeout((iTimeoutMs + 999) / 1000);
+
+    // No routes are registered, so every request that httplib has parsed, body included,
+    // falls through its routing as a 404 and arrives here, where the one request handling
+    // answers it. Any other status is httplib's own refusal of a malformed request and
+    // keeps its status.
+    const httplib::Server::HandlerWithResponse answer = [handler](const httplib::Request& req, httplib::Response& res) {
+        applyResponse(res.status == 404 ? handler.handle(toLocalRequest(req))
+                                        : LocalServiceHandler::errorResponse(res.status, refusalMessage(res.status)),
+            res);
+        // httplib cuts every body to the requested range; a full answer so cut is a partial one.
+        if (res.status == 200 && !req.ranges.empty())
+            res.status = 206;
+        return httplib::Server::HandlerResponse::Handled;
+    };
+    server.set_error_handler(answer);
+}
+} // namespace
+
+ValtroHttpd::ValtroHttpd(ValtroCore* pCore, ValtroPortal* pPortal)
+    : m_pCore(pCore)
+    , m_pPortal(pPortal)
+{ }
+
+ValtroHttpd::~ValtroHttpd()
+{
+    StopHttpdServer();
+}
+
+void ValtroHttpd::setPort(quint16 iPort)
+{
+    m_iPort = iPort;
+}
+
+quint16 ValtroHttpd::port() const
+{
+    return m_iPort;
+}
+
+int ValtroHttpd::StartHttpdServer(int iTimeoutMs)
+{
+    if (isListening())
+        return StartAlreadyRunning;
+    if (iTimeoutMs < kMinTimeoutMs || iTimeoutMs > kMaxTimeoutMs) {
+        qWarning() << "ValtroHttpd: timeout" << iTimeoutMs << "ms is outside" << kMinTimeoutMs << ".." << kMaxTimeoutMs;
+        return StartInvalidTimeout;
+    }
+    if (!m_pCore || !m_pPortal || m_pPortal->core() != m_pCore) {
+        qWarning() << "ValtroHttpd: started without the core and its portal";
+        return StartMissingServices;
+    }
+    // A listener that ended by itself is joined before a new one starts.
+    StopHttpdServer();
+
+    auto pServer = std::make_unique<httplib::Server>();
+    configure(*pServer, iTimeoutMs, LocalServiceHandler(*m_pPortal));
+    if (!pServer->bind_to_port(orbisk::kLocalServiceHost, m_iPort)) {
+        qWarning() << "ValtroHttpd: cannot listen on" << orbisk::kLocalServiceHost << "port" << m_iPort;
+        return StartCannotListen;
+    }
+
+    m_pServer = std::move(pServer);
+    m_isListenerDone = false;
+    m_listener = std::thread([this, pServer = m_pServer.get()] {
+        if (!pServer->listen_after_bind())
+            qWarning() << "ValtroHttpd: the service stopped accepting connections";
+        m_isListenerDone = true;
+    });
+    return StartListening;
+}
+
+void ValtroHttpd::StopHttpdServer()
+{
+    if (!m_listener.joinable())
+        return;
+    // httplib's stop() only acts once the accept loop runs: wait until it does, or has ended.
+    while (!m_pServer->is_running() && !m_isListenerDone)
+        std::this_thread::yield();
+    m_pServer->stop();
+    m_listener.join();
+    m_pServer.reset();
+}
+
+bool ValtroHttpd::isListening() const
+{
+    return m_listener.joinable() && !m_isListenerDone;
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "core/LocalServiceBackend.h"
+
+#include <QObject>
+#include <QString>
+
+class ValtroCore;
+
+// The portal: the core as pages on this machine see it through the local HTTP service.
+// It answers for the core on the service's worker threads, so everything it does there
+// is thread-safe and reaches the core only through the core's thread-safe methods.
+class ValtroPortal : public QObject, public orbisk::LocalServiceBackend
+{
+    Q_OBJECT
+
+public:
+    // pCore must outlive the portal. The client version is read here, once
+    // (orbisk::clientVersionText()), so the application should set its version before.
+    ValtroPortal(ValtroCore* pCore, QObject* parent);
+
+    ValtroCore* core() const { return m_pCore; }
+
+    // The service's state as GET /api/status reports it. Thread-safe.
+    orbisk::LocalServiceStatus status() const override;
+
+private:
+    ValtroCore* const m_pCore;
+    const QString m_sClientVersion;
+};

@@ -62,6 +62,7 @@ void CMainWindow::handle_show()
     const bool stayInTray = argumentCount == kStartWithSystemArgumentCount && m_isMiniTray;
     if (!stayInTray)
         m_pLoginUI->show();
+    startDelayLogin();
 }
 
 void CMainWindow::slot_exitServer()

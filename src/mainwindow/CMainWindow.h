@@ -68,6 +68,8 @@ public slots:
     void handle_show();
     void slot_return();
     void slot_switch_language(int iLan);
+    // A server action of the server menu: leaves the current server and loads that one.
+    void slot_actServer();
     void slot_exitServer();
     void slot_browserActive();
 

@@ -65,6 +65,17 @@ void CMainWindow::handle_show()
     startDelayLogin();
 }
 
+void CMainWindow::slot_actServer()
+{
+    auto* action = qobject_cast<QAction*>(sender());
+    if (m_pWebView)
+        releaseWebView();
+    if (m_pCore)
+        m_pCore->CloseActiveApp(kCloseActiveAppReason);
+    if (action)
+        handle_load(action->objectName(), action->toolTip(), true);
+}
+
 void CMainWindow::slot_exitServer()
 {
     if (m_pWebView)

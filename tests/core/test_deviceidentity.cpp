@@ -57,43 +57,34 @@ private slots:
         QVERIFY(DeviceIdentity("KEY", {"machin", "e/home/ann", base.storageDir}).uuid() != sBase);
     }
 
-    void malformedFallbackFileIsReplaced_data()
+    void fallbackFile_data()
     {
         QTest::addColumn<QByteArray>("content");
-        QTest::newRow("empty") << QByteArray();
-        QTest::newRow("text") << QByteArray("not a uuid\n");
-        QTest::newRow("truncated") << QByteArray("cbcfcbe3-5a42-4238-adf4-b4e436161f6");
-        QTest::newRow("null uuid") << QByteArray("00000000-0000-0000-0000-000000000000");
-        QTest::newRow("trailing junk") << QByteArray("cbcfcbe3-5a42-4238-adf4-b4e436161f6f\nmore");
-        QTest::newRow("binary") << QByteArray(4096, '\xff');
+        QTest::addColumn<bool>("isKept");
+        QTest::newRow("uuid") << QByteArray("cbcfcbe3-5a42-4238-adf4-b4e436161f6f\n") << true;
+        QTest::newRow("uuid, braces, CRLF") << QByteArray("{CBCFCBE3-5A42-4238-ADF4-B4E436161F6F}\r\n") << true;
+        QTest::newRow("empty") << QByteArray() << false;
+        QTest::newRow("text") << QByteArray("not a uuid\n") << false;
+        QTest::newRow("truncated") << QByteArray("cbcfcbe3-5a42-4238-adf4-b4e436161f6") << false;
+        QTest::newRow("null uuid") << QByteArray("00000000-0000-0000-0000-000000000000") << false;
+        QTest::newRow("trailing junk") << QByteArray("cbcfcbe3-5a42-4238-adf4-b4e436161f6f\nmore") << false;
+        QTest::newRow("binary") << QByteArray(4096, '\xff') << false;
     }
-    void malformedFallbackFileIsReplaced()
+    void fallbackFile()
     {
         QFETCH(QByteArray, content);
-        const QString sDir = orbisk::test::scratchDir("malformed");
+        QFETCH(bool, isKept);
+        const QString sDir = orbisk::test::scratchDir("fallback");
         QFile file(fallbackFile(sDir));
         QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
         file.close();
         const DeviceIdentity::Sources sources{QByteArray(), "/home/ann", sDir};
 
         const QString sUuid = DeviceIdentity("KEY", sources).uuid();
-        const QByteArray stored = readAll(file.fileName()).trimmed();
-        QVERIFY(!QUuid::fromString(QLatin1String(stored)).isNull());
+        const QByteArray stored = readAll(file.fileName());
+        QCOMPARE(stored == content, isKept);
+        QVERIFY(!QUuid::fromString(QLatin1String(stored.trimmed())).isNull());
         QCOMPARE(DeviceIdentity("KEY", sources).uuid(), sUuid);
-    }
-
-    void wellFormedFallbackFileIsKept()
-    {
-        const QString sDir = orbisk::test::scratchDir("kept");
-        const QByteArray content("{CBCFCBE3-5A42-4238-ADF4-B4E436161F6F}\r\n");
-        QFile file(fallbackFile(sDir));
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-        file.close();
-        const QString sUuid = DeviceIdentity("KEY", {QByteArray(), "/home/ann", sDir}).uuid();
-        QCOMPARE(readAll(file.fileName()), content);
-        // The stored id stands in for the machine id.
-        QCOMPARE(
-            DeviceIdentity("KEY", {"cbcfcbe3-5a42-4238-adf4-b4e436161f6f", "/home/ann", "/nonexistent"}).uuid(), sUuid);
     }
 
     void unwritableFolderStillGivesOneIdentity()

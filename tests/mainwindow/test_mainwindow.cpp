@@ -15,6 +15,8 @@
 #include <QMenu>
 #include <QTcpSocket>
 
+#include "core/ValtroHttpd.h"
+
 #include <thread>
 
 namespace {
@@ -31,6 +33,15 @@ QByteArray readRaw(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Whether the local service still listened when the core logged that it closed the session.
+QList<bool> g_listeningAtClose;
+
+void recordCloseOrder(QtMsgType, const QMessageLogContext&, const QString& message)
+{
+    if (message.startsWith(QLatin1String("CloseActiveApp")) && g_pMainWindow && g_pMainWindow->m_pHttpd)
+        g_listeningAtClose << g_pMainWindow->m_pHttpd->isListening();
 }
 
 bool localServiceListens()
@@ -57,6 +68,8 @@ private slots:
     void closingWithMiniTrayOnOnlyHides();
     void closingWithMiniTrayOffEndsTheApplication();
     void browserActiveFromAnotherThreadRunsOnTheGuiThread();
+    void exitStopsTheServiceBeforeClosingTheSession();
+    void unusableDataFolderIsNotFatal();
 
 private:
     void buildWindows();
@@ -71,6 +84,7 @@ void TestMainWindow::initTestCase()
 
 void TestMainWindow::init()
 {
+    QFile::remove(AppPaths::dataDir());
     QDir(AppPaths::dataDir()).removeRecursively();
     orbisk::platform::setStartWithSystem(false, QCoreApplication::applicationName(), QString());
 }
@@ -222,6 +236,36 @@ void TestMainWindow::browserActiveFromAnotherThreadRunsOnTheGuiThread()
     QVERIFY(g_isBrowserMode);
     QVERIFY(!m_login->isVisible());
     QVERIFY(!m_window->m_isPageShown);
+}
+
+void TestMainWindow::exitStopsTheServiceBeforeClosingTheSession()
+{
+    buildWindows();
+    m_window->startCoreServices();
+    QVERIFY(m_window->m_pHttpd->isListening());
+
+    g_listeningAtClose.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(recordCloseOrder);
+    m_window->handle_exit_application();
+    qInstallMessageHandler(previous);
+
+    QCOMPARE(g_listeningAtClose, QList<bool>{false});
+    QVERIFY(!m_window->m_pTray);
+}
+
+void TestMainWindow::unusableDataFolderIsNotFatal()
+{
+    // A regular file where the data folder should be: nothing can be read or written.
+    const QString dataDir = AppPaths::dataDir();
+    writeRaw(dataDir, "in the way");
+    buildWindows();
+    m_window->m_vecServer.append({QStringLiteral("a"), QStringLiteral("https://a"), true});
+    m_window->writeServerList();
+    m_window->writeSettings();
+    QVERIFY(m_window->m_pTexts);
+    QCOMPARE(m_window->m_vecServer.size(), 1);
+    QVERIFY(QFileInfo(dataDir).isFile());
+    QCOMPARE(readRaw(dataDir), QByteArray("in the way"));
 }
 
 QTEST_MAIN(TestMainWindow)

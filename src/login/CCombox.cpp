@@ -4,5 +4,5 @@ CCombox::CCombox(QWidget* parent)
     : QComboBox(parent)
 { }
 
-// Swallowed: the event stays accepted, so it does not reach the parent either.
+// Empty on purpose: the base class would step to the next or previous server.
 void CCombox::wheelEvent(QWheelEvent*) { }

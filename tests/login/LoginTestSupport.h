@@ -1,0 +1,82 @@
+#pragma once
+
+#include "mainwindow/ServerEntry.h"
+
+#include <QApplication>
+#include <QStringList>
+#include <QtTest>
+
+class CLoginUI;
+class CMainWindow;
+class QAction;
+
+namespace orbisk::test {
+
+// Generous limits: the web engine starts slowly on a small, busy machine.
+constexpr int kLoginTimeoutMs = 60000;
+
+// The two windows of the client built in the order of start-up, without the core
+// services and without the first presentation. Each test builds its own and tears
+// them down again, so one test's list, menus and flags cannot leak into the next.
+class ClientWindows
+{
+public:
+    ClientWindows() = default;
+    ~ClientWindows();
+    ClientWindows(const ClientWindows&) = delete;
+    ClientWindows& operator=(const ClientWindows&) = delete;
+
+    // Main window (reads the files), login window, web area with menus and picker,
+    // first language switch.
+    void start();
+    // Releases the web views and deletes both windows; safe to call twice.
+    void stop();
+    // What the first presentation does on a start without arguments: menu bar to the
+    // login window, normal mode, login window shown, delayed login started. Tests do
+    // not go through handle_show, which counts the test binary's own arguments.
+    void present();
+    // stop() and start() again: what a new run of the client would show.
+    void restart();
+
+    CMainWindow* window = nullptr;
+    CLoginUI* login = nullptr;
+};
+
+// Removes every per-user file of the client.
+void removeClientFiles();
+
+void writeServerFile(const ServerList& servers);
+ServerList readServerFile();
+bool serverFileExists();
+
+// The display texts of the picker's rows, top to bottom.
+QStringList rowTexts(const CLoginUI* login);
+// The server actions of the server menu, without the exit action that ends it.
+QList<QAction*> serverActions(const CMainWindow* window);
+QStringList serverActionTexts(const CMainWindow* window);
+// The text of the checked server action, or an empty string.
+QString checkedServerAction(const CMainWindow* window);
+
+// The widgets of the login window that are not hidden, by member name.
+QStringList shownControls(const CLoginUI* login);
+
+} // namespace orbisk::test
+
+Q_DECLARE_METATYPE(ServerEntry)
+Q_DECLARE_METATYPE(ServerList)
+
+// Readable failures of QCOMPARE on entries and lists.
+char* toString(const ServerEntry& entry);
+char* toString(const ServerList& servers);
+
+// A test main for tests that build the main window's web area: the engine needs
+// shared OpenGL contexts, switched on before the application object exists.
+#define ORBISK_LOGIN_TEST_MAIN(TestObject)                                                                             \
+    int main(int argc, char** argv)                                                                                    \
+    {                                                                                                                  \
+        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                                    \
+        QApplication application(argc, argv);                                                                          \
+        TestObject testObject;                                                                                         \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
+        return QTest::qExec(&testObject, argc, argv);                                                                  \
+    }

@@ -1,0 +1,706 @@
+// The login window with the real main window behind it: its modes, the message
+// line, Continue, the default check box, the picker's rows and menu actions, the
+// delete of a server, the start-up fill and closing the window.
+#include "app/LanguageTexts.h"
+#include "login/ButtonDelete.h"
+#include "login/CCombox.h"
+#include "login/CLoginUI.h"
+#include "login/ItemWidgetFile.h"
+#include "mainwindow/AppPaths.h"
+#include "mainwindow/CMainWindow.h"
+
+#include "DemoServer.h"
+#include "LoginTestSupport.h"
+#include "TestEnvironment.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFont>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+
+using namespace orbisk::test;
+
+namespace {
+
+const ServerEntry kOffice{QStringLiteral("Office"), QStringLiteral("https://office.example"), false};
+const ServerEntry kLab{QStringLiteral("Lab (west)"), QStringLiteral("https://lab.example:8443"), false};
+const ServerEntry kHome{QStringLiteral("Home"), QStringLiteral("https://home.example"), false};
+
+ServerEntry asDefault(ServerEntry entry)
+{
+    entry.isDefault = true;
+    return entry;
+}
+
+QStringList displayTexts(const ServerList& servers)
+{
+    QStringList texts;
+    for (const ServerEntry& entry : servers)
+        texts << serverDisplayText(entry);
+    return texts;
+}
+
+ItemWidgetFile* rowOf(const CLoginUI* login, const QString& url)
+{
+    for (int i = 0; i < login->m_pListWidget->count(); ++i) {
+        auto* row = qobject_cast<ItemWidgetFile*>(login->m_pListWidget->itemWidget(login->m_pListWidget->item(i)));
+        if (row && row->accessibleName() == url)
+            return row;
+    }
+    return nullptr;
+}
+
+QAction* actionOf(const CMainWindow* window, const QString& url)
+{
+    for (QAction* action : serverActions(window)) {
+        if (action->toolTip() == url)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+class TestLoginUI : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void modesShowTheirControls_data();
+    void modesShowTheirControls();
+    void switchingModesKeepsTypedText();
+    void firstLanguageSwitchTitlesTheSelectMode();
+    void browserModeOnAndOff_data();
+    void browserModeOnAndOff();
+    void linkButtonsEndAtTheFieldsRightEdge_data();
+    void linkButtonsEndAtTheFieldsRightEdge();
+    void messageLineAfterALanguageSwitch_data();
+    void messageLineAfterALanguageSwitch();
+
+    void continueHandsNameAndUrlToTheMainWindow_data();
+    void continueHandsNameAndUrlToTheMainWindow();
+    void continueWithoutAliasStoresNothing();
+    void enterInAFieldStartsNothing_data();
+    void enterInAFieldStartsNothing();
+
+    void fillAtStart_data();
+    void fillAtStart();
+    void releasingAnyButtonOnARowSelectsIt_data();
+    void releasingAnyButtonOnARowSelectsIt();
+    void defaultBoxInSelectMode();
+    void defaultBoxInNewServerModeWritesNothing();
+    void saveServer_data();
+    void saveServer();
+    void deleteServer_data();
+    void deleteServer();
+
+    void closingTheWindow_data();
+    void closingTheWindow();
+    void renderModes_data();
+    void renderModes();
+
+private:
+    void startWith(const ServerList& servers);
+    void showLogin();
+
+    ClientWindows m_client;
+    quint16 m_closedPort = 0;
+};
+
+void TestLoginUI::initTestCase()
+{
+    prepareTestEnvironment();
+    // The application font of start-up; text-sized widgets depend on it.
+    QFont font(QStringLiteral("Microsoft YaHei"));
+    font.setPixelSize(14);
+    QApplication::setFont(font);
+    m_closedPort = DemoServer::closedPort();
+}
+
+void TestLoginUI::init()
+{
+    removeClientFiles();
+}
+
+void TestLoginUI::cleanup()
+{
+    m_client.stop();
+}
+
+void TestLoginUI::startWith(const ServerList& servers)
+{
+    if (!servers.isEmpty())
+        writeServerFile(servers);
+    m_client.start();
+}
+
+void TestLoginUI::showLogin()
+{
+    // Where handle_show puts it; Continue and the check box act only on shown controls.
+    m_client.login->setMenuBar(m_client.window->m_pMenuBar);
+    m_client.login->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_client.login));
+}
+
+void TestLoginUI::modesShowTheirControls_data()
+{
+    QTest::addColumn<bool>("isNewServer");
+    QTest::addColumn<QStringList>("shown");
+    QTest::addColumn<QRect>("checkBox");
+    QTest::addColumn<QRect>("continueButton");
+
+    const QStringList always{
+        QStringLiteral("tip"), QStringLiteral("logo"), QStringLiteral("title"), QStringLiteral("addressCaption")};
+    const QStringList bottom{QStringLiteral("smallLogo"), QStringLiteral("copyright")};
+    QTest::newRow("new server") << true
+                                << always
+            + QStringList{QStringLiteral("aliasCaption"), QStringLiteral("address"), QStringLiteral("alias"),
+                QStringLiteral("default"), QStringLiteral("continue"), QStringLiteral("selectServerLink")}
+            + bottom << QRect(100, 391, 300, 36)
+                                << QRect(100, 427, 300, 36);
+    // Check box and Continue sit 72 pixels higher: the alias field is gone.
+    QTest::newRow("select server") << false
+                                   << always
+            + QStringList{QStringLiteral("combo"), QStringLiteral("default"), QStringLiteral("continue"),
+                QStringLiteral("newServerLink")}
+            + bottom << QRect(100, 319, 300, 36)
+                                   << QRect(100, 355, 300, 36);
+}
+
+void TestLoginUI::modesShowTheirControls()
+{
+    QFETCH(bool, isNewServer);
+    QFETCH(QStringList, shown);
+    QFETCH(QRect, checkBox);
+    QFETCH(QRect, continueButton);
+
+    startWith({kOffice});
+    CLoginUI* login = m_client.login;
+    login->setBrowserModel(false);
+    login->switchServerMode(!isNewServer);
+    login->switchServerMode(isNewServer);
+
+    QCOMPARE(shownControls(login), shown);
+    QCOMPARE(login->m_pCheckDefault->geometry(), checkBox);
+    QCOMPARE(login->m_pBtnContinue->geometry(), continueButton);
+    const LanguageTexts& texts = *m_client.window->m_pTexts;
+    const QString heading = isNewServer ? texts.ConnectNewServer : texts.SelectServer;
+    QCOMPARE(login->m_pLabelTitle->text(), heading);
+
+    // A language switch keeps the heading of the mode.
+    m_client.window->slot_switch_language(0);
+    QCOMPARE(login->m_pLabelTitle->text(), heading);
+}
+
+void TestLoginUI::switchingModesKeepsTypedText()
+{
+    startWith({});
+    CLoginUI* login = m_client.login;
+    login->setBrowserModel(false);
+    QTest::keyClicks(login->m_pEditAddress, QStringLiteral("files.example.com"));
+    QTest::keyClicks(login->m_pEditAlias, QStringLiteral("Files"));
+
+    login->slot_switch_select_server();
+    login->slot_switch_new_server();
+
+    QCOMPARE(login->m_pEditAddress->text(), QStringLiteral("files.example.com"));
+    QCOMPARE(login->m_pEditAlias->text(), QStringLiteral("Files"));
+    QCOMPARE(login->m_pEditAlias->placeholderText(), QStringLiteral("eg: xxx server"));
+    QCOMPARE(login->m_pLabelHttps->text(), QStringLiteral("https://"));
+}
+
+void TestLoginUI::firstLanguageSwitchTitlesTheSelectMode()
+{
+    // Before any mode switch the combo box is not hidden.
+    startWith({});
+    QCOMPARE(m_client.login->m_pLabelTitle->text(), m_client.window->m_pTexts->SelectServer);
+    m_client.login->setBrowserModel(false);
+    QCOMPARE(m_client.login->m_pLabelTitle->text(), m_client.window->m_pTexts->ConnectNewServer);
+}
+
+void TestLoginUI::browserModeOnAndOff_data()
+{
+    QTest::addColumn<ServerList>("servers");
+    QTest::addColumn<QString>("input");
+
+    QTest::newRow("no server: new-server mode") << ServerList{} << QStringLiteral("address");
+    QTest::newRow("a server: select mode") << ServerList{kOffice} << QStringLiteral("combo");
+}
+
+void TestLoginUI::browserModeOnAndOff()
+{
+    QFETCH(ServerList, servers);
+    QFETCH(QString, input);
+
+    startWith(servers);
+    CLoginUI* login = m_client.login;
+    login->setBrowserModel(false);
+
+    login->setBrowserModel(true);
+    QVERIFY(g_isBrowserMode);
+    QVERIFY(login->m_isBrowserModel);
+    const QStringList browserControls{QStringLiteral("smallLogo"), QStringLiteral("copyright"),
+        QStringLiteral("browserSentence"), QStringLiteral("browserLink")};
+    QCOMPARE(shownControls(login), browserControls);
+
+    login->setBrowserModel(false);
+    QVERIFY(!g_isBrowserMode);
+    QVERIFY(!login->m_isBrowserModel);
+    const QStringList shown = shownControls(login);
+    QVERIFY2(shown.contains(input), qPrintable(shown.join(QLatin1Char(' '))));
+    QVERIFY(!shown.contains(QStringLiteral("browserSentence")));
+    QVERIFY(!shown.contains(QStringLiteral("browserLink")));
+}
+
+void TestLoginUI::linkButtonsEndAtTheFieldsRightEdge_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("catalogue") << QString();
+    QTest::newRow("short") << QStringLiteral("A");
+    QTest::newRow("long") << QStringLiteral("A far longer text than the catalogue would ever put on a link");
+}
+
+void TestLoginUI::linkButtonsEndAtTheFieldsRightEdge()
+{
+    QFETCH(QString, text);
+
+    startWith({});
+    CLoginUI* login = m_client.login;
+    if (!text.isEmpty()) {
+        m_client.window->m_pTexts->ConnectNewServer = text;
+        m_client.window->m_pTexts->SelectServer = text;
+        login->retranslateUi();
+    }
+
+    const QList<QPair<QPushButton*, int>> links{{login->m_pBtnNewServer, 410}, {login->m_pBtnSelectServer, 482}};
+    for (const auto& link : links) {
+        const QRect geometry = link.first->geometry();
+        QVERIFY(link.first->text().endsWith(QStringLiteral(" >>")));
+        const int textWidth = QFontMetrics(link.first->font()).horizontalAdvance(link.first->text());
+        QCOMPARE(geometry.x() + geometry.width(), 400);
+        QCOMPARE(geometry.width(), textWidth + 12);
+        QCOMPARE(geometry.y(), link.second);
+        QCOMPARE(geometry.height(), 26);
+    }
+}
+
+void TestLoginUI::messageLineAfterALanguageSwitch_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<bool>("becomesFailure");
+
+    QTest::newRow("empty stays empty") << QString() << false;
+    QTest::newRow("loading") << QStringLiteral("loading...") << true;
+    QTest::newRow("about:blank") << QStringLiteral("about:blank") << true;
+}
+
+void TestLoginUI::messageLineAfterALanguageSwitch()
+{
+    QFETCH(QString, before);
+    QFETCH(bool, becomesFailure);
+
+    startWith({});
+    CLoginUI* login = m_client.login;
+    if (!before.isEmpty())
+        login->setTipText(before);
+    m_client.window->slot_switch_language(0);
+    QCOMPARE(login->m_pLabelTip->text(), becomesFailure ? m_client.window->m_pTexts->ConnectFailed : QString());
+
+    // Clearing leaves the line where it was.
+    login->clearTipText();
+    QVERIFY(login->m_pLabelTip->text().isEmpty());
+    QVERIFY(!login->m_pLabelTip->isHidden());
+}
+
+void TestLoginUI::continueHandsNameAndUrlToTheMainWindow_data()
+{
+    QTest::addColumn<bool>("isNewServer");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("alias");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("url");
+
+    // Nothing listens on the port; only what reaches the main window matters here.
+    const QString address = QStringLiteral("127.0.0.1:%1").arg(m_closedPort);
+    const QString url = QStringLiteral("https://") + address;
+    QTest::newRow("new server") << true << address << QStringLiteral("Office") << QStringLiteral("Office") << url;
+    QTest::newRow("new server, scheme typed too")
+        << true << url << QStringLiteral("Office") << QStringLiteral("Office") << QStringLiteral("https://") + url;
+    QTest::newRow("select, name with parentheses")
+        << false << QStringLiteral("Lab (west) (%1)").arg(url) << QString() << QStringLiteral("Lab (west)") << url;
+    QTest::newRow("select, typed URL without parentheses") << false << url << QString() << url << url;
+    QTest::newRow("select, ( without )") << false << QStringLiteral("Lab (%1").arg(url) << QString()
+                                         << QStringLiteral("Lab") << url;
+}
+
+void TestLoginUI::continueHandsNameAndUrlToTheMainWindow()
+{
+    QFETCH(bool, isNewServer);
+    QFETCH(QString, typed);
+    QFETCH(QString, alias);
+    QFETCH(QString, name);
+    QFETCH(QString, url);
+
+    startWith({});
+    CLoginUI* login = m_client.login;
+    showLogin();
+    login->setBrowserModel(false);
+    login->switchServerMode(isNewServer);
+    if (isNewServer) {
+        QTest::keyClicks(login->m_pEditAddress, typed);
+        QTest::keyClicks(login->m_pEditAlias, alias);
+    } else {
+        login->m_pComboServer->setCurrentText(typed);
+    }
+
+    QTest::mouseClick(login->m_pBtnContinue, Qt::LeftButton);
+
+    QCOMPARE(m_client.window->m_sCurName, name);
+    QCOMPARE(m_client.window->m_sCurUrl, url);
+    QCOMPARE(login->m_pLabelTip->text(), QStringLiteral("loading..."));
+    QVERIFY(!login->m_pBtnContinue->isEnabled());
+    QVERIFY(!login->m_pBtnNewServer->isEnabled());
+    QVERIFY(!login->m_pComboServer->isEnabled());
+    QVERIFY(!login->m_pEditAddress->isEnabled());
+    // The default box stays usable while a server is tried.
+    QVERIFY(login->m_pCheckDefault->isEnabled());
+}
+
+void TestLoginUI::continueWithoutAliasStoresNothing()
+{
+    startWith({});
+    CLoginUI* login = m_client.login;
+    showLogin();
+    login->setBrowserModel(false);
+    QTest::keyClicks(login->m_pEditAddress, QStringLiteral("files.example.com"));
+
+    QTest::mouseClick(login->m_pBtnContinue, Qt::LeftButton);
+
+    QVERIFY(login->m_pBtnContinue->isEnabled());
+    QVERIFY(login->m_pLabelTip->text().isEmpty());
+    QVERIFY(m_client.window->m_sCurUrl.isEmpty());
+    QVERIFY(!m_client.window->m_pWebView);
+    QVERIFY(m_client.window->m_vecServer.isEmpty());
+    QVERIFY(!serverFileExists());
+    QCOMPARE(login->m_pEditAddress->text(), QStringLiteral("files.example.com"));
+}
+
+void TestLoginUI::enterInAFieldStartsNothing_data()
+{
+    QTest::addColumn<bool>("inAlias");
+    QTest::addColumn<int>("key");
+    QTest::newRow("Return in the address") << false << int(Qt::Key_Return);
+    QTest::newRow("Enter in the address") << false << int(Qt::Key_Enter);
+    QTest::newRow("Return in the alias") << true << int(Qt::Key_Return);
+}
+
+void TestLoginUI::enterInAFieldStartsNothing()
+{
+    QFETCH(bool, inAlias);
+    QFETCH(int, key);
+
+    startWith({});
+    CLoginUI* login = m_client.login;
+    showLogin();
+    login->setBrowserModel(false);
+    QTest::keyClicks(login->m_pEditAddress, QStringLiteral("127.0.0.1:%1").arg(m_closedPort));
+    QTest::keyClicks(login->m_pEditAlias, QStringLiteral("Office"));
+
+    QLineEdit* field = inAlias ? login->m_pEditAlias : login->m_pEditAddress;
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key(key));
+
+    QVERIFY(m_client.window->m_sCurUrl.isEmpty());
+    QVERIFY(!m_client.window->m_pWebView);
+    QVERIFY(login->m_pLabelTip->text().isEmpty());
+    QVERIFY(login->m_pBtnContinue->isEnabled());
+}
+
+void TestLoginUI::fillAtStart_data()
+{
+    QTest::addColumn<ServerList>("servers");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<bool>("boxTicked");
+
+    QTest::newRow("empty list: empty combo") << ServerList{} << QString() << false;
+    QTest::newRow("no default: the last entry")
+        << ServerList{kOffice, kLab, kHome} << serverDisplayText(kHome) << false;
+    QTest::newRow("one default") << ServerList{kOffice, asDefault(kLab), kHome} << serverDisplayText(kLab) << true;
+    QTest::newRow("two defaults: the later one")
+        << ServerList{asDefault(kOffice), asDefault(kLab), kHome} << serverDisplayText(kLab) << true;
+}
+
+void TestLoginUI::fillAtStart()
+{
+    QFETCH(ServerList, servers);
+    QFETCH(QString, shown);
+    QFETCH(bool, boxTicked);
+
+    startWith(servers);
+    CLoginUI* login = m_client.login;
+    CMainWindow* window = m_client.window;
+
+    QCOMPARE(rowTexts(login), displayTexts(servers));
+    QCOMPARE(serverActionTexts(window), displayTexts(servers));
+    QCOMPARE(window->m_pMenuServer->actions().last(), window->m_pActExitServer);
+    QCOMPARE(login->m_pComboServer->currentText(), shown);
+    QCOMPARE(checkedServerAction(window), shown);
+    QCOMPARE(login->m_pCheckDefault->isChecked(), boxTicked);
+
+    for (int i = 0; i < servers.size(); ++i) {
+        const QWidget* row = login->m_pListWidget->itemWidget(login->m_pListWidget->item(i));
+        QCOMPARE(row->objectName(), servers.at(i).name);
+        QCOMPARE(row->accessibleName(), servers.at(i).url);
+        QCOMPARE(row->toolTip(), serverDisplayText(servers.at(i)));
+        QCOMPARE(row->width(), 300);
+        const QAction* action = serverActions(window).at(i);
+        QVERIFY(action->isCheckable());
+        QCOMPARE(action->actionGroup(), window->m_pServerGroup);
+        QCOMPARE(action->objectName(), servers.at(i).name);
+        QCOMPARE(action->toolTip(), servers.at(i).url);
+    }
+}
+
+void TestLoginUI::releasingAnyButtonOnARowSelectsIt_data()
+{
+    QTest::addColumn<int>("button");
+    QTest::newRow("left") << int(Qt::LeftButton);
+    QTest::newRow("right") << int(Qt::RightButton);
+    QTest::newRow("middle") << int(Qt::MiddleButton);
+}
+
+void TestLoginUI::releasingAnyButtonOnARowSelectsIt()
+{
+    QFETCH(int, button);
+
+    startWith({kOffice, asDefault(kLab), kHome});
+    CLoginUI* login = m_client.login;
+
+    for (const ServerEntry& entry : {kOffice, asDefault(kLab)}) {
+        ItemWidgetFile* row = rowOf(login, entry.url);
+        QVERIFY(row);
+        QTest::mouseRelease(row, Qt::MouseButton(button));
+        const QString text = serverDisplayText(entry);
+        QCOMPARE(login->m_pComboServer->currentText(), text);
+        QCOMPARE(login->m_pComboServer->toolTip(), text);
+        QCOMPARE(checkedServerAction(m_client.window), text);
+        QCOMPARE(login->m_pCheckDefault->isChecked(), entry.isDefault);
+    }
+}
+
+void TestLoginUI::defaultBoxInSelectMode()
+{
+    // The first URL is a leading part of the second: both contain it.
+    const ServerEntry shortUrl{QStringLiteral("Short"), QStringLiteral("https://h"), false};
+    const ServerEntry longUrl{QStringLiteral("Long"), QStringLiteral("https://h:8443"), false};
+    startWith({shortUrl, longUrl, asDefault(kHome)});
+    CLoginUI* login = m_client.login;
+    showLogin();
+    login->setBrowserModel(false);
+    QVERIFY(rowOf(login, longUrl.url) && rowOf(login, shortUrl.url));
+    QTest::mouseRelease(rowOf(login, longUrl.url), Qt::LeftButton);
+    QVERIFY(!login->m_pCheckDefault->isChecked());
+
+    login->m_pCheckDefault->click();
+    const ServerList twoDefaults{asDefault(shortUrl), asDefault(longUrl), kHome};
+    QCOMPARE(m_client.window->m_vecServer, twoDefaults);
+    QCOMPARE(readServerFile(), twoDefaults);
+
+    // Unchecking clears every entry, not only the shown one.
+    QTest::mouseRelease(rowOf(login, shortUrl.url), Qt::LeftButton);
+    QVERIFY(login->m_pCheckDefault->isChecked());
+    login->m_pCheckDefault->click();
+    const ServerList noDefault{shortUrl, longUrl, kHome};
+    QCOMPARE(m_client.window->m_vecServer, noDefault);
+    QCOMPARE(readServerFile(), noDefault);
+}
+
+void TestLoginUI::defaultBoxInNewServerModeWritesNothing()
+{
+    const ServerList servers{kOffice, asDefault(kLab)};
+    startWith(servers);
+    CLoginUI* login = m_client.login;
+    showLogin();
+    login->setBrowserModel(false);
+    login->slot_switch_new_server();
+    QVERIFY(QFile::remove(AppPaths::serverListFile()));
+
+    login->m_pCheckDefault->click();
+    login->m_pCheckDefault->click();
+
+    QCOMPARE(m_client.window->m_vecServer, servers);
+    QVERIFY(!serverFileExists());
+}
+
+void TestLoginUI::saveServer_data()
+{
+    QTest::addColumn<ServerList>("servers");
+    QTest::addColumn<bool>("boxTicked");
+    QTest::addColumn<ServerEntry>("saved");
+    QTest::addColumn<ServerList>("expected");
+
+    const ServerEntry newServer{QStringLiteral("New"), QStringLiteral("https://new.example"), false};
+    QTest::newRow("known URL keeps alias and flag")
+        << ServerList{asDefault(kOffice), kLab} << false
+        << ServerEntry{QStringLiteral("Other alias"), kOffice.url, false} << ServerList{asDefault(kOffice), kLab};
+    QTest::newRow("known URL, box ticked") << ServerList{kOffice, kLab} << true << kLab << ServerList{kOffice, kLab};
+    QTest::newRow("new server appended") << ServerList{asDefault(kOffice), kLab} << false << newServer
+                                         << ServerList{asDefault(kOffice), kLab, newServer};
+    QTest::newRow("new default takes the flag from all others") << ServerList{asDefault(kOffice),
+        asDefault(kLab)} << true << newServer << ServerList{kOffice, kLab, asDefault(newServer)};
+    QTest::newRow("first server") << ServerList{} << true << newServer << ServerList{asDefault(newServer)};
+    QTest::newRow("URLs differ in case only")
+        << ServerList{kOffice} << false << ServerEntry{kOffice.name, kOffice.url.toUpper(), false}
+        << ServerList{kOffice, {kOffice.name, kOffice.url.toUpper(), false}};
+}
+
+void TestLoginUI::saveServer()
+{
+    QFETCH(ServerList, servers);
+    QFETCH(bool, boxTicked);
+    QFETCH(ServerEntry, saved);
+    QFETCH(ServerList, expected);
+
+    startWith(servers);
+    CLoginUI* login = m_client.login;
+    CMainWindow* window = m_client.window;
+    login->m_pCheckDefault->setChecked(boxTicked);
+    const bool unchanged = expected == servers;
+    if (!servers.isEmpty())
+        QVERIFY(QFile::remove(AppPaths::serverListFile()));
+
+    login->saveServer(saved.name, saved.url);
+
+    QCOMPARE(window->m_vecServer, expected);
+    if (unchanged) {
+        QVERIFY(!serverFileExists());
+    } else {
+        QCOMPARE(readServerFile(), expected);
+    }
+    QCOMPARE(rowTexts(login), displayTexts(expected));
+    QCOMPARE(serverActionTexts(window), displayTexts(expected));
+    QCOMPARE(window->m_pMenuServer->actions().last(), window->m_pActExitServer);
+}
+
+void TestLoginUI::deleteServer_data()
+{
+    QTest::addColumn<ServerList>("servers");
+    QTest::addColumn<QString>("deleted");
+    QTest::addColumn<QString>("shownAfter");
+    QTest::addColumn<bool>("boxAfter");
+
+    const ServerList three{kOffice, asDefault(kLab), kHome};
+    QTest::newRow("shown server: the last remaining is shown")
+        << three << kLab.url << serverDisplayText(kHome) << false;
+    QTest::newRow("shown server, the last: the one before") << ServerList{kOffice, asDefault(kLab), asDefault(kHome)}
+                                                            << kHome.url << serverDisplayText(asDefault(kLab)) << true;
+    QTest::newRow("first row, not shown: unchanged") << three << kOffice.url << serverDisplayText(kLab) << true;
+    QTest::newRow("last row, not shown: unchanged") << three << kHome.url << serverDisplayText(kLab) << true;
+    QTest::newRow("only server: empty text") << ServerList{kOffice} << kOffice.url << QString() << false;
+}
+
+void TestLoginUI::deleteServer()
+{
+    QFETCH(ServerList, servers);
+    QFETCH(QString, deleted);
+    QFETCH(QString, shownAfter);
+    QFETCH(bool, boxAfter);
+
+    startWith(servers);
+    CLoginUI* login = m_client.login;
+    CMainWindow* window = m_client.window;
+    ServerList remaining = servers;
+    remaining.erase(std::remove_if(remaining.begin(), remaining.end(),
+                        [&](const ServerEntry& entry) { return entry.url == deleted; }),
+        remaining.end());
+
+    QPointer<ItemWidgetFile> row = rowOf(login, deleted);
+    QPointer<QAction> action = actionOf(window, deleted);
+    QVERIFY(row && action);
+    row->findChild<ButtonDelete*>()->click();
+
+    QCOMPARE(window->m_vecServer, remaining);
+    QCOMPARE(readServerFile(), remaining);
+    QCOMPARE(rowTexts(login), displayTexts(remaining));
+    QCOMPARE(serverActionTexts(window), displayTexts(remaining));
+    QCOMPARE(window->m_pMenuServer->actions().last(), window->m_pActExitServer);
+    QVERIFY(!action);
+    QVERIFY(!window->m_pServerGroup->actions().contains(action.data()));
+    QCOMPARE(window->m_pServerGroup->actions().size(), remaining.size());
+    QCOMPARE(login->m_pComboServer->currentText(), shownAfter);
+    QCOMPARE(checkedServerAction(window), shownAfter);
+    QCOMPARE(login->m_pCheckDefault->isChecked(), boxAfter);
+
+    // The row ran the delete from its own slot: it goes only once the event loop runs.
+    QVERIFY(row);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!row);
+
+    m_client.restart();
+    QCOMPARE(rowTexts(m_client.login), displayTexts(remaining));
+    QCOMPARE(serverActionTexts(m_client.window), displayTexts(remaining));
+}
+
+void TestLoginUI::closingTheWindow_data()
+{
+    QTest::addColumn<bool>("miniTray");
+    QTest::newRow("MiniTray on: the window just closes") << true;
+    QTest::newRow("MiniTray off: the client quits") << false;
+}
+
+void TestLoginUI::closingTheWindow()
+{
+    QFETCH(bool, miniTray);
+
+    if (!miniTray) {
+        QVERIFY(AppPaths::ensureDataDir());
+        QSettings(AppPaths::settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("MiniTray"), false);
+    }
+    startWith({});
+    QCOMPARE(m_client.window->m_isMiniTray, miniTray);
+    showLogin();
+
+    QVERIFY(m_client.login->close());
+    QVERIFY(!m_client.login->isVisible());
+    // The exit path removes the tray icon; the tray path keeps it.
+    QCOMPARE(m_client.window->m_pTray != nullptr, miniTray);
+}
+
+void TestLoginUI::renderModes_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("new server") << QStringLiteral("new-server");
+    QTest::newRow("select server") << QStringLiteral("select-server");
+    QTest::newRow("browser") << QStringLiteral("browser");
+}
+
+void TestLoginUI::renderModes()
+{
+    QFETCH(QString, mode);
+
+    startWith(mode == QLatin1String("select-server") ? ServerList{kOffice, asDefault(kLab)} : ServerList{});
+    CLoginUI* login = m_client.login;
+    showLogin();
+    login->setBrowserModel(mode == QLatin1String("browser"));
+    if (mode == QLatin1String("new-server"))
+        QTest::keyClicks(login->m_pEditAddress, QStringLiteral("files.example.com"));
+
+    QVERIFY(QDir().mkpath(QStringLiteral(ORBISK_SCREENSHOT_DIR)));
+    const QString path = QStringLiteral(ORBISK_SCREENSHOT_DIR "/login-%1.png").arg(mode);
+    const QPixmap picture = login->grab();
+    QCOMPARE(picture.size(), QSize(500, 593));
+    QVERIFY2(picture.save(path), qPrintable(path));
+}
+
+ORBISK_LOGIN_TEST_MAIN(TestLoginUI)
+#include "test_loginui.moc"

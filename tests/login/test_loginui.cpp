@@ -76,6 +76,7 @@ private slots:
     void init();
     void cleanup();
 
+    void windowIsFixedWithoutMaximise();
     void modesShowTheirControls_data();
     void modesShowTheirControls();
     void switchingModesKeepsTypedText();
@@ -150,6 +151,24 @@ void TestLoginUI::showLogin()
     m_client.login->setMenuBar(m_client.window->m_pMenuBar);
     m_client.login->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_client.login));
+}
+
+void TestLoginUI::windowIsFixedWithoutMaximise()
+{
+    startWith({});
+    CLoginUI* login = m_client.login;
+    QCOMPARE(login->minimumSize(), QSize(500, 593));
+    QCOMPARE(login->maximumSize(), QSize(500, 593));
+    QVERIFY(login->isWindow());
+    QVERIFY(login->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(login->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!login->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!login->centralWidget());
+    QCOMPARE(login->palette().color(QPalette::Inactive, QPalette::Window), QColor(Qt::white));
+    // The prefix sits inside the address field and typed text starts after it.
+    QCOMPARE(login->m_pLabelHttps->parentWidget(), login->m_pEditAddress);
+    QVERIFY(login->m_pEditAddress->textMargins().left()
+        > QFontMetrics(login->m_pLabelHttps->font()).horizontalAdvance(QStringLiteral("https://")));
 }
 
 void TestLoginUI::modesShowTheirControls_data()

@@ -3,6 +3,7 @@
 
 #include "core/ValtroCore.h"
 #include "login/CLoginUI.h"
+#include "mainwindow/StartPresentation.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -14,9 +15,6 @@ namespace {
 const QString kMenuBarStyle = QStringLiteral("color: rgba(16, 16, 16, 1);font-size: 14px;text-align: center");
 const QString kMenuStyle = QStringLiteral("color: rgba(16, 16, 16, 1);font-size: 12px;text-align: center");
 const int kCloseActiveAppReason = 19;
-// Only the number of command-line arguments counts, the program path included.
-const int kBrowserModeArgumentCount = 2;
-const int kStartWithSystemArgumentCount = 3;
 } // namespace
 
 void CMainWindow::initMenus()
@@ -52,17 +50,13 @@ void CMainWindow::handle_show()
 {
     m_pLoginUI->setMenuBar(m_pMenuBar);
 
-    const int argumentCount = QCoreApplication::arguments().size();
-    if (argumentCount == kBrowserModeArgumentCount) {
-        m_pLoginUI->setBrowserModel(true);
-        return;
-    }
-
-    m_pLoginUI->setBrowserModel(false);
-    const bool stayInTray = argumentCount == kStartWithSystemArgumentCount && m_isMiniTray;
-    if (!stayInTray)
+    const StartPresentation presentation
+        = StartPresentation::forArguments(QCoreApplication::arguments().size(), m_isMiniTray);
+    m_pLoginUI->setBrowserModel(presentation.browserMode);
+    if (presentation.showLoginWindow)
         m_pLoginUI->show();
-    startDelayLogin();
+    if (presentation.startDelayedLogin)
+        startDelayLogin();
 }
 
 void CMainWindow::slot_actServer()

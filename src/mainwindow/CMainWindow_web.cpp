@@ -42,6 +42,8 @@ void CMainWindow::initWebArea()
         m_pSplitter->addWidget(m_pDebugView);
         m_pDebugView->hide();
     }
+
+    m_pLoginUI->fillServerPicker(m_vecServer);
 }
 
 void CMainWindow::startDelayLogin()

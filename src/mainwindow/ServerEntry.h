@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMetaType>
 #include <QString>
 #include <QVector>
 
@@ -17,6 +18,9 @@ struct ServerEntry
 };
 
 using ServerList = QVector<ServerEntry>;
+
+Q_DECLARE_METATYPE(ServerEntry)
+Q_DECLARE_METATYPE(ServerList)
 
 // The text a server is shown with in the picker, the combo box and the server menu.
 inline QString serverDisplayText(const ServerEntry& entry)

@@ -62,8 +62,6 @@ QStringList shownControls(const CLoginUI* login);
 
 } // namespace orbisk::test
 
-Q_DECLARE_METATYPE(ServerEntry)
-Q_DECLARE_METATYPE(ServerList)
 
 // Readable failures of QCOMPARE on entries and lists.
 char* toString(const ServerEntry& entry);

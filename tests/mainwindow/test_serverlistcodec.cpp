@@ -2,8 +2,6 @@
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(ServerList)
-
 namespace {
 
 QByteArray document(const QByteArray& body)

@@ -1,0 +1,268 @@
+// The menu bar, the ways between the page and the login window, and the tray icon.
+#include "dialogs/CMiniTray.h"
+#include "login/CLoginUI.h"
+#include "mainwindow/AppPaths.h"
+#include "mainwindow/CMainWindow.h"
+#include "mainwindow/ServerListCodec.h"
+
+#include "TestEnvironment.h"
+
+#include <QtTest>
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+void writeServers(const ServerList& entries)
+{
+    QDir().mkpath(AppPaths::dataDir());
+    QFile file(AppPaths::serverListFile());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(ServerListCodec::serialize(entries));
+}
+
+QStringList menuTitles(const QMenuBar* bar)
+{
+    QStringList titles;
+    for (const QAction* action : bar->actions())
+        titles << action->text();
+    return titles;
+}
+
+QList<QAction*> visibleActions(const QMenu* menu)
+{
+    QList<QAction*> visible;
+    for (QAction* action : menu->actions()) {
+        if (action->isVisible())
+            visible << action;
+    }
+    return visible;
+}
+
+int checkedActions(const QMenu* menu)
+{
+    int count = 0;
+    for (const QAction* action : menu->actions())
+        count += action->isChecked() ? 1 : 0;
+    return count;
+}
+
+} // namespace
+
+class TestMenus : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void menuBarHasTwoMenusOnTheLoginWindow();
+    void serverMenuFollowsTheList_data();
+    void serverMenuFollowsTheList();
+    void exitServerReturnsToTheLoginWindow();
+    void returnAndBrowserActiveDoNotShowTheLoginWindow();
+    void browserActiveBeforeTheDelayStopsTheAutomaticLogin();
+    void trayLeftClickBringsTheCurrentWindow_data();
+    void trayLeftClickBringsTheCurrentWindow();
+    void trayRightClickOpensTheQuitMenu();
+    void trayQuitEndsTheApplicationEvenWithMiniTrayOn();
+
+private:
+    void startClient();
+    CMainWindow* m_window = nullptr;
+    CLoginUI* m_login = nullptr;
+};
+
+void TestMenus::initTestCase()
+{
+    orbisk::test::prepareTestEnvironment();
+}
+
+void TestMenus::init()
+{
+    QDir(AppPaths::dataDir()).removeRecursively();
+    g_isBrowserMode = false;
+}
+
+void TestMenus::cleanup()
+{
+    if (m_window)
+        m_window->releaseWebEngineViews();
+    delete m_login;
+    delete m_window;
+    m_login = nullptr;
+    m_window = nullptr;
+    g_pMainWindow = nullptr;
+}
+
+// The start sequence of the client up to handle_show, without the core services.
+void TestMenus::startClient()
+{
+    m_window = new CMainWindow(nullptr);
+    g_pMainWindow = m_window;
+    m_login = new CLoginUI(nullptr);
+    m_window->setLoginUI(m_login);
+    m_window->initWebArea();
+    m_window->slot_switch_language(m_window->m_iLanguage);
+    m_window->handle_show();
+}
+
+void TestMenus::menuBarHasTwoMenusOnTheLoginWindow()
+{
+    startClient();
+    QCOMPARE(m_window->m_pMenuBar->parentWidget(), m_login);
+    QCOMPARE(menuTitles(m_window->m_pMenuBar), (QStringList{QStringLiteral("Server"), QStringLiteral("Help")}));
+    QVERIFY(m_login->isVisible());
+    QVERIFY(!m_window->isVisible());
+}
+
+void TestMenus::serverMenuFollowsTheList_data()
+{
+    QTest::addColumn<ServerList>("servers");
+    QTest::newRow("no servers: nothing to show") << ServerList{};
+    QTest::newRow("two servers in file order")
+        << ServerList{{QStringLiteral("Office"), QStringLiteral("https://office.example"), false},
+               {QStringLiteral("Home"), QStringLiteral("https://home.example:8443"), false}};
+}
+
+void TestMenus::serverMenuFollowsTheList()
+{
+    QFETCH(ServerList, servers);
+    writeServers(servers);
+    startClient();
+
+    const QList<QAction*> shown = visibleActions(m_window->m_pMenuServer);
+    QCOMPARE(shown.size(), servers.size());
+    for (int i = 0; i < servers.size(); ++i) {
+        QCOMPARE(shown.at(i)->text(), serverDisplayText(servers.at(i)));
+        QCOMPARE(shown.at(i)->toolTip(), servers.at(i).url);
+        QCOMPARE(shown.at(i)->objectName(), servers.at(i).name);
+        QVERIFY(shown.at(i)->isCheckable());
+    }
+    // The hidden exit action stays last.
+    QCOMPARE(m_window->m_pMenuServer->actions().last(), m_window->m_pActExitServer);
+    QVERIFY(!m_window->m_pActExitServer->isVisible());
+}
+
+void TestMenus::exitServerReturnsToTheLoginWindow()
+{
+    writeServers({{QStringLiteral("a"), QStringLiteral("https://a.example"), false}});
+    startClient();
+    // The page state as a successful load leaves it.
+    m_login->hide();
+    m_window->setMenuBar(m_window->m_pMenuBar);
+    m_window->show();
+    m_window->m_isPageShown = true;
+    m_window->m_pActExitServer->setVisible(true);
+    m_window->m_pMenuServer->actions().first()->setChecked(true);
+
+    m_window->slot_exitServer();
+
+    QCOMPARE(checkedActions(m_window->m_pMenuServer), 0);
+    QVERIFY(!m_window->m_pActExitServer->isVisible());
+    QVERIFY(!m_window->m_isPageShown);
+    QVERIFY(!m_window->isVisible());
+    QVERIFY(m_login->isVisible());
+    QCOMPARE(m_window->m_pMenuBar->parentWidget(), m_login);
+    QCOMPARE(menuTitles(m_window->m_pMenuBar), (QStringList{QStringLiteral("Server"), QStringLiteral("Help")}));
+}
+
+void TestMenus::returnAndBrowserActiveDoNotShowTheLoginWindow()
+{
+    startClient();
+    m_login->hide();
+    m_window->m_isPageShown = true;
+
+    m_window->slot_return();
+    QVERIFY(!m_login->isVisible());
+    QVERIFY(!m_window->m_isPageShown);
+    QVERIFY(!g_isBrowserMode);
+
+    m_window->slot_browserActive();
+    QVERIFY(!m_login->isVisible());
+    QVERIFY(g_isBrowserMode);
+    QVERIFY(m_login->m_isBrowserModel);
+}
+
+void TestMenus::browserActiveBeforeTheDelayStopsTheAutomaticLogin()
+{
+    // A default server on a closed port: were it loaded, a page view would exist.
+    writeServers({{QStringLiteral("a"), QStringLiteral("http://127.0.0.1:1"), true}});
+    startClient();
+    QVERIFY(m_window->m_pDelayTimer);
+
+    onBrowserActive();
+
+    QTRY_VERIFY_WITH_TIMEOUT(!m_window->m_pDelayTimer, 30000);
+    QVERIFY(!m_window->m_pWebView);
+    QVERIFY(!m_window->m_isLoading);
+    QVERIFY(g_isBrowserMode);
+}
+
+void TestMenus::trayLeftClickBringsTheCurrentWindow_data()
+{
+    QTest::addColumn<int>("reason");
+    QTest::addColumn<bool>("pageShown");
+    QTest::addColumn<bool>("loginVisible");
+    QTest::addColumn<bool>("mainVisible");
+
+    QTest::newRow("click without a page: login window") << int(QSystemTrayIcon::Trigger) << false << true << false;
+    QTest::newRow("click with a page: main window") << int(QSystemTrayIcon::Trigger) << true << false << true;
+    QTest::newRow("double click does nothing more") << int(QSystemTrayIcon::DoubleClick) << false << false << false;
+    QTest::newRow("middle click does nothing") << int(QSystemTrayIcon::MiddleClick) << true << false << false;
+    QTest::newRow("unknown does nothing") << int(QSystemTrayIcon::Unknown) << false << false << false;
+}
+
+void TestMenus::trayLeftClickBringsTheCurrentWindow()
+{
+    QFETCH(int, reason);
+    QFETCH(bool, pageShown);
+    QFETCH(bool, loginVisible);
+    QFETCH(bool, mainVisible);
+
+    startClient();
+    m_login->hide();
+    m_window->m_isPageShown = pageShown;
+    m_window->m_pTray->slot_activatedSysTrayIcon(static_cast<QSystemTrayIcon::ActivationReason>(reason));
+    QCOMPARE(m_login->isVisible(), loginVisible);
+    QCOMPARE(m_window->isVisible(), mainVisible);
+}
+
+void TestMenus::trayRightClickOpensTheQuitMenu()
+{
+    startClient();
+    CMiniTray* tray = m_window->m_pTray;
+    QCOMPARE(tray->toolTip(), QStringLiteral("Orbisk Client"));
+    QVERIFY(!tray->contextMenu());
+
+    QStringList entries;
+    QWidget* popup = nullptr;
+    QTimer::singleShot(0, this, [&] {
+        popup = QApplication::activePopupWidget();
+        if (auto* menu = qobject_cast<QMenu*>(popup)) {
+            for (const QAction* action : menu->actions())
+                entries << action->text();
+            menu->close();
+        }
+    });
+    tray->slot_activatedSysTrayIcon(QSystemTrayIcon::Context);
+    QCOMPARE(popup, tray->m_pTrayMenu);
+    QCOMPARE(entries, QStringList{QStringLiteral("Quit")});
+    QVERIFY(m_window->m_pTray);
+}
+
+void TestMenus::trayQuitEndsTheApplicationEvenWithMiniTrayOn()
+{
+    startClient();
+    QVERIFY(m_window->m_isMiniTray);
+    m_window->m_pTray->m_pActExit->trigger();
+    QVERIFY(!m_window->m_pTray);
+}
+
+QTEST_MAIN(TestMenus)
+#include "test_menus.moc"

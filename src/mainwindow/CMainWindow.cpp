@@ -71,7 +71,8 @@ void CMainWindow::startCoreServices()
     m_pCore->RegisterBrowserActive(onBrowserActive);
 
     const int started = m_pHttpd->StartHttpdServer(kHttpdStartArgument);
-    qDebug() << "RegisterBrowserActive StartHttpdServer" << "Orbisk Client" << started << kLocalServicePort;
+    qDebug() << "RegisterBrowserActive StartHttpdServer"
+             << "Orbisk Client" << started << kLocalServicePort;
 
     QString first;
     QString second;

@@ -31,8 +31,8 @@ void CMainWindow::writeSettings()
 
 void CMainWindow::updateAutoStart()
 {
-    if (!orbisk::platform::setStartWithSystem(m_isAutoStart, QCoreApplication::applicationName(),
-            QCoreApplication::applicationFilePath()))
+    if (!orbisk::platform::setStartWithSystem(
+            m_isAutoStart, QCoreApplication::applicationName(), QCoreApplication::applicationFilePath()))
         qDebug() << "updateAutoStart: the start-with-system entry could not be changed";
 }
 

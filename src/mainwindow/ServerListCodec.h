@@ -7,8 +7,7 @@
 // Converts the server list to and from the bytes of ServerConfig.xml.
 namespace ServerListCodec {
 
-enum class ParseResult
-{
+enum class ParseResult {
     Ok,
     NotWellFormed,
 };

@@ -4,7 +4,7 @@
 // counts (the program path included), never their text.
 struct StartPresentation
 {
-    bool browserMode = false;    // exactly one argument: the service is used from a browser
+    bool browserMode = false; // exactly one argument: the service is used from a browser
     bool showLoginWindow = false;
     bool startDelayedLogin = false;
 

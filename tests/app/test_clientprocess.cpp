@@ -175,7 +175,8 @@ void TestClientProcess::takenPortLeavesTheClientRunning()
 
     startClient(m_client);
     QByteArray diagnostics;
-    QTRY_VERIFY_WITH_TIMEOUT((diagnostics += m_client.readAllStandardError()).contains("GetAppVersion"), kStartTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (diagnostics += m_client.readAllStandardError()).contains("GetAppVersion"), kStartTimeoutMs);
     QVERIFY(diagnostics.contains("StartHttpdServer"));
     QCOMPARE(m_client.state(), QProcess::Running);
 

@@ -45,18 +45,18 @@ void TestClientSettings::reading_data()
 
     QTest::newRow("no file gives the defaults") << QByteArray() << false << 0 << true << true;
     QTest::newRow("empty file gives the defaults") << QByteArray() << true << 0 << true << true;
-    QTest::newRow("stored values") << QByteArray("[General]\nLanguage=1\nAutoStart=false\nMiniTray=false\n") << true << 1
-                                   << false << false;
-    QTest::newRow("non-numeric language reads as 0") << QByteArray("[General]\nLanguage=chinese\n") << true << 0 << true
-                                                     << true;
-    QTest::newRow("flags: 0 and FALSE are false") << QByteArray("[General]\nAutoStart=0\nMiniTray=FALSE\n") << true << 0
-                                                  << false << false;
-    QTest::newRow("flags: empty is false, other text true") << QByteArray("[General]\nAutoStart=\nMiniTray=no\n") << true
-                                                            << 0 << false << true;
-    QTest::newRow("keys in another group are not ours") << QByteArray("[Other]\nAutoStart=false\n") << true << 0 << true
-                                                        << true;
-    QTest::newRow("garbage lines are skipped") << QByteArray("\x01\x02 not ini\n[General\nMiniTray=false\n") << true << 0
-                                               << true << false;
+    QTest::newRow("stored values") << QByteArray("[General]\nLanguage=1\nAutoStart=false\nMiniTray=false\n") << true
+                                   << 1 << false << false;
+    QTest::newRow("non-numeric language reads as 0")
+        << QByteArray("[General]\nLanguage=chinese\n") << true << 0 << true << true;
+    QTest::newRow("flags: 0 and FALSE are false")
+        << QByteArray("[General]\nAutoStart=0\nMiniTray=FALSE\n") << true << 0 << false << false;
+    QTest::newRow("flags: empty is false, other text true")
+        << QByteArray("[General]\nAutoStart=\nMiniTray=no\n") << true << 0 << false << true;
+    QTest::newRow("keys in another group are not ours")
+        << QByteArray("[Other]\nAutoStart=false\n") << true << 0 << true << true;
+    QTest::newRow("garbage lines are skipped")
+        << QByteArray("\x01\x02 not ini\n[General\nMiniTray=false\n") << true << 0 << true << false;
 }
 
 void TestClientSettings::reading()

@@ -131,8 +131,8 @@ void TestMainWindow::constructionFollowsTheSettings()
     QFETCH(bool, miniTray);
 
     // A stale entry from an earlier start must go when the setting is off.
-    QVERIFY(orbisk::platform::setStartWithSystem(true, QCoreApplication::applicationName(),
-        QCoreApplication::applicationFilePath()));
+    QVERIFY(orbisk::platform::setStartWithSystem(
+        true, QCoreApplication::applicationName(), QCoreApplication::applicationFilePath()));
     if (!settings.isEmpty())
         writeRaw(AppPaths::settingsFile(), settings);
 
@@ -221,7 +221,8 @@ void TestMainWindow::browserActiveFromAnotherThreadRunsOnTheGuiThread()
     m_window->startCoreServices();
 
     QThread* slotThread = nullptr;
-    connect(m_window, &CMainWindow::sig_return, m_window, [&slotThread] { slotThread = QThread::currentThread(); },
+    connect(
+        m_window, &CMainWindow::sig_return, m_window, [&slotThread] { slotThread = QThread::currentThread(); },
         Qt::DirectConnection);
     QSignalSpy returned(m_window, &CMainWindow::sig_return);
 

@@ -59,10 +59,11 @@ void TestServerListCodec::roundTrip_data()
     QTest::newRow("empty name") << ServerList{{QString(), QStringLiteral("https://x.example"), false}};
     QTest::newRow("reserved characters") << ServerList{
         {QStringLiteral("R&D <main> \"quoted\" 'single'"), QStringLiteral("https://x.example/?a=1&b=<2>"), false}};
-    QTest::newRow("non-ASCII and blanks") << ServerList{
-        {QStringLiteral("  Zürich 服务器  "), QStringLiteral("https://例子.example"), true}};
+    QTest::newRow("non-ASCII and blanks")
+        << ServerList{{QStringLiteral("  Zürich 服务器  "), QStringLiteral("https://例子.example"), true}};
     QTest::newRow("order and duplicates kept") << ServerList{{QStringLiteral("b"), QStringLiteral("https://b"), true},
-        {QStringLiteral("a"), QStringLiteral("https://a"), true}, {QStringLiteral("b2"), QStringLiteral("https://b"), false}};
+        {QStringLiteral("a"), QStringLiteral("https://a"), true},
+        {QStringLiteral("b2"), QStringLiteral("https://b"), false}};
 }
 
 void TestServerListCodec::roundTrip()
@@ -81,37 +82,40 @@ void TestServerListCodec::walk_data()
         return ServerEntry{QString::fromUtf8(name), QString::fromUtf8(url), isDefault};
     };
 
-    QTest::newRow("only exact true is true") << document("<ServerList>"
-                                                         "<Server><Default>True</Default><Name>a</Name><URL>u1</URL></Server>"
-                                                         "<Server><Default>TRUE</Default><Name>b</Name><URL>u2</URL></Server>"
-                                                         "<Server><Default> true</Default><Name>c</Name><URL>u3</URL></Server>"
-                                                         "<Server><Default>true</Default><Name>d</Name><URL>u4</URL></Server>"
-                                                         "</ServerList>")
-                                             << ServerList{entry("a", "u1", false), entry("b", "u2", false),
-                                                    entry("c", "u3", false), entry("d", "u4", true)}
-                                             << true;
-    QTest::newRow("default and name carry over") << document("<ServerList>"
-                                                             "<Server><Default>true</Default><Name>a</Name><URL>u1</URL></Server>"
-                                                             "<Server><URL>u2</URL></Server>"
-                                                             "</ServerList>")
-                                                 << ServerList{entry("a", "u1", true), entry("a", "u2", true)} << true;
-    QTest::newRow("no default anywhere is false") << document("<ServerList><Server><Name>a</Name><URL>u1</URL></Server></ServerList>")
-                                                  << ServerList{entry("a", "u1", false)} << true;
+    QTest::newRow("only exact true is true")
+        << document("<ServerList>"
+                    "<Server><Default>True</Default><Name>a</Name><URL>u1</URL></Server>"
+                    "<Server><Default>TRUE</Default><Name>b</Name><URL>u2</URL></Server>"
+                    "<Server><Default> true</Default><Name>c</Name><URL>u3</URL></Server>"
+                    "<Server><Default>true</Default><Name>d</Name><URL>u4</URL></Server>"
+                    "</ServerList>")
+        << ServerList{entry("a", "u1", false), entry("b", "u2", false), entry("c", "u3", false), entry("d", "u4", true)}
+        << true;
+    QTest::newRow("default and name carry over")
+        << document("<ServerList>"
+                    "<Server><Default>true</Default><Name>a</Name><URL>u1</URL></Server>"
+                    "<Server><URL>u2</URL></Server>"
+                    "</ServerList>")
+        << ServerList{entry("a", "u1", true), entry("a", "u2", true)} << true;
+    QTest::newRow("no default anywhere is false")
+        << document("<ServerList><Server><Name>a</Name><URL>u1</URL></Server></ServerList>")
+        << ServerList{entry("a", "u1", false)} << true;
     QTest::newRow("name after URL applies to the next server")
         << document("<ServerList>"
                     "<Server><Default>true</Default><URL>u1</URL><Name>late</Name><Default>false</Default></Server>"
                     "<Server><URL>u2</URL></Server>"
                     "</ServerList>")
         << ServerList{entry("", "u1", true), entry("late", "u2", false)} << true;
-    QTest::newRow("two URLs give two entries") << document("<ServerList><Server><Name>a</Name><URL>u1</URL><URL>u2</URL></Server></ServerList>")
-                                               << ServerList{entry("a", "u1", false), entry("a", "u2", false)} << true;
+    QTest::newRow("two URLs give two entries")
+        << document("<ServerList><Server><Name>a</Name><URL>u1</URL><URL>u2</URL></Server></ServerList>")
+        << ServerList{entry("a", "u1", false), entry("a", "u2", false)} << true;
     QTest::newRow("any root name") << document("<Whatever><Server><Name>a</Name><URL>u1</URL></Server></Whatever>")
                                    << ServerList{entry("a", "u1", false)} << true;
     QTest::newRow("root is never an entry") << document("<URL>root</URL>") << ServerList{} << true;
-    QTest::newRow("element names are case-sensitive") << document("<ServerList><Server><name>a</name><url>u1</url></Server></ServerList>")
-                                                      << ServerList{} << true;
-    QTest::newRow("truncated file gives nothing") << document("<ServerList><Server><Name>a</Name><URL>u1</URL></Server><Server><Na")
-                                                  << ServerList{} << false;
+    QTest::newRow("element names are case-sensitive")
+        << document("<ServerList><Server><name>a</name><url>u1</url></Server></ServerList>") << ServerList{} << true;
+    QTest::newRow("truncated file gives nothing")
+        << document("<ServerList><Server><Name>a</Name><URL>u1</URL></Server><Server><Na") << ServerList{} << false;
     QTest::newRow("not XML at all") << QByteArray("\x00\x01garbage", 9) << ServerList{} << false;
     QTest::newRow("empty file") << QByteArray() << ServerList{} << false;
 }

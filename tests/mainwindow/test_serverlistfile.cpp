@@ -79,8 +79,8 @@ void TestServerListFile::missingFileReadsEmptyAndCreatesNothing()
 
 void TestServerListFile::writeThenRead()
 {
-    const ServerList entries{{QStringLiteral("a & b"), QStringLiteral("https://a"), true},
-        {QString(), QStringLiteral("https://b"), false}};
+    const ServerList entries{
+        {QStringLiteral("a & b"), QStringLiteral("https://a"), true}, {QString(), QStringLiteral("https://b"), false}};
     QVERIFY(ServerListFile::write(m_path, entries));
     QCOMPARE(ServerListFile::read(m_path), entries);
     QCOMPARE(contentOf(m_path), ServerListCodec::serialize(entries));

@@ -22,8 +22,8 @@ void TestStartPresentation::argumentCount_data()
     QTest::newRow("plain start") << 1 << true << false << true << true;
     QTest::newRow("one argument: browser mode, nothing else") << 2 << true << true << false << false;
     QTest::newRow("one argument, tray off") << 2 << false << true << false << false;
-    QTest::newRow("start with the system, tray on: stays in the tray, still connects") << 3 << true << false << false
-                                                                                         << true;
+    QTest::newRow("start with the system, tray on: stays in the tray, still connects")
+        << 3 << true << false << false << true;
     QTest::newRow("two arguments, tray off: shows the login window") << 3 << false << false << true << true;
     QTest::newRow("three arguments") << 4 << true << false << true << true;
     QTest::newRow("no program path at all") << 0 << true << false << true << true;

@@ -4,6 +4,7 @@
 #include "app/SingleInstanceGuard.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/CMainWindow.h"
+#include "mainwindow/ClientInfo.h"
 #include "platform/terminationwatcher.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@ int main(int argc, char* argv[])
     int exitCode = 0;
     {
         QApplication application(argc, argv);
+        QCoreApplication::setApplicationVersion(getClientVersion());
         QGuiApplication::setQuitOnLastWindowClosed(false);
 
         if (!SingleInstanceGuard::anotherCopyIsRunning()) {

@@ -25,6 +25,17 @@ public:
     virtual ~LocalServiceBackend() = default;
 
     virtual LocalServiceStatus status() const = 0;
+
+    // The device identity; served to the user's own servers only.
+    virtual QString deviceId() const = 0;
+
+    // A browser page has taken over the service: the active side becomes the browser and
+    // the client is told, on the calling thread.
+    virtual void announceBrowserActive() = 0;
+
+    // The browser side asks the client to re-apply its language; the client learns of it
+    // later, on its own thread.
+    virtual void requestLanguage(int iLan) = 0;
 };
 
 } // namespace orbisk

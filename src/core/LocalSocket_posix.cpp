@@ -1,6 +1,11 @@
-#include "core/ListenSocket.h"
+#include "core/LocalSocket.h"
 
+#include <arpa/inet.h>
+#include <cerrno>
+#include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace orbisk {
 
@@ -10,6 +15,69 @@ void configureListenSocket(::socket_t sock)
 {
     int yes = 1;
     setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
+}
+
+SocketWait waitForSocket(::socket_t sock, bool isWrite, int iTimeoutMs)
+{
+    pollfd entry{sock, short(isWrite ? POLLOUT : POLLIN), 0};
+    int iReady;
+    do {
+        iReady = poll(&entry, 1, iTimeoutMs);
+    } while (iReady < 0 && errno == EINTR);
+    if (iReady == 0)
+        return SocketWait::TimedOut;
+    // POLLHUP and POLLERR count as ready: the next call reports the end or the error.
+    return iReady > 0 ? SocketWait::Ready : SocketWait::Failed;
+}
+
+ssize_t receiveFromSocket(::socket_t sock, char* pData, size_t size)
+{
+    ssize_t iRead;
+    do {
+        iRead = recv(sock, pData, size, 0);
+    } while (iRead < 0 && errno == EINTR);
+    return iRead;
+}
+
+ssize_t sendToSocket(::socket_t sock, const char* pData, size_t size)
+{
+    ssize_t iSent;
+    do {
+        iSent = send(sock, pData, size, MSG_NOSIGNAL);
+    } while (iSent < 0 && errno == EINTR);
+    return iSent;
+}
+
+bool socketAddress(::socket_t sock, bool isPeer, std::string& sIp, int& iPort)
+{
+    sockaddr_storage address{};
+    socklen_t length = sizeof(address);
+    auto* pAddress = reinterpret_cast<sockaddr*>(&address);
+    if ((isPeer ? getpeername(sock, pAddress, &length) : getsockname(sock, pAddress, &length)) != 0)
+        return false;
+    const void* pHost = nullptr;
+    if (address.ss_family == AF_INET) {
+        const auto* pV4 = reinterpret_cast<const sockaddr_in*>(&address);
+        iPort = ntohs(pV4->sin_port);
+        pHost = &pV4->sin_addr;
+    } else if (address.ss_family == AF_INET6) {
+        const auto* pV6 = reinterpret_cast<const sockaddr_in6*>(&address);
+        iPort = ntohs(pV6->sin6_port);
+        pHost = &pV6->sin6_addr;
+    } else {
+        return false;
+    }
+    char text[INET6_ADDRSTRLEN] = {};
+    if (!inet_ntop(address.ss_family, pHost, text, sizeof(text)))
+        return false;
+    sIp = text;
+    return true;
+}
+
+void closeConnection(::socket_t sock)
+{
+    shutdown(sock, SHUT_RDWR);
+    close(sock);
 }
 
 } // namespace orbisk

@@ -1,12 +1,13 @@
 #include "core/ValtroHttpd.h"
 
-#include "core/ListenSocket.h"
+#include "core/LocalHttpServer.h"
+#include "core/LocalOrigins.h"
 #include "core/LocalServiceHandler.h"
+#include "core/LocalSocket.h"
 #include "core/ValtroPortal.h"
+#include "mainwindow/AppPaths.h"
 
 #include <QDebug>
-
-#include <httplib.h>
 
 #include <chrono>
 
@@ -30,43 +31,24 @@ void applyResponse(const LocalResponse& answer, httplib::Response& res)
     res.status = answer.status;
     for (const auto& header : answer.headers)
         res.set_header(header.first, header.second);
-    res.set_content(answer.body, answer.contentType.c_str());
+    if (!answer.contentType.empty())
+        res.set_content(answer.body, answer.contentType.c_str());
 }
 
-// httplib's own refusals, made before a request reaches the handling.
-const char* refusalMessage(int iStatus)
+void configure(orbisk::LocalHttpServer& server, const LocalServiceHandler& handler)
 {
-    switch (iStatus) {
-    case 400:
-        return "bad request";
-    case 413:
-        return "payload too large";
-    case 414:
-        return "uri too long";
-    case 416:
-        return "range not satisfiable";
-    default:
-        return "request refused";
-    }
-}
-
-void configure(httplib::Server& server, int iTimeoutMs, const LocalServiceHandler& handler)
-{
-    const auto timeout = std::chrono::milliseconds(iTimeoutMs);
     server.new_task_queue = [] { return new httplib::ThreadPool(ValtroHttpd::kWorkerThreads); };
     server.set_socket_options(orbisk::configureListenSocket);
-    server.set_read_timeout(timeout);
-    server.set_write_timeout(timeout);
-    server.set_keep_alive_timeout((iTimeoutMs + 999) / 1000);
+    // httplib refuses a larger body with 413 before reading it.
+    server.set_payload_max_length(LocalServiceHandler::kMaxBodyBytes);
 
     // No routes are registered, so every request that httplib has parsed, body included,
     // falls through its routing as a 404 and arrives here, where the one request handling
     // answers it. Any other status is httplib's own refusal of a malformed request and
     // keeps its status.
     const httplib::Server::HandlerWithResponse answer = [handler](const httplib::Request& req, httplib::Response& res) {
-        applyResponse(res.status == 404 ? handler.handle(toLocalRequest(req))
-                                        : LocalServiceHandler::errorResponse(res.status, refusalMessage(res.status)),
-            res);
+        const LocalRequest request = toLocalRequest(req);
+        applyResponse(res.status == 404 ? handler.handle(request) : handler.refusal(request, res.status), res);
         // httplib cuts every body to the requested range; a full answer so cut is a partial one.
         if (res.status == 200 && !req.ranges.empty())
             res.status = 206;
@@ -111,8 +93,12 @@ int ValtroHttpd::StartHttpdServer(int iTimeoutMs)
     // A listener that ended by itself is joined before a new one starts.
     StopHttpdServer();
 
-    auto pServer = std::make_unique<httplib::Server>();
-    configure(*pServer, iTimeoutMs, LocalServiceHandler(*m_pPortal));
+    // The server list is read afresh for every check, so a server saved a moment ago counts.
+    const QString sServerListFile = AppPaths::serverListFile();
+    const LocalServiceHandler handler(
+        *m_pPortal, [sServerListFile] { return orbisk::serverListFileOrigins(sServerListFile); }, m_iPort);
+    auto pServer = std::make_unique<orbisk::LocalHttpServer>(std::chrono::milliseconds(iTimeoutMs));
+    configure(*pServer, handler);
     if (!pServer->bind_to_port(orbisk::kLocalServiceHost, m_iPort)) {
         qWarning() << "ValtroHttpd: cannot listen on" << orbisk::kLocalServiceHost << "port" << m_iPort;
         return StartCannotListen;

@@ -8,21 +8,25 @@
 #include <memory>
 #include <thread>
 
-namespace httplib {
-class Server;
+namespace orbisk {
+class LocalHttpServer;
 }
 
 class ValtroCore;
 class ValtroPortal;
 
 // The local HTTP service: answers pages on this machine (see orbisk::LocalServiceHandler)
-// on 127.0.0.1, port orbisk::kLocalServicePort unless setPort() says otherwise.
+// on 127.0.0.1, port orbisk::kLocalServicePort unless setPort() says otherwise. The
+// origins it trusts are those of the servers in the user's server list
+// (AppPaths::serverListFile(), read for every request that carries an Origin).
 //
 // Thread model: StartHttpdServer binds the port on the calling thread, then one listener
 // thread of its own accepts connections and hands them to a pool of kWorkerThreads
-// workers, which run the request handling. The handling reaches the core only through
-// the portal's thread-safe methods. Start, Stop and setPort belong to one thread (the
-// GUI thread); the service must be stopped before the core and the portal are deleted.
+// workers, which run the request handling, one request per connection. The handling
+// reaches the core only through the portal's thread-safe methods; the browser-active
+// callback therefore runs on a worker thread. Start, Stop and setPort belong to one
+// thread (the GUI thread); the service must be stopped before the core and the portal
+// are deleted.
 class ValtroHttpd
 {
 public:
@@ -49,13 +53,13 @@ public:
     void setPort(quint16 iPort);
     quint16 port() const;
 
-    // Starts the service. iTimeoutMs bounds each connection's reads and writes, in
-    // milliseconds; an idle kept-alive connection is closed after as many whole seconds
-    // (at least one). Returns a StartResult: 0 once the port is bound and the service
-    // accepts connections, non-zero when it does not run (already running aside).
+    // Starts the service. iTimeoutMs, in milliseconds, is the time a connection has to
+    // send its whole request (a slower one is closed unanswered) and the longest wait of
+    // each write of the answer. Returns a StartResult: 0 once the port is bound and the
+    // service accepts connections, non-zero when it does not run (already running aside).
     int StartHttpdServer(int iTimeoutMs);
 
-    // Stops accepting, lets running requests finish (at most the timeout) and joins the
+    // Stops accepting, lets running requests finish (bounded by the timeout) and joins the
     // threads. Harmless when the service is not running; a later start may follow.
     void StopHttpdServer();
 
@@ -65,7 +69,7 @@ private:
     ValtroCore* const m_pCore;
     ValtroPortal* const m_pPortal;
     quint16 m_iPort = orbisk::kLocalServicePort;
-    std::unique_ptr<httplib::Server> m_pServer;
+    std::unique_ptr<orbisk::LocalHttpServer> m_pServer;
     std::thread m_listener;
     std::atomic<bool> m_isListenerDone{true};
 };

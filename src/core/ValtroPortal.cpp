@@ -18,3 +18,20 @@ orbisk::LocalServiceStatus ValtroPortal::status() const
     current.activeSide = m_pCore ? m_pCore->activeSide() : orbisk::ActiveSide::None;
     return current;
 }
+
+QString ValtroPortal::deviceId() const
+{
+    return m_pCore ? m_pCore->Get_Deviceuuid() : QString();
+}
+
+void ValtroPortal::announceBrowserActive()
+{
+    if (m_pCore)
+        m_pCore->notifyBrowserActive();
+}
+
+void ValtroPortal::requestLanguage(int iLan)
+{
+    if (m_pCore)
+        m_pCore->postLanguageChange(iLan);
+}

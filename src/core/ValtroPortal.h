@@ -23,6 +23,12 @@ public:
 
     // The service's state as GET /api/status reports it. Thread-safe.
     orbisk::LocalServiceStatus status() const override;
+    // The core's device identity. Thread-safe.
+    QString deviceId() const override;
+    // ValtroCore::notifyBrowserActive: the registered callback runs on the calling thread. Thread-safe.
+    void announceBrowserActive() override;
+    // ValtroCore::postLanguageChange: sig_languageChanged follows on the core's thread. Thread-safe.
+    void requestLanguage(int iLan) override;
 
 private:
     ValtroCore* const m_pCore;

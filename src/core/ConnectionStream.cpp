@@ -1,0 +1,59 @@
+#include "core/ConnectionStream.h"
+
+#include "core/LocalSocket.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace orbisk {
+
+ConnectionStream::ConnectionStream(
+    ::socket_t sock, Clock::time_point readDeadline, std::chrono::milliseconds writeTimeout)
+    : m_socket(sock)
+    , m_readDeadline(readDeadline)
+    , m_iWriteTimeoutMs(int(writeTimeout.count()))
+{ }
+
+int ConnectionStream::readTimeLeftMs() const
+{
+    const auto left = std::chrono::ceil<std::chrono::milliseconds>(m_readDeadline - Clock::now()).count();
+    return int(std::clamp<decltype(left)>(left, 0, INT_MAX));
+}
+
+bool ConnectionStream::is_readable() const
+{
+    const int iLeftMs = readTimeLeftMs();
+    return iLeftMs > 0 && waitForSocket(m_socket, false, iLeftMs) == SocketWait::Ready;
+}
+
+bool ConnectionStream::is_writable() const
+{
+    return waitForSocket(m_socket, true, m_iWriteTimeoutMs) == SocketWait::Ready;
+}
+
+ssize_t ConnectionStream::read(char* pData, size_t size)
+{
+    return is_readable() ? receiveFromSocket(m_socket, pData, size) : -1;
+}
+
+ssize_t ConnectionStream::write(const char* pData, size_t size)
+{
+    return is_writable() ? sendToSocket(m_socket, pData, size) : -1;
+}
+
+void ConnectionStream::get_remote_ip_and_port(std::string& sIp, int& iPort) const
+{
+    socketAddress(m_socket, true, sIp, iPort);
+}
+
+void ConnectionStream::get_local_ip_and_port(std::string& sIp, int& iPort) const
+{
+    socketAddress(m_socket, false, sIp, iPort);
+}
+
+::socket_t ConnectionStream::socket() const
+{
+    return m_socket;
+}
+
+} // namespace orbisk

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <httplib.h>
+
+#include <chrono>
+
+namespace orbisk {
+
+// One accepted connection of the local service as httplib reads and writes it, with a
+// deadline for the whole request: a client that sends its request slowly, a byte at a
+// time, or not at all, loses its connection when the deadline passes, however often it
+// sends something. Each write waits at most the write timeout for room in the socket.
+// The stream does not own the socket.
+class ConnectionStream : public httplib::Stream
+{
+public:
+    using Clock = std::chrono::steady_clock;
+
+    ConnectionStream(::socket_t sock, Clock::time_point readDeadline, std::chrono::milliseconds writeTimeout);
+
+    bool is_readable() const override;
+    bool is_writable() const override;
+    ssize_t read(char* pData, size_t size) override;
+    ssize_t write(const char* pData, size_t size) override;
+    void get_remote_ip_and_port(std::string& sIp, int& iPort) const override;
+    void get_local_ip_and_port(std::string& sIp, int& iPort) const override;
+    ::socket_t socket() const override;
+
+private:
+    // Milliseconds left until the read deadline; 0 once it has passed.
+    int readTimeLeftMs() const;
+
+    const ::socket_t m_socket;
+    const Clock::time_point m_readDeadline;
+    const int m_iWriteTimeoutMs;
+};
+
+} // namespace orbisk

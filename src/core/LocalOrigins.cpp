@@ -1,0 +1,62 @@
+#include "core/LocalOrigins.h"
+
+#include "mainwindow/ServerListCodec.h"
+
+#include <QFile>
+#include <QUrl>
+
+namespace orbisk {
+
+namespace {
+// A server-list file is a few kilobytes; anything far larger is not one and is not read.
+const qint64 kMaxServerListBytes = 4 * 1024 * 1024;
+
+QString originOfUrl(const QUrl& url)
+{
+    const QString sScheme = url.scheme().toLower();
+    const QString sHost = url.host(QUrl::FullyEncoded).toLower();
+    if (!url.isValid() || (sScheme != QLatin1String("http") && sScheme != QLatin1String("https")) || sHost.isEmpty())
+        return {};
+    QUrl origin;
+    origin.setScheme(sScheme);
+    origin.setHost(sHost);
+    const int iDefaultPort = sScheme == QLatin1String("https") ? 443 : 80;
+    if (url.port() != -1 && url.port() != iDefaultPort)
+        origin.setPort(url.port());
+    return origin.toString(QUrl::FullyEncoded);
+}
+} // namespace
+
+QString webOriginOf(const QString& sUrl)
+{
+    return originOfUrl(QUrl(sUrl.trimmed(), QUrl::StrictMode));
+}
+
+QString originOfHeader(const QString& sValue)
+{
+    const QUrl url(sValue.trimmed(), QUrl::StrictMode);
+    if (!url.path().isEmpty() || url.hasQuery() || url.hasFragment() || !url.userInfo().isEmpty())
+        return {};
+    return originOfUrl(url);
+}
+
+OriginSet serverOrigins(const ServerList& servers)
+{
+    OriginSet origins;
+    for (const ServerEntry& server : servers) {
+        const QString sOrigin = webOriginOf(server.url);
+        if (!sOrigin.isEmpty())
+            origins.insert(sOrigin);
+    }
+    return origins;
+}
+
+OriginSet serverListFileOrigins(const QString& sPath)
+{
+    QFile file(sPath);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxServerListBytes)
+        return {};
+    return serverOrigins(ServerListCodec::parse(file.readAll()));
+}
+
+} // namespace orbisk

@@ -20,7 +20,8 @@ QVariant evaluateJavaScript(QWebEnginePage* page, const QString& sScript)
         result = value;
         isDone = true;
     });
-    QTest::qWaitFor([&isDone] { return isDone; }, kEngineTimeoutMs);
+    if (!QTest::qWaitFor([&isDone] { return isDone; }, kEngineTimeoutMs))
+        return QVariant();
     return result;
 }
 

@@ -62,7 +62,6 @@ QStringList shownControls(const CLoginUI* login);
 
 } // namespace orbisk::test
 
-
 // Readable failures of QCOMPARE on entries and lists.
 char* toString(const ServerEntry& entry);
 char* toString(const ServerList& servers);

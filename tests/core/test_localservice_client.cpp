@@ -1,0 +1,191 @@
+// The local service driving the running client: a page's requests, sent from threads
+// other than the GUI thread, close the client's page, switch the login window to browser
+// mode and re-apply the language in the shown page; the client's take-over is reported.
+#include "core/ValtroCore.h"
+#include "core/ValtroHttpd.h"
+#include "dialogs/CSwitchModeUI.h"
+#include "login/CLoginUI.h"
+#include "mainwindow/AppPaths.h"
+#include "mainwindow/CMainWindow.h"
+#include "mainwindow/ServerListCodec.h"
+#include "web/CWebEngineView.h"
+
+#include "DemoServer.h"
+#include "TestEnvironment.h"
+
+#include <QApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QWebEnginePage>
+#include <QtTest>
+
+#include <httplib.h>
+
+#include <thread>
+
+namespace {
+// The engine starts slowly on a small, busy machine.
+const int kEngineTimeoutMs = 60000;
+
+struct Reply
+{
+    int status = 0;
+    QJsonObject json;
+};
+
+// Sends a request to the client's local service from a thread of its own, as a browser
+// page on origin sOrigin would, and waits for that thread.
+Reply requestFromOtherThread(const char* sMethod, const char* sPath, const QString& sOrigin, const std::string& body)
+{
+    Reply reply;
+    std::thread client([&] {
+        httplib::Client http("127.0.0.1", orbisk::kLocalServicePort);
+        http.set_read_timeout(30);
+        httplib::Request request;
+        request.method = sMethod;
+        request.path = sPath;
+        request.headers = {{"Origin", sOrigin.toStdString()}};
+        if (!body.empty()) {
+            request.headers.emplace("Content-Type", "application/json");
+            request.body = body;
+        }
+        if (const httplib::Result result = http.send(request)) {
+            reply.status = result->status;
+            reply.json = QJsonDocument::fromJson(QByteArray::fromStdString(result->body)).object();
+        }
+    });
+    client.join();
+    return reply;
+}
+} // namespace
+
+class TestLocalServiceClient : public QObject
+{
+    Q_OBJECT
+
+    orbisk::test::DemoServer m_server;
+    CMainWindow* m_window = nullptr;
+    CLoginUI* m_login = nullptr;
+    QVariant m_pageLanguage;
+    int m_iPageAnswers = 0;
+
+    // Asks the page for its language; the answer arrives later in m_pageLanguage.
+    void askPageLanguage()
+    {
+        if (m_window->m_pWebView)
+            m_window->m_pWebView->page()->runJavaScript(QStringLiteral("currentLang"), [this](const QVariant& value) {
+                m_pageLanguage = value;
+                ++m_iPageAnswers;
+            });
+    }
+
+private slots:
+    void initTestCase()
+    {
+        orbisk::test::prepareTestEnvironment();
+        QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+        QVERIFY(AppPaths::ensureDataDir());
+        QFile list(AppPaths::serverListFile());
+        QVERIFY(list.open(QIODevice::WriteOnly));
+        list.write(ServerListCodec::serialize({{QStringLiteral("demo"), m_server.baseUrl(), false}}));
+        list.close();
+
+        m_window = new CMainWindow(nullptr);
+        g_pMainWindow = m_window;
+        m_login = new CLoginUI(nullptr);
+        m_window->setLoginUI(m_login);
+        m_window->initWebArea();
+        m_window->slot_switch_language(m_window->m_iLanguage);
+        m_window->startCoreServices();
+        QVERIFY(m_window->m_pHttpd->isListening());
+
+        m_window->handle_load(QStringLiteral("demo"), m_server.baseUrl(), true);
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->m_isPageShown, kEngineTimeoutMs);
+    }
+
+    void cleanupTestCase()
+    {
+        if (m_window) {
+            m_window->m_pHttpd->StopHttpdServer();
+            m_window->releaseWebEngineViews();
+        }
+        delete m_login;
+        delete m_window;
+        g_pMainWindow = nullptr;
+    }
+
+    void languageRequestReachesThePage()
+    {
+        QVERIFY(QFile::remove(AppPaths::settingsFile()));
+        askPageLanguage();
+        QTRY_COMPARE_WITH_TIMEOUT(m_iPageAnswers, 1, kEngineTimeoutMs);
+        QVERIFY2(m_pageLanguage.toString().isEmpty(), qPrintable(m_pageLanguage.toString()));
+
+        const Reply reply = requestFromOtherThread("POST", "/api/language", m_server.baseUrl(), "{\"language\": 1}");
+        QCOMPARE(reply.status, 202);
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(AppPaths::settingsFile()), 30000);
+        QCOMPARE(QSettings(AppPaths::settingsFile(), QSettings::IniFormat).value("Language").toInt(), 0);
+        m_pageLanguage.clear();
+        // The page runs changeLang('en') after the settings are written; ask until it has.
+        QTRY_VERIFY_WITH_TIMEOUT((askPageLanguage(), m_pageLanguage.toString() == QLatin1String("en")), 30000);
+    }
+
+    void browserActiveSwitchesToBrowserMode()
+    {
+        QVERIFY(m_window->m_pWebView);
+        QVERIFY(!g_isBrowserMode);
+        QThread* pSlotThread = nullptr;
+        connect(
+            m_window, &CMainWindow::sig_return, m_window, [&pSlotThread] { pSlotThread = QThread::currentThread(); },
+            Qt::DirectConnection);
+        QSignalSpy returned(m_window, &CMainWindow::sig_return);
+
+        const Reply reply = requestFromOtherThread("POST", "/api/browser-active", m_server.baseUrl(), "{}");
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(reply.json.value("activeSide").toString(), QString("browser"));
+        QCOMPARE(reply.json.value("deviceId").toString(), m_window->m_pCore->Get_Deviceuuid());
+
+        // Delivered later on the GUI thread, never on the service's thread.
+        QTRY_COMPARE_WITH_TIMEOUT(returned.count(), 1, 30000);
+        QCOMPARE(pSlotThread, QThread::currentThread());
+        QVERIFY(!m_window->m_pWebView);
+        QVERIFY(!m_window->m_isPageShown);
+        QVERIFY(!m_window->isVisible());
+        QVERIFY(m_login->m_isBrowserModel);
+        QVERIFY(g_isBrowserMode);
+    }
+
+    void clientTakeOverIsReported()
+    {
+        // "Exit browser mode", confirmed.
+        CSwitchModeUI dialog(nullptr);
+        dialog.slot_ButtonOK();
+        QVERIFY(!g_isBrowserMode);
+        QVERIFY(m_login->isVisible());
+
+        const Reply reply = requestFromOtherThread("GET", "/api/status", m_server.baseUrl(), {});
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(reply.json.value("activeSide").toString(), QString("client"));
+    }
+
+    void foreignPageChangesNothing()
+    {
+        const Reply reply = requestFromOtherThread("POST", "/api/browser-active", "https://evil.example", "{}");
+        QCOMPARE(reply.status, 403);
+        QCOMPARE(m_window->m_pCore->activeSide(), orbisk::ActiveSide::Client);
+        QCoreApplication::processEvents();
+        QVERIFY(!g_isBrowserMode);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    // The web engine shares OpenGL contexts with the widgets; set before the application exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    TestLocalServiceClient testObject;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&testObject, argc, argv);
+}
+
+#include "test_localservice_client.moc"

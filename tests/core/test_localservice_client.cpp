@@ -1,6 +1,7 @@
-// The local service driving the running client: a page's requests, sent from threads
-// other than the GUI thread, close the client's page, switch the login window to browser
-// mode and re-apply the language in the shown page; the client's take-over is reported.
+// The local service driving the running client: the client runs on without it while its
+// port is taken; a page's requests, sent from threads other than the GUI thread, close the
+// client's page, switch the login window to browser mode and re-apply the language in the
+// shown page; the client's take-over is reported.
 #include "core/ValtroCore.h"
 #include "core/ValtroHttpd.h"
 #include "dialogs/CSwitchModeUI.h"
@@ -16,6 +17,7 @@
 #include <QApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTcpServer>
 #include <QWebEnginePage>
 #include <QtTest>
 
@@ -96,22 +98,34 @@ private slots:
         m_window->setLoginUI(m_login);
         m_window->initWebArea();
         m_window->slot_switch_language(m_window->m_iLanguage);
-        m_window->startCoreServices();
-        QVERIFY(m_window->m_pHttpd->isListening());
-
-        m_window->handle_load(QStringLiteral("demo"), m_server.baseUrl(), true);
-        QTRY_VERIFY_WITH_TIMEOUT(m_window->m_isPageShown, kEngineTimeoutMs);
     }
 
     void cleanupTestCase()
     {
         if (m_window) {
-            m_window->m_pHttpd->StopHttpdServer();
+            if (m_window->m_pHttpd)
+                m_window->m_pHttpd->StopHttpdServer();
             m_window->releaseWebEngineViews();
         }
         delete m_login;
         delete m_window;
         g_pMainWindow = nullptr;
+    }
+
+    void clientRunsOnWhileThePortIsTaken()
+    {
+        QTcpServer blocker;
+        QVERIFY(blocker.listen(QHostAddress::LocalHost, orbisk::kLocalServicePort));
+        m_window->startCoreServices();
+        QVERIFY(!m_window->m_pHttpd->isListening());
+        QCOMPARE(m_window->m_pHttpd->StartHttpdServer(1000), int(ValtroHttpd::StartCannotListen));
+
+        // The client works without the service, and the service can start once the port is free.
+        m_window->handle_load(QStringLiteral("demo"), m_server.baseUrl(), true);
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->m_isPageShown, kEngineTimeoutMs);
+        blocker.close();
+        QCOMPARE(m_window->m_pHttpd->StartHttpdServer(1000), 0);
+        QCOMPARE(m_window->m_pHttpd->StartHttpdServer(1000), int(ValtroHttpd::StartAlreadyRunning));
     }
 
     void languageRequestReachesThePage()

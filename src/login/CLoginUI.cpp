@@ -1,6 +1,7 @@
 #include "login/CLoginUI.h"
 
 #include "app/LanguageTexts.h"
+#include "login/BrowserLinkPlacement.h"
 #include "dialogs/CSwitchModeUI.h"
 #include "login/CCombox.h"
 #include "login/ItemWidgetFile.h"
@@ -281,7 +282,10 @@ void CLoginUI::retranslateUi()
     m_pLabelBrowser->setGeometry(kRectBrowserSentence);
     m_pLabelBrowser->resize(width() - kBrowserSentenceMargin, kRectBrowserSentence.height());
     const int linkWidth = QFontMetrics(m_pBtnExitBrowser->font()).horizontalAdvance(m_pBtnExitBrowser->text());
-    m_pBtnExitBrowser->setGeometry(kBrowserLinkPos.x(), kBrowserLinkPos.y(), linkWidth, kBrowserLinkHeight);
+    const QPoint linkPos = placeBrowserLink(m_pLabelBrowser->text(), m_pLabelBrowser->font(),
+        m_pLabelBrowser->geometry(), m_pBtnExitBrowser->text(), m_pBtnExitBrowser->font(), kBrowserLinkPos,
+        m_pLabelBrowser->geometry().right());
+    m_pBtnExitBrowser->setGeometry(linkPos.x(), linkPos.y(), linkWidth, kBrowserLinkHeight);
 
     // A pending message came from a connection attempt; in a new language it can
     // only say that the attempt failed.

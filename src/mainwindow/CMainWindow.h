@@ -92,6 +92,7 @@ public:
 private:
     void showPageWindow();
     void releaseWebView();
+    void giveDebugViewHeight(int debugHeight);
     // -- end web area operations --
 
 public:

@@ -177,13 +177,27 @@ void CMainWindow::releaseWebEngineViews()
     m_pDebugView = nullptr;
 }
 
+void CMainWindow::giveDebugViewHeight(int debugHeight)
+{
+    // The splitter lays its children out again on the next show or resize, which would
+    // undo a plain resize of the debug view; its sizes keep the height.
+    const int otherHeight = qMax(0, m_pSplitter->height() - m_pSplitter->handleWidth() - debugHeight);
+    QList<int> sizes;
+    for (int i = 0; i < m_pSplitter->count(); ++i)
+        sizes.append(m_pSplitter->widget(i) == m_pDebugView ? debugHeight : otherHeight);
+    m_pSplitter->setSizes(sizes);
+}
+
 void CMainWindow::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F12 && m_pDebugView) {
         m_pDebugView->load(ServerPage::remoteDebuggingUrl());
         // isHidden, not isVisible: the toggle must also work while the main window is hidden.
         m_pDebugView->setHidden(!m_pDebugView->isHidden());
-        m_pDebugView->resize(width(), height() / kDebugViewHeightDivisor);
+        const int debugHeight = height() / kDebugViewHeightDivisor;
+        m_pDebugView->resize(width(), debugHeight);
+        if (!m_pDebugView->isHidden())
+            giveDebugViewHeight(debugHeight);
     }
     if (event->key() == Qt::Key_V && event->modifiers() == Qt::ControlModifier)
         qDebug() << "control modifier_____________";

@@ -1,0 +1,358 @@
+// The main window's web area end to end in the real engine, against the demo server
+// over HTTPS: loading a server's page, accepting it by title, the failures, the
+// delayed login and the remote-debugging view.
+#include "app/LanguageTexts.h"
+#include "core/ValtroCore.h"
+#include "login/CLoginUI.h"
+#include "mainwindow/CMainWindow.h"
+#include "web/CWebEngineView.h"
+
+#include "DemoServer.h"
+#include "TestEnvironment.h"
+#include "WebTestSupport.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMenu>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSplitter>
+#include <QWebEnginePage>
+
+using orbisk::test::kEngineTimeoutMs;
+
+namespace {
+const QString kApplicationKey = QStringLiteral("E3A95C07B1D84F62A0C7395E1B6D8F24");
+
+// The client's own standard-output lines about finished loads; the test log shares
+// standard output, so everything else is left out.
+QStringList finishedLines(const orbisk::test::StdoutCapture& output)
+{
+    return output.text().split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^Slot_LoadUrlFinish")));
+}
+} // namespace
+
+class TestMainWindowWeb : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void loadIsJudgedByTitle_data();
+    void loadIsJudgedByTitle();
+    void failedLoadShowsConnectFailed_data();
+    void failedLoadShowsConnectFailed();
+    void badServerUrlLoadsNothing_data();
+    void badServerUrlLoadsNothing();
+    void rejectedViewIsReusedByTheNextAttempt();
+    void laterNavigationOnlyReenablesTheControls();
+    void shownPageGetsTheLanguageAndMenuTexts();
+    void delayedLoginLoadsTheFirstDefault_data();
+    void delayedLoginLoadsTheFirstDefault();
+    void f12TogglesTheDebugView();
+
+private:
+    QString url(QString sPattern) const;
+    bool controlsEnabled() const { return m_pLogin->m_pBtnContinue->isEnabled(); }
+    QString tipText() const { return m_pLogin->m_pLabelTip->text(); }
+    QString connectFailed() const { return m_pWindow->m_pTexts->ConnectFailed; }
+
+    orbisk::test::DemoServer m_server;
+    CMainWindow* m_pWindow = nullptr;
+    CLoginUI* m_pLogin = nullptr;
+    ValtroCore* m_pCore = nullptr;
+};
+
+void TestMainWindowWeb::initTestCase()
+{
+    orbisk::test::prepareTestEnvironment();
+    QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+}
+
+void TestMainWindowWeb::init()
+{
+    QDir(orbisk::test::appDataDir()).removeRecursively();
+    g_isBrowserMode = false;
+    m_pWindow = new CMainWindow(nullptr);
+    g_pMainWindow = m_pWindow;
+    m_pLogin = new CLoginUI(nullptr);
+    m_pWindow->setLoginUI(m_pLogin);
+    m_pWindow->initWebArea();
+    m_pWindow->slot_switch_language(m_pWindow->m_iLanguage);
+    // Only the device identity is needed here, not the local service.
+    m_pCore = new ValtroCore(kApplicationKey, 1, nullptr);
+    m_pWindow->m_pCore = m_pCore;
+    m_pLogin->clearTipText();
+    m_pLogin->show();
+}
+
+void TestMainWindowWeb::cleanup()
+{
+    m_pWindow->releaseWebEngineViews();
+    delete m_pLogin;
+    delete m_pWindow;
+    delete m_pCore;
+    m_pLogin = nullptr;
+    m_pWindow = nullptr;
+    m_pCore = nullptr;
+    g_pMainWindow = nullptr;
+    g_isBrowserMode = false;
+}
+
+// {BASE} is the demo server's https://127.0.0.1:PORT, {PORT} its port.
+QString TestMainWindowWeb::url(QString sPattern) const
+{
+    return sPattern.replace(QStringLiteral("{BASE}"), m_server.baseUrl())
+        .replace(QStringLiteral("{PORT}"), QString::number(m_server.port()));
+}
+
+void TestMainWindowWeb::loadIsJudgedByTitle_data()
+{
+    QTest::addColumn<QString>("serverUrl");
+    QTest::addColumn<bool>("isLogin");
+    QTest::addColumn<QString>("requestPath");
+    QTest::addColumn<bool>("accepted");
+
+    QTest::newRow("Orbisk login page") << "{BASE}" << true << "/app/login?uuid=" << true;
+    QTest::newRow("valtro-enterprise title") << "{BASE}/valtro" << true << "/valtro/app/login?uuid=" << true;
+    QTest::newRow("upper-case scheme") << "HTTPS://127.0.0.1:{PORT}" << true << "/app/login?uuid=" << true;
+    QTest::newRow("trailing slash gives two") << "{BASE}/" << true << "//app/login?uuid=" << true;
+    QTest::newRow("test page") << "{BASE}" << false << "/qz4n-test" << true;
+    QTest::newRow("VALTRO-ENTERPRISE title") << "{BASE}/VALTRO" << true << "/VALTRO/app/login?uuid=" << false;
+    QTest::newRow("title without either word") << "{BASE}/other" << true << "/other/app/login?uuid=" << false;
+}
+
+void TestMainWindowWeb::loadIsJudgedByTitle()
+{
+    QFETCH(QString, serverUrl);
+    QFETCH(bool, isLogin);
+    QFETCH(QString, requestPath);
+    QFETCH(bool, accepted);
+    const QString sServerUrl = url(serverUrl);
+    if (isLogin)
+        requestPath += m_pCore->Get_Deviceuuid();
+
+    orbisk::test::StdoutCapture output;
+    m_pWindow->handle_load(QStringLiteral("demo"), sServerUrl, isLogin);
+    QVERIFY(m_pWindow->m_isLoading);
+    QCOMPARE(tipText(), QStringLiteral("loading..."));
+    QVERIFY(!controlsEnabled());
+    QCOMPARE(m_pWindow->m_sCurUrl, sServerUrl);
+    QTRY_VERIFY_WITH_TIMEOUT(!finishedLines(output).isEmpty(), kEngineTimeoutMs);
+
+    QCOMPARE(finishedLines(output), QStringList{QStringLiteral("Slot_LoadUrlFinish 1")});
+    QVERIFY(!m_pWindow->m_isLoading);
+    QVERIFY(controlsEnabled());
+    QVERIFY(m_server.requests().contains(requestPath));
+    QVERIFY(m_pWindow->m_pWebView);
+    QCOMPARE(m_pWindow->m_isPageShown, accepted);
+    QCOMPARE(m_pWindow->isVisible(), accepted);
+    QCOMPARE(m_pWindow->isMaximized(), accepted);
+    QCOMPARE(m_pLogin->isHidden(), accepted);
+    QCOMPARE(m_pWindow->m_pActExitServer->isVisible(), accepted);
+    if (accepted) {
+        QCOMPARE(m_pWindow->menuBar(), m_pWindow->m_pMenuBar);
+        // Remembered, and checked in the server menu.
+        QCOMPARE(m_pWindow->m_vecServer.size(), 1);
+        QCOMPARE(m_pWindow->m_vecServer.first().url, sServerUrl);
+        const QList<QAction*> serverActions = m_pWindow->m_pMenuServer->actions();
+        QCOMPARE(serverActions.size(), 2);
+        QCOMPARE(serverActions.first()->toolTip(), sServerUrl);
+        QVERIFY(serverActions.first()->isChecked());
+    } else {
+        QCOMPARE(tipText(), connectFailed());
+        QVERIFY(m_pWindow->m_vecServer.isEmpty());
+    }
+}
+
+void TestMainWindowWeb::failedLoadShowsConnectFailed_data()
+{
+    QTest::addColumn<QString>("serverUrl");
+    QTest::newRow("closed port") << QStringLiteral("https://127.0.0.1:%1").arg(orbisk::test::DemoServer::closedPort());
+    QTest::newRow("plain http to an https port") << "http://127.0.0.1:{PORT}";
+}
+
+void TestMainWindowWeb::failedLoadShowsConnectFailed()
+{
+    QFETCH(QString, serverUrl);
+    orbisk::test::StdoutCapture output;
+    m_pWindow->handle_load(QStringLiteral("down"), url(serverUrl), true);
+    QTRY_VERIFY_WITH_TIMEOUT(!finishedLines(output).isEmpty(), kEngineTimeoutMs);
+
+    QCOMPARE(finishedLines(output), QStringList{QStringLiteral("Slot_LoadUrlFinish 0")});
+    QCOMPARE(tipText(), connectFailed());
+    QVERIFY(controlsEnabled());
+    QVERIFY(!m_pWindow->m_isPageShown);
+    QVERIFY(!m_pWindow->isVisible());
+    QVERIFY(m_pWindow->m_pWebView);
+    QVERIFY(m_pWindow->m_vecServer.isEmpty());
+}
+
+void TestMainWindowWeb::badServerUrlLoadsNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("serverUrl");
+    QTest::addColumn<bool>("showsConnectFailed");
+
+    QTest::newRow("ftp scheme") << "demo"
+                                << "ftp://127.0.0.1:{PORT}" << true;
+    QTest::newRow("host only") << "demo"
+                               << "demo.example.com" << true;
+    QTest::newRow("host and port") << "demo"
+                                   << "localhost:{PORT}" << true;
+    QTest::newRow("address and port is no URL") << "demo"
+                                                << "127.0.0.1:{PORT}" << false;
+    QTest::newRow("scheme without slashes") << "demo"
+                                            << "https:127.0.0.1:{PORT}" << true;
+    QTest::newRow("empty name") << ""
+                                << "{BASE}" << false;
+    QTest::newRow("empty URL") << "demo"
+                               << "" << false;
+    QTest::newRow("invalid URL") << "demo"
+                                 << "https://[127.0.0.1:{PORT}" << false;
+}
+
+void TestMainWindowWeb::badServerUrlLoadsNothing()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, serverUrl);
+    QFETCH(bool, showsConnectFailed);
+    const int requestsBefore = m_server.requests().size();
+
+    m_pWindow->handle_load(name, url(serverUrl), true);
+
+    QCOMPARE(tipText(), showsConnectFailed ? connectFailed() : QString());
+    QVERIFY(controlsEnabled());
+    QVERIFY(!m_pWindow->m_isLoading);
+    QVERIFY(!m_pWindow->m_pWebView);
+    QVERIFY(m_pWindow->m_sCurUrl.isEmpty());
+    QCOMPARE(m_server.requests().size(), requestsBefore);
+}
+
+void TestMainWindowWeb::rejectedViewIsReusedByTheNextAttempt()
+{
+    orbisk::test::DebugLogCapture log;
+    m_pWindow->handle_load(QStringLiteral("other"), m_server.baseUrl() + QStringLiteral("/other"), true);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_pWindow->m_isLoading, kEngineTimeoutMs);
+    QCOMPARE(tipText(), connectFailed());
+    CWebEngineView* view = m_pWindow->m_pWebView;
+    QWebEnginePage* page = view->page();
+
+    m_pWindow->handle_load(QStringLiteral("demo"), m_server.baseUrl(), true);
+    QCOMPARE(m_pWindow->m_pWebView, view);
+    QCOMPARE(view->page(), page);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->m_isPageShown, kEngineTimeoutMs);
+    // One connection to loadFinished: one call of the slot per finished load.
+    QCOMPARE(log.count(QStringLiteral("Slot_LoadUrlFinish")), 2);
+    QCOMPARE(m_pWindow->m_pSplitter->indexOf(view), 0);
+    QCOMPARE(m_pWindow->m_pSplitter->count(), 2);
+}
+
+void TestMainWindowWeb::laterNavigationOnlyReenablesTheControls()
+{
+    m_pWindow->handle_load(QStringLiteral("demo"), m_server.baseUrl(), true);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->m_isPageShown, kEngineTimeoutMs);
+    QWebEnginePage* page = m_pWindow->m_pWebView->page();
+    m_pLogin->setUiEnabled(false);
+
+    orbisk::test::StdoutCapture output;
+    QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
+    page->runJavaScript(QStringLiteral("document.getElementById('nav-files').click()"));
+    QVERIFY(loaded.wait(kEngineTimeoutMs));
+
+    QVERIFY(page->url().path().endsWith(QStringLiteral("/app/files")));
+    QVERIFY(controlsEnabled());
+    QVERIFY(m_pWindow->m_isPageShown);
+    QVERIFY(m_pWindow->isMaximized());
+    QVERIFY(finishedLines(output).isEmpty());
+}
+
+void TestMainWindowWeb::shownPageGetsTheLanguageAndMenuTexts()
+{
+    m_pWindow->handle_load(QStringLiteral("demo"), m_server.baseUrl(), true);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->m_isPageShown, kEngineTimeoutMs);
+    QWebEnginePage* page = m_pWindow->m_pWebView->page();
+    page->action(QWebEnginePage::Reload)->setText(QString());
+
+    m_pWindow->slot_switch_language(0);
+
+    QTRY_COMPARE_WITH_TIMEOUT(orbisk::test::evaluateJavaScript(page, QStringLiteral("currentLang")).toString(),
+        QStringLiteral("en"), kEngineTimeoutMs);
+    const LanguageTexts& texts = *m_pWindow->m_pTexts;
+    QCOMPARE(page->action(QWebEnginePage::Reload)->text(), texts.Reload);
+    QCOMPARE(page->action(QWebEnginePage::Back)->text(), texts.Back);
+    QCOMPARE(page->action(QWebEnginePage::SelectAll)->text(), texts.SelectAll);
+}
+
+void TestMainWindowWeb::delayedLoginLoadsTheFirstDefault_data()
+{
+    QTest::addColumn<bool>("browserMode");
+    QTest::newRow("normal mode") << false;
+    QTest::newRow("browser mode") << true;
+}
+
+void TestMainWindowWeb::delayedLoginLoadsTheFirstDefault()
+{
+    QFETCH(bool, browserMode);
+    const QString sBase = m_server.baseUrl();
+    m_pWindow->m_vecServer = {{QStringLiteral("plain"), sBase + QStringLiteral("/other"), false},
+        {QStringLiteral("first"), sBase + QStringLiteral("/valtro"), true}, {QStringLiteral("second"), sBase, true}};
+    m_pLogin->setBrowserModel(browserMode);
+    const int requestsBefore = m_server.requests().size();
+
+    m_pWindow->startDelayLogin();
+    QVERIFY(m_pWindow->m_pDelayTimer);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_pWindow->m_pDelayTimer, kEngineTimeoutMs);
+
+    if (browserMode) {
+        QVERIFY(!m_pWindow->m_pWebView);
+        QVERIFY(m_pWindow->m_sCurUrl.isEmpty());
+        QCOMPARE(m_server.requests().size(), requestsBefore);
+        return;
+    }
+    QCOMPARE(m_pWindow->m_sCurName, QStringLiteral("first"));
+    QCOMPARE(m_pWindow->m_sCurUrl, sBase + QStringLiteral("/valtro"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->m_isPageShown, kEngineTimeoutMs);
+    const QStringList pages = m_server.requests().mid(requestsBefore).filter(QStringLiteral("/app/login"));
+    QCOMPARE(pages, QStringList{QStringLiteral("/valtro/app/login?uuid=") + m_pCore->Get_Deviceuuid()});
+}
+
+void TestMainWindowWeb::f12TogglesTheDebugView()
+{
+    m_pWindow->handle_load(QStringLiteral("demo"), m_server.baseUrl(), true);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->m_isPageShown, kEngineTimeoutMs);
+    QVERIFY(QTest::qWaitForWindowExposed(m_pWindow));
+    QWebEngineView* debugView = m_pWindow->m_pDebugView;
+    QVERIFY(debugView->isHidden());
+
+    QSignalSpy loaded(debugView, &QWebEngineView::loadFinished);
+    QTest::keyClick(m_pWindow, Qt::Key_F12);
+    QVERIFY(!debugView->isHidden());
+    QTRY_COMPARE_WITH_TIMEOUT(debugView->url(), QUrl(QStringLiteral("http://127.0.0.1:9223/")), kEngineTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(debugView->height(), m_pWindow->height() / 3, kEngineTimeoutMs);
+    QCOMPARE(debugView->width(), m_pWindow->width());
+    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), kEngineTimeoutMs);
+    QVERIFY(loaded.first().first().toBool());
+
+    // The front end answers on the loopback interface.
+    QNetworkAccessManager network;
+    QNetworkReply* reply = network.get(QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:9223/json/version"))));
+    QSignalSpy finished(reply, &QNetworkReply::finished);
+    QVERIFY(finished.wait(kEngineTimeoutMs));
+    QCOMPARE(reply->error(), QNetworkReply::NoError);
+    QVERIFY(reply->readAll().contains("Browser"));
+    delete reply;
+
+    // Any modifiers; the front end is loaded again on every press.
+    loaded.clear();
+    QTest::keyClick(m_pWindow, Qt::Key_F12, Qt::ShiftModifier);
+    QVERIFY(debugView->isHidden());
+    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), kEngineTimeoutMs);
+}
+
+ORBISK_WEBENGINE_TEST_MAIN(TestMainWindowWeb)
+#include "test_mainwindow_web.moc"

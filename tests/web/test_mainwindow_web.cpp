@@ -48,6 +48,7 @@ private slots:
     void failedLoadShowsConnectFailed();
     void badServerUrlLoadsNothing_data();
     void badServerUrlLoadsNothing();
+    void slowPageKeepsTheLoginWindowWaiting();
     void rejectedViewIsReusedByTheNextAttempt();
     void laterNavigationOnlyReenablesTheControls();
     void shownPageGetsTheLanguageAndMenuTexts();
@@ -174,6 +175,8 @@ void TestMainWindowWeb::failedLoadShowsConnectFailed_data()
     QTest::addColumn<QString>("serverUrl");
     QTest::newRow("closed port") << QStringLiteral("https://127.0.0.1:%1").arg(orbisk::test::DemoServer::closedPort());
     QTest::newRow("plain http to an https port") << "http://127.0.0.1:{PORT}";
+    QTest::newRow("server error status") << "{BASE}/status/500";
+    QTest::newRow("not found status") << "{BASE}/status/404";
 }
 
 void TestMainWindowWeb::failedLoadShowsConnectFailed()
@@ -231,6 +234,23 @@ void TestMainWindowWeb::badServerUrlLoadsNothing()
     QVERIFY(!m_pWindow->m_pWebView);
     QVERIFY(m_pWindow->m_sCurUrl.isEmpty());
     QCOMPARE(m_server.requests().size(), requestsBefore);
+}
+
+void TestMainWindowWeb::slowPageKeepsTheLoginWindowWaiting()
+{
+    const QString sSlowUrl = m_server.baseUrl() + QStringLiteral("/slow/3000");
+    m_pWindow->handle_load(QStringLiteral("slow"), sSlowUrl, true);
+    // The server has the request but has not answered yet.
+    QTRY_VERIFY_WITH_TIMEOUT(!m_server.requests().filter(QStringLiteral("/slow/3000/app/login")).isEmpty(),
+                             kEngineTimeoutMs);
+    QVERIFY(m_pWindow->m_isLoading);
+    QCOMPARE(tipText(), QStringLiteral("loading..."));
+    QVERIFY(!controlsEnabled());
+    QVERIFY(!m_pLogin->isHidden());
+    QVERIFY(!m_pWindow->isVisible());
+
+    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->m_isPageShown, kEngineTimeoutMs);
+    QVERIFY(m_pLogin->isHidden());
 }
 
 void TestMainWindowWeb::rejectedViewIsReusedByTheNextAttempt()

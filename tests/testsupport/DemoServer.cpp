@@ -34,8 +34,9 @@ DemoServer::~DemoServer()
 
 bool DemoServer::start(int timeoutMs)
 {
-    m_process.setArguments(
-        {QStringLiteral("--cert-dir"), certificateDir(), QStringLiteral("--port"), QStringLiteral("0")});
+    // The server quits when the pipe to its standard input closes, also when this process dies.
+    m_process.setArguments({QStringLiteral("--cert-dir"), certificateDir(), QStringLiteral("--port"),
+        QStringLiteral("0"), QStringLiteral("--stop-on-stdin-eof")});
     m_process.start();
     if (!m_process.waitForStarted(timeoutMs)) {
         m_sError = QStringLiteral("cannot start %1: %2").arg(m_process.program(), m_process.errorString());

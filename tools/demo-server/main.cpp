@@ -31,9 +31,11 @@ void printLine(const std::string& sLine)
 
 int usage(const char* sProgram, const std::string& sProblem)
 {
-    std::fprintf(stderr, "%s: %s\nusage: %s --cert-dir DIR [--port PORT]\n", sProgram, sProblem.c_str(), sProgram);
+    std::fprintf(stderr, "%s: %s\nusage: %s --cert-dir DIR [--port PORT] [--stop-on-stdin-eof]\n", sProgram,
+        sProblem.c_str(), sProgram);
     std::fprintf(stderr, "  --cert-dir DIR  folder of cert.pem and key.pem; both are created when missing\n");
     std::fprintf(stderr, "  --port PORT     port on 127.0.0.1 (default %d; 0 picks a free one)\n", kDefaultPort);
+    std::fprintf(stderr, "  --stop-on-stdin-eof  quit when standard input ends (the parent closed it or died)\n");
     return 2;
 }
 
@@ -51,6 +53,7 @@ int main(int argc, char** argv)
 {
     std::string sCertDir;
     int port = kDefaultPort;
+    bool isStopOnStdinEof = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if ((arg == "--cert-dir" || arg == "--port") && i + 1 >= argc)
@@ -60,6 +63,8 @@ int main(int argc, char** argv)
         } else if (arg == "--port") {
             if (!parsePort(argv[++i], port))
                 return usage(argv[0], std::string("not a port number: ") + argv[i]);
+        } else if (arg == "--stop-on-stdin-eof") {
+            isStopOnStdinEof = true;
         } else {
             return usage(argv[0], "unknown argument " + arg);
         }
@@ -97,5 +102,16 @@ int main(int argc, char** argv)
         return 1;
     }
     printLine("listening " + std::string(kHost) + ":" + std::to_string(boundPort));
+
+    // A test fixture that crashes cannot stop its server; the end of the pipe it
+    // holds open still tells the server to go.
+    std::thread stdinWatcher;
+    if (isStopOnStdinEof) {
+        stdinWatcher = std::thread([&server] {
+            while (std::fgetc(stdin) != EOF) { }
+            server.stop();
+        });
+        stdinWatcher.detach();
+    }
     return server.listen_after_bind() ? 0 : 1;
 }

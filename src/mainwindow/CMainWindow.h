@@ -72,6 +72,12 @@ public slots:
     void slot_actServer();
     void slot_exitServer();
     void slot_browserActive();
+    // Runs the about dialog modally, centred on the visible window.
+    void slot_aboutUI();
+    // Runs the settings dialog modally, centred on the visible window.
+    void slot_settingUI();
+    // Runs the device code dialog modally, centred on the visible window.
+    void slot_machineCode();
 
 protected:
     void wheelEvent(QWheelEvent* event) override;

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "dialogs/CTipUI.h"
+
+class QLabel;
+
+// Shows the device code, the identity under which this computer logs in to the
+// transfer server, and copies it to the clipboard.
+class CMachineCodeUI : public CTipUI
+{
+    Q_OBJECT
+
+public:
+    explicit CMachineCodeUI(QWidget* parent = nullptr);
+    ~CMachineCodeUI() override;
+
+public slots:
+    // Copies the code and closes the dialog.
+    void Slot_ButtonOK();
+    // Copies the code; the dialog stays open.
+    void slot_ActCopy();
+
+private slots:
+    // Offers "Copy" on the code label at pos (label coordinates).
+    void slot_codeContextMenu(const QPoint& pos);
+
+public:
+    QLabel* m_pLabelCode = nullptr;
+};

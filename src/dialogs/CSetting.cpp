@@ -1,0 +1,91 @@
+#include "dialogs/CSetting.h"
+
+#include "app/LanguageTexts.h"
+#include "mainwindow/CMainWindow.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+namespace {
+const int kWidth = 370;
+const QSize kDialogSize(kWidth, 170);
+const QString kFrameStyle = QStringLiteral("QWidget#setting{background-color:#fff;border:1px solid #ccc}");
+const QString kCloseStyle = QStringLiteral("QPushButton{border-image:url(:/resource/image/close.png)}"
+                                           "QPushButton:hover{background-color:#E81123}"
+                                           "QPushButton:pressed{background-color:#F1707A}");
+const QString kTitleStyle
+    = QStringLiteral("left: 1071px;top: 229px;width: 37px;height: 26px;line-height: 26px;color: rgba(51, 51, 51, 1);"
+                     "font-size: 18px;text-align: center;");
+const QString kOkStyle = QStringLiteral(
+    "left: 1257px;top: 373px;width: 68px;height: 32px;line-height: 17px;border-radius: 2px;"
+    "background-color: rgba(33, 150, 243, 1);color: rgba(255, 255, 255, 1);font-size: 12px;text-align: center;"
+    "border: 1px solid rgba(255, 255, 255, 0);");
+} // namespace
+
+CSetting::CSetting(QWidget* parent)
+    : QDialog(parent)
+{
+    setFixedSize(kDialogSize);
+    setWindowFlags(Qt::FramelessWindowHint);
+    setObjectName(QStringLiteral("setting"));
+    setStyleSheet(kFrameStyle);
+
+    // Created in the keyboard focus order.
+    auto* buttonClose = new QPushButton(this);
+    auto* labelTitle = new QLabel(this);
+    m_pCheckAutoStart = new QCheckBox(this);
+    m_pCheckMiniTray = new QCheckBox(this);
+    auto* buttonOK = new QPushButton(this);
+
+    if (const LanguageTexts* texts = g_pMainWindow ? g_pMainWindow->m_pTexts.get() : nullptr) {
+        labelTitle->setText(texts->Setting);
+        m_pCheckAutoStart->setText(texts->AutoStart);
+        m_pCheckMiniTray->setText(texts->MiniTray);
+        buttonOK->setText(texts->OK);
+    }
+
+    // The boxes are as wide as the dialog, so a long text is cut at its right edge.
+    labelTitle->setGeometry(26, 19, 200, 26);
+    m_pCheckAutoStart->setGeometry(31, 61, kWidth, 26);
+    m_pCheckMiniTray->setGeometry(31, 90, kWidth, 26);
+    buttonOK->setGeometry(kWidth - 98, 127, 68, 30);
+    buttonClose->setGeometry(kWidth - 26, 8, 18, 18);
+
+    buttonClose->setStyleSheet(kCloseStyle);
+    labelTitle->setStyleSheet(kTitleStyle);
+    buttonOK->setStyleSheet(kOkStyle);
+    buttonOK->setCursor(Qt::PointingHandCursor);
+
+    connect(buttonClose, SIGNAL(clicked(bool)), this, SLOT(slot_ButtonClose()));
+    connect(buttonOK, SIGNAL(clicked(bool)), this, SLOT(slot_ButtonOK()));
+
+    if (g_pMainWindow) {
+        m_pCheckAutoStart->setChecked(g_pMainWindow->m_isAutoStart);
+        m_pCheckMiniTray->setChecked(g_pMainWindow->m_isMiniTray);
+    }
+}
+
+CSetting::~CSetting() = default;
+
+void CSetting::slot_ButtonClose()
+{
+    close();
+}
+
+void CSetting::slot_ButtonOK()
+{
+    CMainWindow* window = g_pMainWindow;
+    const bool isAutoStart = m_pCheckAutoStart->isChecked();
+    const bool isMiniTray = m_pCheckMiniTray->isChecked();
+    if (window && (isAutoStart != window->m_isAutoStart || isMiniTray != window->m_isMiniTray)) {
+        // The start-with-system entry is renewed before the file records the choice.
+        if (isAutoStart != window->m_isAutoStart) {
+            window->m_isAutoStart = isAutoStart;
+            window->updateAutoStart();
+        }
+        window->m_isMiniTray = isMiniTray;
+        window->writeSettings();
+    }
+    close();
+}

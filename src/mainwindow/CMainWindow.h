@@ -7,8 +7,10 @@
 
 #include <memory>
 
+class CCheckUpdateUI;
 class CLoginUI;
 class CMiniTray;
+class CThread;
 class CWebEngineView;
 class QAction;
 class QActionGroup;
@@ -72,6 +74,9 @@ public slots:
     void slot_actServer();
     void slot_exitServer();
     void slot_browserActive();
+    // Starts an update check on the worker thread; checkType true shows the dialog only
+    // when a newer release is found.
+    void slot_checkupdate(bool checkType);
     // Runs the about dialog modally, centred on the visible window.
     void slot_aboutUI();
     // Runs the settings dialog modally, centred on the visible window.
@@ -135,6 +140,8 @@ public:
     QString m_sCurUrl;
     CMiniTray* m_pTray = nullptr;
     QTimer* m_pDelayTimer = nullptr;
+    CThread* m_pCheckWorker = nullptr;
+    CCheckUpdateUI* m_pCheckUpdateUI = nullptr;
 };
 
 // The one main window, set by start-up right after its construction and never cleared.

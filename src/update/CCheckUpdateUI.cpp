@@ -1,0 +1,184 @@
+#include "update/CCheckUpdateUI.h"
+
+#include "app/LanguageTexts.h"
+#include "mainwindow/CMainWindow.h"
+#include "mainwindow/ClientInfo.h"
+#include "update/ReleaseManifest.h"
+#include "update/VersionRule.h"
+
+#include <QDebug>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QPushButton>
+
+namespace {
+
+const int kHttpOk = 200;
+const QString kFrameStyle = QStringLiteral("QWidget#checkupdate{background-color:#fff;border:1px solid #ccc}");
+const QString kMessageStyle = QStringLiteral("color: rgba(51, 51, 51, 1);font-size: 14px;text-align: center;");
+const QString kOkStyle
+    = QStringLiteral("border-radius: 2px;background-color: rgba(33, 150, 243, 1);color: rgba(255, 255, 255, 1);"
+                     "font-size: 12px;text-align: center;border: 1px solid rgba(255, 255, 255, 0);");
+const int kOkRightMargin = 98;
+
+// A catalogue text from the main window's current texts; empty before the first language switch.
+QString catalogueText(QString LanguageTexts::*field)
+{
+    const LanguageTexts* texts = g_pMainWindow ? g_pMainWindow->m_pTexts.get() : nullptr;
+    return texts ? texts->*field : QString();
+}
+
+} // namespace
+
+CCheckUpdateUI::CCheckUpdateUI(bool checkType, QWidget* parent)
+    : CTipUI(parent)
+    , m_checkType(checkType)
+{
+    setWindowFlags(Qt::FramelessWindowHint);
+    setObjectName(QStringLiteral("checkupdate"));
+    setStyleSheet(kFrameStyle);
+
+    m_pLabelMessage = new QLabel(this);
+    m_pLabelVersion = new QLabel(this);
+    auto* buttonOk = new QPushButton(this);
+
+    buttonOk->setGeometry(width() - kOkRightMargin, 125, 68, 30);
+    m_pLabelMessage->setGeometry(26, 56, 250, 23);
+    m_pLabelVersion->setGeometry(26, 79, 250, 23);
+
+    // The version line shows text from the update server: never read it as rich text.
+    m_pLabelMessage->setTextFormat(Qt::PlainText);
+    m_pLabelVersion->setTextFormat(Qt::PlainText);
+    m_pLabelMessage->setText(catalogueText(&LanguageTexts::UseNewestVersion));
+    m_pLabelVersion->setText(getClientVersion());
+    buttonOk->setText(catalogueText(&LanguageTexts::OK));
+
+    m_pLabelMessage->setStyleSheet(kMessageStyle);
+    buttonOk->setStyleSheet(kOkStyle);
+
+    buttonOk->setCursor(Qt::PointingHandCursor);
+    connect(buttonOk, SIGNAL(clicked(bool)), this, SLOT(Slot_ButtonOK()));
+}
+
+CCheckUpdateUI::~CCheckUpdateUI()
+{
+    // The manager deletes its replies; none may reach replyFinished on the way.
+    if (m_pReply)
+        m_pReply->disconnect(this);
+}
+
+void CCheckUpdateUI::requestVersion()
+{
+    if (m_pReply) {
+        m_pReply->disconnect(this);
+        m_pReply->abort();
+        m_pReply->deleteLater();
+        m_pReply = nullptr;
+    }
+
+    const QNetworkRequest request(ReleaseManifest::location());
+    m_pReply = m_manager.get(request);
+    connect(m_pReply, SIGNAL(finished()), this, SLOT(replyFinished()));
+
+    // A body beyond any real manifest ends the transfer early; the check then fails.
+    QNetworkReply* reply = m_pReply;
+    connect(reply, &QNetworkReply::downloadProgress, this, [reply](qint64 received, qint64 total) {
+        if (received > kMaxManifestBytes || total > kMaxManifestBytes)
+            reply->abort();
+    });
+}
+
+void CCheckUpdateUI::replyFinished()
+{
+    auto* reply = qobject_cast<QNetworkReply*>(sender());
+    if (!reply || reply != m_pReply)
+        return;
+
+    m_isNewVersion = false;
+    m_sDownloadUrl.clear();
+
+    // A reply that is not a complete 200 answer of manifest size carries no manifest,
+    // whatever its body says: an error page must never read as a result.
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    bool isFailed = status != kHttpOk || reply->error() != QNetworkReply::NoError;
+    QByteArray body;
+    if (!isFailed) {
+        body = reply->read(kMaxManifestBytes + 1);
+        isFailed = body.size() > kMaxManifestBytes;
+    }
+    if (isFailed)
+        qDebug() << "checkupdate failed" << status << reply->errorString() << body.size();
+    reply->deleteLater();
+    m_pReply = nullptr;
+    if (isFailed) {
+        showFailure();
+        return;
+    }
+
+    const std::optional<ReleaseManifest> manifest = ReleaseManifest::fromJson(body);
+    if (!manifest)
+        return;
+    qDebug() << "win32" << manifest->release;
+
+    if (ReleaseManifest::isDownloadAddress(manifest->sDownloadUrl))
+        m_sDownloadUrl = manifest->sDownloadUrl;
+    else if (!manifest->sDownloadUrl.isEmpty())
+        qDebug() << "downloadUrl refused, not an http or https address:" << manifest->sDownloadUrl;
+
+    const QString sVersionServer = VersionRule::cutAtFirstBlank(manifest->sVersion);
+    const QString sVersionClient = VersionRule::cutAtFirstBlank(getClientVersion());
+    qDebug() << "sVersionServer" << sVersionServer;
+    qDebug() << "sVersionClient" << sVersionClient;
+
+    const QStringList serverComponents = VersionRule::components(sVersionServer);
+    const QStringList clientComponents = VersionRule::components(sVersionClient);
+    qDebug() << serverComponents.size() << clientComponents.size() << serverComponents << clientComponents;
+
+    const std::optional<bool> isNewer = VersionRule::isNewer(serverComponents, clientComponents);
+    if (!isNewer)
+        return;
+    m_isNewVersion = *isNewer;
+
+    if (m_isNewVersion) {
+        m_pLabelMessage->setText(catalogueText(&LanguageTexts::FindNewVerIsDown));
+        m_pLabelVersion->setText(sVersionServer);
+    } else {
+        m_pLabelMessage->setText(catalogueText(&LanguageTexts::UseNewestVersion));
+        m_pLabelVersion->setText(sVersionClient);
+    }
+    applyShowRule();
+}
+
+void CCheckUpdateUI::showFailure()
+{
+    m_pLabelMessage->setText(catalogueText(&LanguageTexts::CheckUpdateFailed));
+    m_pLabelVersion->clear();
+    // Only a check the user asked for reports its failure; a quiet one stays quiet.
+    if (!m_checkType)
+        exec();
+}
+
+void CCheckUpdateUI::applyShowRule()
+{
+    if (!m_checkType || m_isNewVersion)
+        exec();
+}
+
+void CCheckUpdateUI::Slot_ButtonOK()
+{
+    if (!m_isNewVersion) {
+        close();
+        return;
+    }
+    if (m_sDownloadUrl.isEmpty())
+        return;
+    QDesktopServices::openUrl(QUrl(m_sDownloadUrl, QUrl::TolerantMode));
+    close();
+}
+
+void CCheckUpdateUI::slot_checkFinish()
+{
+    applyShowRule();
+}

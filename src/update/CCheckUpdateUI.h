@@ -1,0 +1,50 @@
+#pragma once
+
+#include "dialogs/CTipUI.h"
+
+#include <QNetworkAccessManager>
+#include <QString>
+
+class QLabel;
+class QNetworkReply;
+
+// The update dialog and the owner of the update request: fetches the release
+// manifest, compares the release's version with the client's and tells the user;
+// when a newer release exists, OK opens its download address in the web browser.
+// Lives on the GUI thread, as do its network access manager and replies.
+class CCheckUpdateUI : public CTipUI
+{
+    Q_OBJECT
+
+public:
+    // checkType true: the dialog is shown only when a newer release is found.
+    CCheckUpdateUI(bool checkType, QWidget* parent);
+    ~CCheckUpdateUI() override;
+
+    // Starts one check and returns at once; the result arrives in replyFinished.
+    // A check still in progress is abandoned and never evaluated.
+    void requestVersion();
+
+public slots:
+    // Evaluates the reply of the check in progress, sets the texts and applies the show rule.
+    void replyFinished();
+    void Slot_ButtonOK();
+    // Applies the show rule on its own.
+    void slot_checkFinish();
+
+public:
+    // Larger manifests are refused: the real one is a few hundred bytes.
+    static constexpr qint64 kMaxManifestBytes = 64 * 1024;
+
+    bool m_isNewVersion = false;
+    QLabel* m_pLabelMessage = nullptr;
+    QLabel* m_pLabelVersion = nullptr;
+    QNetworkAccessManager m_manager;
+    QNetworkReply* m_pReply = nullptr;
+    QString m_sDownloadUrl;
+    bool m_checkType = false;
+
+private:
+    void showFailure();
+    void applyShowRule();
+};

@@ -1,0 +1,594 @@
+// The update check from the main window's slot to the dialog, against a manifest
+// served on a free local port: the worker and its thread, the request on the GUI
+// thread, the show rule, the texts, the placement and the download.
+#include "login/CLoginUI.h"
+#include "mainwindow/CMainWindow.h"
+#include "mainwindow/CThread.h"
+#include "mainwindow/DialogPlacement.h"
+#include "update/CCheckUpdateUI.h"
+#include "update/ReleaseManifest.h"
+
+#include "DemoServer.h"
+#include "TestEnvironment.h"
+
+#include <httplib.h>
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QNetworkReply>
+#include <QPointer>
+#include <QPushButton>
+#include <QThread>
+#include <QtTest>
+
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+using namespace orbisk::test;
+
+namespace {
+
+const int kTimeoutMs = 30000;
+const QString kNewer = QStringLiteral("Find a new version, download it?");
+const QString kLatest = QStringLiteral("You are using the latest version");
+const QString kFailed = QStringLiteral("Check update failed");
+const QRect kOkButton(212, 125, 68, 30);
+const QRect kCloseButton(280, 8, 18, 18);
+const std::string kManifestPath = "/enterprise/release/3.0/version.json";
+const std::string kHeldPath = "/held/version.json";
+const std::string kEndlessPath = "/endless/version.json";
+
+QByteArray manifest(const QString& sVersion, const QString& sDownloadUrl = QString())
+{
+    return QStringLiteral(R"({"win32":{"version":"%1","downloadUrl":"%2"}})").arg(sVersion, sDownloadUrl).toUtf8();
+}
+
+QPushButton* buttonAt(const QWidget* dialog, const QRect& geometry)
+{
+    for (QPushButton* button : dialog->findChildren<QPushButton*>(QString(), Qt::FindDirectChildrenOnly)) {
+        if (button->geometry() == geometry)
+            return button;
+    }
+    return nullptr;
+}
+
+// Serves the manifest on 127.0.0.1. The manifest path answers with the configured
+// status and body; the held path answers only once released; the endless path sends
+// blanks until the client goes away.
+class ManifestServer
+{
+public:
+    bool start()
+    {
+        m_server.set_keep_alive_timeout(1);
+        m_server.Get(kManifestPath, [this](const httplib::Request&, httplib::Response& res) {
+            std::lock_guard<std::mutex> lock(m_mutex);
+            ++m_requests;
+            res.status = m_status;
+            res.set_content(m_body.constData(), size_t(m_body.size()), "application/json");
+        });
+        m_server.Get(kHeldPath, [this](const httplib::Request&, httplib::Response& res) {
+            std::unique_lock<std::mutex> lock(m_mutex);
+            ++m_requests;
+            m_released.wait(lock, [this] { return m_isReleased; });
+            res.set_content(manifest(QStringLiteral("9.9.9")).toStdString(), "application/json");
+        });
+        m_server.Get(kEndlessPath, [](const httplib::Request&, httplib::Response& res) {
+            res.set_chunked_content_provider("application/json", [](size_t, httplib::DataSink& sink) {
+                const std::string blanks(16 * 1024, ' ');
+                return sink.write(blanks.data(), blanks.size());
+            });
+        });
+        m_port = m_server.bind_to_any_port("127.0.0.1");
+        if (m_port <= 0)
+            return false;
+        m_thread = std::thread([this] { m_server.listen_after_bind(); });
+        return true;
+    }
+
+    void stop()
+    {
+        release();
+        m_server.stop();
+        if (m_thread.joinable())
+            m_thread.join();
+    }
+
+    void answer(int status, const QByteArray& body)
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_status = status;
+        m_body = body;
+        m_isReleased = false;
+        m_requests = 0;
+    }
+
+    void release()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_isReleased = true;
+        m_released.notify_all();
+    }
+
+    int requests()
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        return m_requests;
+    }
+
+    QString url(const std::string& path = kManifestPath) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(QString::fromStdString(path));
+    }
+
+private:
+    httplib::Server m_server;
+    std::thread m_thread;
+    int m_port = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_released;
+    bool m_isReleased = false;
+    int m_status = 200;
+    QByteArray m_body;
+    int m_requests = 0;
+};
+
+// Watches the update dialog: at every show it records what the user sees and then,
+// from inside the modal run, presses OK and/or the close button.
+class DialogDriver : public QObject
+{
+public:
+    enum Action {
+        PressClose,
+        PressOkThenCloseIfOpen,
+    };
+
+    DialogDriver(CCheckUpdateUI* dialog, Action action, const QString& sScreenshot = QString())
+        : m_dialog(dialog)
+        , m_action(action)
+        , m_sScreenshot(sScreenshot)
+    {
+        dialog->installEventFilter(this);
+    }
+
+    int shows = 0;
+    bool wasModal = false;
+    bool wasOnGuiThread = false;
+    QPoint position;
+    QString message;
+    QString version;
+    bool isOpenAfterOk = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show) {
+            ++shows;
+            QTimer::singleShot(0, this, [this] { act(); });
+        }
+        return false;
+    }
+
+private:
+    void act()
+    {
+        wasModal = QApplication::activeModalWidget() == m_dialog;
+        wasOnGuiThread = QThread::currentThread() == qApp->thread();
+        position = m_dialog->pos();
+        message = m_dialog->m_pLabelMessage->text();
+        version = m_dialog->m_pLabelVersion->text();
+        if (!m_sScreenshot.isEmpty()) {
+            QDir().mkpath(QStringLiteral(ORBISK_SCREENSHOT_DIR));
+            QVERIFY(m_dialog->grab().save(QStringLiteral(ORBISK_SCREENSHOT_DIR "/") + m_sScreenshot));
+        }
+        if (m_action == PressOkThenCloseIfOpen) {
+            QTest::mouseClick(buttonAt(m_dialog, kOkButton), Qt::LeftButton);
+            isOpenAfterOk = m_dialog->isVisible();
+        }
+        if (m_dialog->isVisible())
+            QTest::mouseClick(buttonAt(m_dialog, kCloseButton), Qt::LeftButton);
+    }
+
+    CCheckUpdateUI* m_dialog;
+    Action m_action;
+    QString m_sScreenshot;
+};
+
+// Stands in for the system's web browser.
+class BrowserStandIn : public QObject
+{
+    Q_OBJECT
+
+public:
+    QList<QUrl> opened;
+
+public slots:
+    void openUrl(const QUrl& url) { opened << url; }
+};
+
+// Warnings about threads mean an object was used off its own thread.
+QStringList g_threadWarnings;
+QtMessageHandler g_previousHandler = nullptr;
+
+void recordThreadWarnings(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    if (type == QtWarningMsg && message.contains(QLatin1String("thread"), Qt::CaseInsensitive))
+        g_threadWarnings << message;
+    g_previousHandler(type, context, message);
+}
+
+enum class Address {
+    Manifest,
+    Endless,
+    ClosedPort,
+    NotHttp,
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(Address)
+
+class TestCheckUpdate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+
+    void checkShowsTheOutcome_data();
+    void checkShowsTheOutcome();
+    void okOpensOnlyAWebDownloadAddress_data();
+    void okOpensOnlyAWebDownloadAddress();
+    void secondCheckReusesWorkerThreadAndDialog();
+    void dialogCentresOnTheVisibleWindow_data();
+    void dialogCentresOnTheVisibleWindow();
+    void checkFinishAppliesTheShowRule_data();
+    void checkFinishAppliesTheShowRule();
+    void mainWindowTakesTheWorkerAlong();
+
+private:
+    void useAddress(const QString& sUrl);
+    // Waits until the manager has finished the given number of replies; the dialog's
+    // evaluation of the last one has run by then.
+    void waitForReplies(CCheckUpdateUI* dialog, QSignalSpy& finished, int count);
+
+    ManifestServer m_server;
+    BrowserStandIn m_browser;
+    CMainWindow* m_window = nullptr;
+    CLoginUI* m_login = nullptr;
+};
+
+void TestCheckUpdate::initTestCase()
+{
+    prepareTestEnvironment();
+    QFont font(QStringLiteral("Microsoft YaHei"));
+    font.setPixelSize(14);
+    QApplication::setFont(font);
+    qRegisterMetaType<QNetworkReply*>();
+    g_previousHandler = qInstallMessageHandler(recordThreadWarnings);
+    for (const char* scheme : {"http", "https", "file"})
+        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &m_browser, "openUrl");
+    QVERIFY(m_server.start());
+}
+
+void TestCheckUpdate::cleanupTestCase()
+{
+    for (const char* scheme : {"http", "https", "file"})
+        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
+    m_server.stop();
+    qInstallMessageHandler(g_previousHandler);
+}
+
+void TestCheckUpdate::init()
+{
+    // Never the maker's server: every test names its own address.
+    useAddress(m_server.url());
+    g_threadWarnings.clear();
+    m_browser.opened.clear();
+
+    m_window = new CMainWindow(nullptr);
+    g_pMainWindow = m_window;
+    m_login = new CLoginUI(nullptr);
+    m_window->setLoginUI(m_login);
+    m_window->slot_switch_language(m_window->m_iLanguage);
+    m_login->move(200, 100);
+    m_login->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_login));
+}
+
+void TestCheckUpdate::cleanup()
+{
+    m_server.release();
+    if (m_window && m_window->m_pCheckUpdateUI)
+        QTRY_VERIFY_WITH_TIMEOUT(!m_window->m_pCheckUpdateUI->m_pReply, kTimeoutMs);
+    delete m_login;
+    delete m_window;
+    m_login = nullptr;
+    m_window = nullptr;
+    g_pMainWindow = nullptr;
+    QCOMPARE(g_threadWarnings, QStringList());
+}
+
+void TestCheckUpdate::useAddress(const QString& sUrl)
+{
+    QVERIFY(qputenv(ReleaseManifest::kOverrideVariable, sUrl.toUtf8()));
+}
+
+void TestCheckUpdate::waitForReplies(CCheckUpdateUI* dialog, QSignalSpy& finished, int count)
+{
+    QTRY_COMPARE_WITH_TIMEOUT(finished.count(), count, kTimeoutMs);
+    QVERIFY(!dialog->m_pReply);
+}
+
+void TestCheckUpdate::checkShowsTheOutcome_data()
+{
+    QTest::addColumn<Address>("address");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<bool>("checkType");
+    QTest::addColumn<bool>("shown");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<bool>("isNewVersion");
+    QTest::addColumn<QString>("screenshot");
+
+    const Address served = Address::Manifest;
+    const QString initialVersion = QStringLiteral("3.0.0 Build 26");
+    const QByteArray newer = manifest(QStringLiteral("3.0.1 Build 30"), QStringLiteral("https://dl.example/a.exe"));
+
+    QTest::newRow("newer, asked") << served << 200 << newer << false << true << kNewer << QStringLiteral("3.0.1")
+                                  << true << QStringLiteral("check-update-newer.png");
+    QTest::newRow("newer, quiet") << served << 200 << newer << true << true << kNewer << QStringLiteral("3.0.1") << true
+                                  << QString();
+    QTest::newRow("same version, asked") << served << 200 << manifest(QStringLiteral("3.0.0 Build 99")) << false << true
+                                         << kLatest << QStringLiteral("3.0.0") << false
+                                         << QStringLiteral("check-update-latest.png");
+    QTest::newRow("same version, quiet") << served << 200 << manifest(QStringLiteral("3.0.0 Build 99")) << true << false
+                                         << kLatest << QStringLiteral("3.0.0") << false << QString();
+    QTest::newRow("numeric comparison") << served << 200 << manifest(QStringLiteral("10.0.0")) << true << true << kNewer
+                                        << QStringLiteral("10.0.0") << true << QString();
+    QTest::newRow("fourth component ignored") << served << 200 << manifest(QStringLiteral("3.0.0.9")) << false << true
+                                              << kLatest << QStringLiteral("3.0.0") << false << QString();
+    QTest::newRow("letter counts as 0") << served << 200 << manifest(QStringLiteral("3.x.5")) << true << true << kNewer
+                                        << QStringLiteral("3.x.5") << true << QString();
+    QTest::newRow("rich text stays text") << served << 200 << manifest(QStringLiteral("4.0.<b>1</b>")) << true << true
+                                          << kNewer << QStringLiteral("4.0.<b>1</b>") << true << QString();
+    QTest::newRow("two components, asked") << served << 200 << manifest(QStringLiteral("3.1")) << false << false
+                                           << kLatest << initialVersion << false << QString();
+    QTest::newRow("no win32, asked") << served << 200 << QByteArray(R"({"version":"9.0.0"})") << false << false
+                                     << kLatest << initialVersion << false << QString();
+    QTest::newRow("not an object, asked")
+        << served << 200 << QByteArray("[1,2,3]") << false << false << kLatest << initialVersion << false << QString();
+    QTest::newRow("404 with a manifest body, asked") << served << 404 << newer << false << true << kFailed << QString()
+                                                     << false << QStringLiteral("check-update-failed.png");
+    QTest::newRow("500 with a manifest body, quiet")
+        << served << 500 << newer << true << false << kFailed << QString() << false << QString();
+    QTest::newRow("oversized body, asked") << served << 200 << newer + QByteArray(70 * 1024, ' ') << false << true
+                                           << kFailed << QString() << false << QString();
+    QTest::newRow("endless body, asked") << Address::Endless << 200 << QByteArray() << false << true << kFailed
+                                         << QString() << false << QString();
+    QTest::newRow("closed port, asked") << Address::ClosedPort << 200 << newer << false << true << kFailed << QString()
+                                        << false << QString();
+    QTest::newRow("closed port, quiet") << Address::ClosedPort << 200 << newer << true << false << kFailed << QString()
+                                        << false << QString();
+    QTest::newRow("override not http, asked")
+        << Address::NotHttp << 200 << newer << false << true << kFailed << QString() << false << QString();
+}
+
+void TestCheckUpdate::checkShowsTheOutcome()
+{
+    QFETCH(Address, address);
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(bool, checkType);
+    QFETCH(bool, shown);
+    QFETCH(QString, message);
+    QFETCH(QString, version);
+    QFETCH(bool, isNewVersion);
+    QFETCH(QString, screenshot);
+
+    m_server.answer(status, body);
+    if (address == Address::Endless)
+        useAddress(m_server.url(kEndlessPath));
+    if (address == Address::ClosedPort)
+        useAddress(QStringLiteral("http://127.0.0.1:%1/version.json").arg(DemoServer::closedPort()));
+    if (address == Address::NotHttp) {
+        useAddress(QStringLiteral("file:///etc/hostname"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^ORBISK_UPDATE_MANIFEST_URL .*")));
+    }
+
+    m_window->slot_checkupdate(checkType);
+    CCheckUpdateUI* dialog = m_window->m_pCheckUpdateUI;
+    QVERIFY(dialog);
+    QCOMPARE(dialog->m_checkType, checkType);
+    DialogDriver driver(dialog, DialogDriver::PressClose, screenshot);
+    QSignalSpy finished(&dialog->m_manager, &QNetworkAccessManager::finished);
+
+    waitForReplies(dialog, finished, 1);
+    if (address != Address::Endless)
+        QCOMPARE(m_server.requests(), address == Address::Manifest ? 1 : 0);
+    QCOMPARE(driver.shows, shown ? 1 : 0);
+    QCOMPARE(dialog->m_pLabelMessage->text(), message);
+    QCOMPARE(dialog->m_pLabelVersion->text(), version);
+    QCOMPARE(dialog->m_isNewVersion, isNewVersion);
+    QVERIFY(!dialog->isVisible());
+    if (shown) {
+        QVERIFY(driver.wasModal);
+        QVERIFY(driver.wasOnGuiThread);
+        QCOMPARE(driver.message, message);
+        QCOMPARE(driver.version, version);
+        QCOMPARE(driver.position, dialogPosition(m_login->geometry(), QSize(310, 170)));
+    }
+    if (!isNewVersion)
+        QVERIFY(m_browser.opened.isEmpty());
+}
+
+void TestCheckUpdate::okOpensOnlyAWebDownloadAddress_data()
+{
+    QTest::addColumn<QString>("version");
+    QTest::addColumn<QString>("downloadUrl");
+    QTest::addColumn<QString>("kept");
+    QTest::addColumn<QString>("opened");
+
+    const QString https = QStringLiteral("https://downloads.example/orbisk-3.0.1.exe");
+    const QString http = QStringLiteral("http://downloads.example/orbisk-3.0.1.exe");
+    QTest::newRow("https") << QStringLiteral("3.0.1") << https << https << https;
+    QTest::newRow("http") << QStringLiteral("3.0.1") << http << http << http;
+    QTest::newRow("empty address") << QStringLiteral("3.0.1") << QString() << QString() << QString();
+    QTest::newRow("local file refused") << QStringLiteral("3.0.1") << QStringLiteral("file:///etc/passwd") << QString()
+                                        << QString();
+    QTest::newRow("script refused") << QStringLiteral("3.0.1") << QStringLiteral("javascript:alert(1)") << QString()
+                                    << QString();
+    QTest::newRow("not newer") << QStringLiteral("3.0.0") << https << https << QString();
+}
+
+void TestCheckUpdate::okOpensOnlyAWebDownloadAddress()
+{
+    QFETCH(QString, version);
+    QFETCH(QString, downloadUrl);
+    QFETCH(QString, kept);
+    QFETCH(QString, opened);
+
+    m_server.answer(200, manifest(version, downloadUrl));
+    m_window->slot_checkupdate(false);
+    CCheckUpdateUI* dialog = m_window->m_pCheckUpdateUI;
+    DialogDriver driver(dialog, DialogDriver::PressOkThenCloseIfOpen);
+    QSignalSpy finished(&dialog->m_manager, &QNetworkAccessManager::finished);
+
+    waitForReplies(dialog, finished, 1);
+    QCOMPARE(driver.shows, 1);
+    QCOMPARE(dialog->m_sDownloadUrl, kept);
+    // OK closes the dialog unless a newer release has no usable address; then only
+    // the close button does.
+    const bool isNewer = version != QLatin1String("3.0.0");
+    QCOMPARE(driver.isOpenAfterOk, isNewer && kept.isEmpty());
+    QCOMPARE(m_browser.opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(opened)});
+    QVERIFY(!dialog->isVisible());
+}
+
+void TestCheckUpdate::secondCheckReusesWorkerThreadAndDialog()
+{
+    // The first check's answer is held back, so the second starts before it arrives.
+    useAddress(m_server.url(kHeldPath));
+    m_server.answer(200, manifest(QStringLiteral("3.0.0 Build 30")));
+    m_window->slot_checkupdate(false);
+    CThread* worker = m_window->m_pCheckWorker;
+    CCheckUpdateUI* dialog = m_window->m_pCheckUpdateUI;
+    QVERIFY(worker);
+    QVERIFY(dialog);
+    QThread* thread = worker->m_pThread;
+    QVERIFY(thread);
+    QVERIFY(thread->isRunning());
+    QCOMPARE(worker->thread(), thread);
+    QVERIFY(thread != QThread::currentThread());
+    QCOMPARE(dialog->m_manager.thread(), QThread::currentThread());
+
+    DialogDriver driver(dialog, DialogDriver::PressClose);
+    QSignalSpy finished(&dialog->m_manager, &QNetworkAccessManager::finished);
+    QTRY_COMPARE_WITH_TIMEOUT(m_server.requests(), 1, kTimeoutMs);
+    QVERIFY(dialog->m_pReply);
+
+    useAddress(m_server.url());
+    m_window->slot_checkupdate(true);
+    QCOMPARE(m_window->m_pCheckWorker, worker);
+    QCOMPARE(worker->m_pThread, thread);
+    QCOMPARE(m_window->m_pCheckUpdateUI, dialog);
+    // The dialog keeps the first check's flag.
+    QVERIFY(!dialog->m_checkType);
+
+    // The first reply is abandoned, the second evaluated and shown once.
+    waitForReplies(dialog, finished, 2);
+    m_server.release();
+    QCOMPARE(driver.shows, 1);
+    QCOMPARE(driver.message, kLatest);
+    QCOMPARE(driver.version, QStringLiteral("3.0.0"));
+    QVERIFY(!dialog->m_isNewVersion);
+}
+
+void TestCheckUpdate::dialogCentresOnTheVisibleWindow_data()
+{
+    QTest::addColumn<bool>("mainWindowShown");
+    QTest::newRow("login window") << false;
+    QTest::newRow("main window") << true;
+}
+
+void TestCheckUpdate::dialogCentresOnTheVisibleWindow()
+{
+    QFETCH(bool, mainWindowShown);
+
+    if (mainWindowShown) {
+        m_login->hide();
+        m_window->setGeometry(40, 60, 1001, 701);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    }
+    m_server.answer(200, manifest(QStringLiteral("3.0.0")));
+    m_window->slot_checkupdate(true);
+    CCheckUpdateUI* dialog = m_window->m_pCheckUpdateUI;
+    const QRect reference = mainWindowShown ? m_window->geometry() : m_login->geometry();
+    QCOMPARE(dialog->pos(), dialogPosition(reference, QSize(310, 170)));
+    QVERIFY(!dialog->isVisible());
+
+    QSignalSpy finished(&dialog->m_manager, &QNetworkAccessManager::finished);
+    waitForReplies(dialog, finished, 1);
+    QVERIFY(!dialog->isVisible());
+}
+
+void TestCheckUpdate::checkFinishAppliesTheShowRule_data()
+{
+    QTest::addColumn<bool>("checkType");
+    QTest::addColumn<bool>("isNewVersion");
+    QTest::addColumn<bool>("shown");
+
+    QTest::newRow("asked, not newer") << false << false << true;
+    QTest::newRow("asked, newer") << false << true << true;
+    QTest::newRow("quiet, not newer") << true << false << false;
+    QTest::newRow("quiet, newer") << true << true << true;
+}
+
+void TestCheckUpdate::checkFinishAppliesTheShowRule()
+{
+    QFETCH(bool, checkType);
+    QFETCH(bool, isNewVersion);
+    QFETCH(bool, shown);
+
+    CCheckUpdateUI dialog(checkType, nullptr);
+    QCOMPARE(dialog.size(), QSize(310, 170));
+    QCOMPARE(dialog.objectName(), QStringLiteral("checkupdate"));
+    QCOMPARE(dialog.m_pLabelMessage->text(), kLatest);
+    QCOMPARE(dialog.m_pLabelVersion->text(), QStringLiteral("3.0.0 Build 26"));
+    QCOMPARE(buttonAt(&dialog, kOkButton)->text(), QStringLiteral("OK"));
+
+    dialog.m_isNewVersion = isNewVersion;
+    DialogDriver driver(&dialog, DialogDriver::PressClose);
+    dialog.slot_checkFinish();
+    QCOMPARE(driver.shows, shown ? 1 : 0);
+    QVERIFY(!dialog.isVisible());
+}
+
+void TestCheckUpdate::mainWindowTakesTheWorkerAlong()
+{
+    m_server.answer(200, manifest(QStringLiteral("3.0.0")));
+    m_window->slot_checkupdate(true);
+    QPointer<QThread> thread = m_window->m_pCheckWorker->m_pThread;
+    QPointer<CThread> worker = m_window->m_pCheckWorker;
+    QPointer<CCheckUpdateUI> dialog = m_window->m_pCheckUpdateUI;
+    QSignalSpy finished(&dialog->m_manager, &QNetworkAccessManager::finished);
+    waitForReplies(dialog, finished, 1);
+
+    QSignalSpy threadFinished(thread.data(), &QThread::finished);
+    delete m_window;
+    m_window = nullptr;
+    g_pMainWindow = nullptr;
+    QCOMPARE(threadFinished.count(), 1);
+    QVERIFY(!thread);
+    QVERIFY(!worker);
+    QVERIFY(!dialog);
+}
+
+QTEST_MAIN(TestCheckUpdate)
+#include "test_checkupdate.moc"

@@ -40,6 +40,10 @@ public:
     void initWebArea();
     void startCoreServices();
 
+    // The first presentation for a start with this many command-line arguments (the
+    // program path included); handle_show passes the process's own count.
+    void presentForArguments(int argumentCount);
+
     // Ends the application: page released, tray icon removed, local service stopped,
     // the active session closed, the event loop quit.
     void handle_exit_application();

@@ -38,6 +38,10 @@ void CMainWindow::initMenus()
     m_pMenuHelp->addAction(m_pActSetting);
     m_pMenuHelp->addAction(m_pActMachineCode);
     m_pMenuHelp->addAction(m_pActCheckUpdate);
+    connect(m_pActAbout, SIGNAL(triggered(bool)), this, SLOT(slot_aboutUI()));
+    connect(m_pActSetting, SIGNAL(triggered(bool)), this, SLOT(slot_settingUI()));
+    connect(m_pActMachineCode, SIGNAL(triggered(bool)), this, SLOT(slot_machineCode()));
+    connect(m_pActCheckUpdate, SIGNAL(triggered(bool)), this, SLOT(slot_checkupdate(bool)));
 
     m_pActExitServer = new QAction(nullptr);
     m_pActExitServer->setVisible(false);
@@ -48,10 +52,14 @@ void CMainWindow::initMenus()
 
 void CMainWindow::handle_show()
 {
+    presentForArguments(QCoreApplication::arguments().size());
+}
+
+void CMainWindow::presentForArguments(int argumentCount)
+{
     m_pLoginUI->setMenuBar(m_pMenuBar);
 
-    const StartPresentation presentation
-        = StartPresentation::forArguments(QCoreApplication::arguments().size(), m_isMiniTray);
+    const StartPresentation presentation = StartPresentation::forArguments(argumentCount, m_isMiniTray);
     m_pLoginUI->setBrowserModel(presentation.browserMode);
     if (presentation.showLoginWindow)
         m_pLoginUI->show();

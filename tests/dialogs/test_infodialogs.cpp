@@ -11,7 +11,7 @@
 #include "mainwindow/ClientSettings.h"
 #include "platform/autostart.h"
 
-#include "LoginTestSupport.h"
+#include "ClientWindows.h"
 #include "TestEnvironment.h"
 
 #include <QCheckBox>
@@ -609,5 +609,5 @@ void TestInfoDialogs::renderDialogs()
     }
 }
 
-ORBISK_LOGIN_TEST_MAIN(TestInfoDialogs)
+ORBISK_CLIENT_TEST_MAIN(TestInfoDialogs)
 #include "test_infodialogs.moc"

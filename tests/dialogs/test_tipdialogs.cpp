@@ -7,7 +7,7 @@
 #include "login/CLoginUI.h"
 #include "mainwindow/CMainWindow.h"
 
-#include "LoginTestSupport.h"
+#include "ClientWindows.h"
 #include "TestEnvironment.h"
 
 #include <QLabel>
@@ -249,5 +249,5 @@ void TestTipDialogs::renderConfirmation()
     QVERIFY2(dialog.grab().save(path), qPrintable(path));
 }
 
-ORBISK_LOGIN_TEST_MAIN(TestTipDialogs)
+ORBISK_CLIENT_TEST_MAIN(TestTipDialogs)
 #include "test_tipdialogs.moc"

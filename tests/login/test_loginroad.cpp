@@ -6,7 +6,7 @@
 #include "mainwindow/CMainWindow.h"
 
 #include "DemoServer.h"
-#include "LoginTestSupport.h"
+#include "ClientWindows.h"
 #include "TestEnvironment.h"
 
 #include <QAction>
@@ -141,5 +141,5 @@ void TestLoginRoad::defaultServerIsConnectedAtStart()
     QCOMPARE(readServerFile(), ServerList{demo});
 }
 
-ORBISK_LOGIN_TEST_MAIN(TestLoginRoad)
+ORBISK_CLIENT_TEST_MAIN(TestLoginRoad)
 #include "test_loginroad.moc"

@@ -10,7 +10,7 @@
 #include "mainwindow/CMainWindow.h"
 
 #include "DemoServer.h"
-#include "LoginTestSupport.h"
+#include "ClientWindows.h"
 #include "TestEnvironment.h"
 
 #include <QAction>
@@ -721,5 +721,5 @@ void TestLoginUI::renderModes()
     QVERIFY2(picture.save(path), qPrintable(path));
 }
 
-ORBISK_LOGIN_TEST_MAIN(TestLoginUI)
+ORBISK_CLIENT_TEST_MAIN(TestLoginUI)
 #include "test_loginui.moc"

@@ -7,6 +7,7 @@
 #include "mainwindow/ServerListCodec.h"
 #include "platform/autostart.h"
 
+#include "ClientWindows.h"
 #include "TestEnvironment.h"
 
 #include <QtTest>
@@ -73,6 +74,7 @@ private slots:
 
 private:
     void buildWindows();
+    orbisk::test::ClientWindows m_client;
     CMainWindow* m_window = nullptr;
     CLoginUI* m_login = nullptr;
 };
@@ -91,26 +93,23 @@ void TestMainWindow::init()
 
 void TestMainWindow::cleanup()
 {
-    if (m_window) {
-        if (m_window->m_pHttpd)
-            m_window->handle_exit_application();
-        m_window->releaseWebEngineViews();
+    // A window built without the login window (construction tests) is this test's own.
+    if (m_window && m_window != m_client.window) {
+        delete m_window;
+        g_pMainWindow = nullptr;
     }
-    delete m_login;
-    delete m_window;
+    if (m_client.window && m_client.window->m_pHttpd)
+        m_client.window->handle_exit_application();
+    m_client.stop();
     m_login = nullptr;
     m_window = nullptr;
-    g_pMainWindow = nullptr;
 }
 
 void TestMainWindow::buildWindows()
 {
-    m_window = new CMainWindow(nullptr);
-    g_pMainWindow = m_window;
-    m_login = new CLoginUI(nullptr);
-    m_window->setLoginUI(m_login);
-    m_window->initWebArea();
-    m_window->slot_switch_language(m_window->m_iLanguage);
+    m_client.start();
+    m_window = m_client.window;
+    m_login = m_client.login;
 }
 
 void TestMainWindow::constructionFollowsTheSettings_data()
@@ -269,5 +268,5 @@ void TestMainWindow::unusableDataFolderIsNotFatal()
     QCOMPARE(readRaw(dataDir), QByteArray("in the way"));
 }
 
-QTEST_MAIN(TestMainWindow)
+ORBISK_CLIENT_TEST_MAIN(TestMainWindow)
 #include "test_mainwindow.moc"

@@ -3,8 +3,8 @@
 #include "login/CLoginUI.h"
 #include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
-#include "mainwindow/ServerListCodec.h"
 
+#include "ClientWindows.h"
 #include "TestEnvironment.h"
 
 #include <QtTest>
@@ -16,14 +16,6 @@
 #include <QMenuBar>
 
 namespace {
-
-void writeServers(const ServerList& entries)
-{
-    QDir().mkpath(AppPaths::dataDir());
-    QFile file(AppPaths::serverListFile());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(ServerListCodec::serialize(entries));
-}
 
 QStringList menuTitles(const QMenuBar* bar)
 {
@@ -74,6 +66,7 @@ private slots:
 
 private:
     void startClient();
+    orbisk::test::ClientWindows m_client;
     CMainWindow* m_window = nullptr;
     CLoginUI* m_login = nullptr;
 };
@@ -85,31 +78,21 @@ void TestMenus::initTestCase()
 
 void TestMenus::init()
 {
-    QDir(AppPaths::dataDir()).removeRecursively();
-    g_isBrowserMode = false;
+    orbisk::test::removeClientFiles();
 }
 
 void TestMenus::cleanup()
 {
-    if (m_window)
-        m_window->releaseWebEngineViews();
-    delete m_login;
-    delete m_window;
-    m_login = nullptr;
-    m_window = nullptr;
-    g_pMainWindow = nullptr;
+    m_client.stop();
 }
 
-// The start sequence of the client up to handle_show, without the core services.
+// The start sequence of the client up to the first presentation, without the core services.
 void TestMenus::startClient()
 {
-    m_window = new CMainWindow(nullptr);
-    g_pMainWindow = m_window;
-    m_login = new CLoginUI(nullptr);
-    m_window->setLoginUI(m_login);
-    m_window->initWebArea();
-    m_window->slot_switch_language(m_window->m_iLanguage);
-    m_window->handle_show();
+    m_client.start();
+    m_client.present();
+    m_window = m_client.window;
+    m_login = m_client.login;
 }
 
 void TestMenus::menuBarHasTwoMenusOnTheLoginWindow()
@@ -133,7 +116,7 @@ void TestMenus::serverMenuFollowsTheList_data()
 void TestMenus::serverMenuFollowsTheList()
 {
     QFETCH(ServerList, servers);
-    writeServers(servers);
+    orbisk::test::writeServerFile(servers);
     startClient();
 
     const QList<QAction*> shown = visibleActions(m_window->m_pMenuServer);
@@ -151,7 +134,7 @@ void TestMenus::serverMenuFollowsTheList()
 
 void TestMenus::exitServerReturnsToTheLoginWindow()
 {
-    writeServers({{QStringLiteral("a"), QStringLiteral("https://a.example"), false}});
+    orbisk::test::writeServerFile({{QStringLiteral("a"), QStringLiteral("https://a.example"), false}});
     startClient();
     // The page state as a successful load leaves it.
     m_login->hide();
@@ -192,7 +175,7 @@ void TestMenus::returnAndBrowserActiveDoNotShowTheLoginWindow()
 void TestMenus::browserActiveBeforeTheDelayStopsTheAutomaticLogin()
 {
     // A default server on a closed port: were it loaded, a page view would exist.
-    writeServers({{QStringLiteral("a"), QStringLiteral("http://127.0.0.1:1"), true}});
+    orbisk::test::writeServerFile({{QStringLiteral("a"), QStringLiteral("http://127.0.0.1:1"), true}});
     startClient();
     QVERIFY(m_window->m_pDelayTimer);
 
@@ -264,5 +247,5 @@ void TestMenus::trayQuitEndsTheApplicationEvenWithMiniTrayOn()
     QVERIFY(!m_window->m_pTray);
 }
 
-QTEST_MAIN(TestMenus)
+ORBISK_CLIENT_TEST_MAIN(TestMenus)
 #include "test_menus.moc"

@@ -31,9 +31,9 @@ public:
     void start();
     // Releases the web views and deletes both windows; safe to call twice.
     void stop();
-    // What the first presentation does on a start without arguments: menu bar to the
-    // login window, normal mode, login window shown, delayed login started. Tests do
-    // not go through handle_show, which counts the test binary's own arguments.
+    // The first presentation of a start without arguments (menu bar to the login
+    // window, normal mode, login window shown, delayed login started). Not handle_show,
+    // which would count the test binary's own arguments.
     void present();
     // stop() and start() again: what a new run of the client would show.
     void restart();
@@ -68,7 +68,7 @@ char* toString(const ServerList& servers);
 
 // A test main for tests that build the main window's web area: the engine needs
 // shared OpenGL contexts, switched on before the application object exists.
-#define ORBISK_LOGIN_TEST_MAIN(TestObject)                                                                             \
+#define ORBISK_CLIENT_TEST_MAIN(TestObject)                                                                            \
     int main(int argc, char** argv)                                                                                    \
     {                                                                                                                  \
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                                    \

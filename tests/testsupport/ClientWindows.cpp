@@ -1,4 +1,4 @@
-#include "LoginTestSupport.h"
+#include "ClientWindows.h"
 
 #include "login/CCombox.h"
 #include "login/CLoginUI.h"
@@ -36,10 +36,7 @@ void ClientWindows::start()
 
 void ClientWindows::present()
 {
-    login->setMenuBar(window->m_pMenuBar);
-    login->setBrowserModel(false);
-    login->show();
-    window->startDelayLogin();
+    window->presentForArguments(1);
 }
 
 void ClientWindows::stop()

@@ -5,6 +5,7 @@
 #include "mainwindow/CMainWindow.h"
 
 #include "ClientWindows.h"
+#include "DemoServer.h"
 #include "TestEnvironment.h"
 
 #include <QtTest>
@@ -54,6 +55,9 @@ private slots:
     void init();
     void cleanup();
     void menuBarHasTwoMenusOnTheLoginWindow();
+    void presentationFollowsTheArgumentCount_data();
+    void presentationFollowsTheArgumentCount();
+    void sameServerCanBeChosenAgainAfterLeavingIt();
     void serverMenuFollowsTheList_data();
     void serverMenuFollowsTheList();
     void exitServerReturnsToTheLoginWindow();
@@ -102,6 +106,62 @@ void TestMenus::menuBarHasTwoMenusOnTheLoginWindow()
     QCOMPARE(menuTitles(m_window->m_pMenuBar), (QStringList{QStringLiteral("Server"), QStringLiteral("Help")}));
     QVERIFY(m_login->isVisible());
     QVERIFY(!m_window->isVisible());
+}
+
+void TestMenus::presentationFollowsTheArgumentCount_data()
+{
+    QTest::addColumn<int>("argumentCount");
+    QTest::addColumn<bool>("miniTray");
+    QTest::addColumn<bool>("loginShown");
+    QTest::addColumn<bool>("browserMode");
+    QTest::addColumn<bool>("delayedLogin");
+
+    QTest::newRow("no arguments") << 1 << true << true << false << true;
+    QTest::newRow("one argument: browser mode, no window") << 2 << true << false << true << false;
+    QTest::newRow("start with the system, tray on: stays in the tray") << 3 << true << false << false << true;
+    QTest::newRow("start with the system, tray off") << 3 << false << true << false << true;
+    QTest::newRow("three arguments") << 4 << true << true << false << true;
+}
+
+void TestMenus::presentationFollowsTheArgumentCount()
+{
+    QFETCH(int, argumentCount);
+    QFETCH(bool, miniTray);
+    QFETCH(bool, loginShown);
+    QFETCH(bool, browserMode);
+    QFETCH(bool, delayedLogin);
+
+    m_client.start();
+    m_client.window->m_isMiniTray = miniTray;
+    m_client.window->presentForArguments(argumentCount);
+    QCOMPARE(m_client.login->isVisible(), loginShown);
+    QVERIFY(!m_client.window->isVisible());
+    QCOMPARE(g_isBrowserMode, browserMode);
+    QCOMPARE(m_client.window->m_pDelayTimer != nullptr, delayedLogin);
+    QCOMPARE(m_client.window->m_pMenuBar->parentWidget(), m_client.login);
+}
+
+void TestMenus::sameServerCanBeChosenAgainAfterLeavingIt()
+{
+    orbisk::test::DemoServer server;
+    QVERIFY2(server.start(), qPrintable(server.errorString()));
+    orbisk::test::writeServerFile({{QStringLiteral("Demo"), server.baseUrl(), false}});
+    startClient();
+    QAction* action = m_window->m_pMenuServer->actions().first();
+
+    for (int round = 0; round < 2; ++round) {
+        action->trigger();
+        QTRY_VERIFY_WITH_TIMEOUT(m_window->m_isPageShown, 60000);
+        QVERIFY(action->isChecked());
+        QVERIFY(m_window->m_pActExitServer->isVisible());
+        QCOMPARE(m_window->m_pMenuBar->parentWidget(), m_window);
+
+        m_window->m_pActExitServer->trigger();
+        QVERIFY(!m_window->m_pWebView);
+        QCOMPARE(checkedActions(m_window->m_pMenuServer), 0);
+        QVERIFY(!m_window->m_pActExitServer->isVisible());
+        QVERIFY(m_login->isVisible());
+    }
 }
 
 void TestMenus::serverMenuFollowsTheList_data()

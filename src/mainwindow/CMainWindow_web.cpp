@@ -39,6 +39,10 @@ void CMainWindow::initWebArea()
         // Must be set before the first web engine view of the process exists.
         qputenv(kRemoteDebuggingVariable, QByteArray::number(ServerPage::kRemoteDebuggingPort));
         m_pDebugView = new QWebEngineView(nullptr);
+        // Asking for the view's page starts the engine and its remote-debugging service.
+        // Done once the event loop runs, so the start overlaps the delayed login's wait
+        // instead of adding to the first load.
+        QTimer::singleShot(0, m_pDebugView, [pDebugView = m_pDebugView] { pDebugView->page(); });
         m_pSplitter->addWidget(m_pDebugView);
         m_pDebugView->hide();
     }

@@ -2,7 +2,7 @@
 
 #include "app/LanguageTexts.h"
 #include "mainwindow/CMainWindow.h"
-#include "web/DropScripts.h"
+#include "web/DropScript.h"
 
 #include <QAction>
 #include <QContextMenuEvent>
@@ -87,8 +87,9 @@ void CWebEngineView::dropEvent(QDropEvent* event)
     const QList<QUrl> urls = event->mimeData()->urls();
     if (urls.isEmpty())
         return;
+    // One script per item, each sent as soon as it is built, so the page starts on the
+    // first items while the later ones are still being prepared.
     QWebEnginePage* pPage = page();
-    const QStringList scripts = dropScripts(urls);
-    for (const QString& sScript : scripts)
-        pPage->runJavaScript(sScript);
+    for (const QUrl& url : urls)
+        pPage->runJavaScript(dropScript(url));
 }

@@ -1,28 +1,28 @@
-// The scripts of the drop bridge: one ValtroDrage call per URL, in order, with the
-// kind taken from the file system and both arguments escaped.
-#include "web/DropScripts.h"
+// The script of the drop bridge for one dropped URL: a ValtroDrage call with the kind
+// taken from the file system and both arguments escaped.
+#include "web/DropScript.h"
 
 #include "TestEnvironment.h"
 
 #include <QJSEngine>
 #include <QtTest>
 
-class TestDropScripts : public QObject
+class TestDropScript : public QObject
 {
     Q_OBJECT
 
 private slots:
     void initTestCase();
-    void oneScriptPerUrlInOrder();
+    void kindAndPathOfEachUrl_data();
+    void kindAndPathOfEachUrl();
     void pathsReachThePageAsOnDisk_data();
     void pathsReachThePageAsOnDisk();
-    void noUrlsNoScripts();
 
 private:
     QString m_sDir;
 };
 
-void TestDropScripts::initTestCase()
+void TestDropScript::initTestCase()
 {
     orbisk::test::prepareTestEnvironment();
     m_sDir = orbisk::test::scratchDir(QStringLiteral("drops"));
@@ -31,22 +31,31 @@ void TestDropScripts::initTestCase()
     QVERIFY(file.open(QIODevice::WriteOnly));
 }
 
-void TestDropScripts::oneScriptPerUrlInOrder()
+void TestDropScript::kindAndPathOfEachUrl_data()
 {
-    const QList<QUrl> urls{QUrl::fromLocalFile(m_sDir + QStringLiteral("/In")),
-        QUrl::fromLocalFile(m_sDir + QStringLiteral("/a.txt")),
-        QUrl::fromLocalFile(m_sDir + QStringLiteral("/missing")),
-        QUrl(QStringLiteral("https://example.com/page.html"))};
-    const QStringList expected{
-        QStringLiteral("ValtroDrage('folder','%1/In')").arg(m_sDir),
-        QStringLiteral("ValtroDrage('file','%1/a.txt')").arg(m_sDir),
-        QStringLiteral("ValtroDrage('file','%1/missing')").arg(m_sDir),
-        QStringLiteral("ValtroDrage('file','')"),
-    };
-    QCOMPARE(dropScripts(urls), expected);
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<QString>("script");
+    // {DIR} stands for the scratch folder, known only once initTestCase ran.
+    QTest::newRow("folder") << "{DIR}/In"
+                            << "ValtroDrage('folder','{DIR}/In')";
+    QTest::newRow("file") << "{DIR}/a.txt"
+                          << "ValtroDrage('file','{DIR}/a.txt')";
+    QTest::newRow("missing path") << "{DIR}/missing"
+                                  << "ValtroDrage('file','{DIR}/missing')";
+    QTest::newRow("web link") << "https://example.com/page.html"
+                              << "ValtroDrage('file','')";
 }
 
-void TestDropScripts::pathsReachThePageAsOnDisk_data()
+void TestDropScript::kindAndPathOfEachUrl()
+{
+    QFETCH(QString, url);
+    QFETCH(QString, script);
+    url.replace(QStringLiteral("{DIR}"), m_sDir);
+    const QUrl dropped = url.startsWith(QLatin1Char('/')) ? QUrl::fromLocalFile(url) : QUrl(url);
+    QCOMPARE(dropScript(dropped), script.replace(QStringLiteral("{DIR}"), m_sDir));
+}
+
+void TestDropScript::pathsReachThePageAsOnDisk_data()
 {
     QTest::addColumn<QString>("name");
     QTest::newRow("apostrophe") << QStringLiteral("it's.txt");
@@ -58,16 +67,13 @@ void TestDropScripts::pathsReachThePageAsOnDisk_data()
     QTest::newRow("non-ASCII") << QStringLiteral("Übersicht 日本.txt");
 }
 
-void TestDropScripts::pathsReachThePageAsOnDisk()
+void TestDropScript::pathsReachThePageAsOnDisk()
 {
     QFETCH(QString, name);
     const QString sPath = m_sDir + QLatin1Char('/') + name;
-    const QStringList scripts = dropScripts({QUrl::fromLocalFile(sPath)});
-    QCOMPARE(scripts.size(), 1);
-
     QJSEngine engine;
     engine.evaluate(QStringLiteral("var calls = []; function ValtroDrage(k, p) { calls.push([k, p]); }"));
-    const QJSValue result = engine.evaluate(scripts.first());
+    const QJSValue result = engine.evaluate(dropScript(QUrl::fromLocalFile(sPath)));
     QVERIFY2(!result.isError(), qPrintable(result.toString()));
     const QJSValue calls = engine.globalObject().property(QStringLiteral("calls"));
     QCOMPARE(calls.property(QStringLiteral("length")).toInt(), 1);
@@ -75,10 +81,5 @@ void TestDropScripts::pathsReachThePageAsOnDisk()
     QCOMPARE(calls.property(0).property(1).toString(), sPath);
 }
 
-void TestDropScripts::noUrlsNoScripts()
-{
-    QVERIFY(dropScripts({}).isEmpty());
-}
-
-QTEST_MAIN(TestDropScripts)
-#include "test_dropscripts.moc"
+QTEST_MAIN(TestDropScript)
+#include "test_dropscript.moc"

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QDragEnterEvent>
+#include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -118,11 +119,15 @@ void TestWebEngineView::selfSignedCertificateIsAccepted()
     QCOMPARE(loaded.first().first().toBool(), false);
 }
 
+// Enter, move and drop, as a drag from the desktop arrives. Without the move the page
+// never sees a dragover it could cancel, and the engine opens the dropped file instead.
 void TestWebEngineView::sendDrop(QMimeData* mimeData)
 {
     const QPoint centre = m_pView->rect().center();
     QDragEnterEvent enter(centre, Qt::CopyAction, mimeData, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_pView, &enter);
+    QDragMoveEvent move(centre, Qt::CopyAction, mimeData, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_pView, &move);
     QDropEvent drop(centre, Qt::CopyAction, mimeData, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_pView, &drop);
 }
@@ -178,6 +183,7 @@ void TestWebEngineView::dropReachesThePageExactly()
     QTRY_COMPARE_WITH_TIMEOUT(droppedItems(m_pPage).size(), expected.size(), kEngineTimeoutMs);
     QCOMPARE(droppedItems(m_pPage), expected);
     QCOMPARE(m_pPage->title(), sTitle);
+    QCOMPARE(m_pPage->url().path(), QStringLiteral("/app/files"));
 }
 
 void TestWebEngineView::dropWithoutUrlsRunsNothing()
@@ -204,6 +210,8 @@ void TestWebEngineView::uriListDragIsAcceptedWithItsProposedAction()
     QVERIFY(enter.isAccepted());
     QCOMPARE(enter.dropAction(), enter.proposedAction());
 
+    QDragMoveEvent move(m_pView->rect().center(), Qt::CopyAction, &mimeData, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_pView, &move);
     QDropEvent drop(m_pView->rect().center(), Qt::CopyAction, &mimeData, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(m_pView, &drop);
     QTRY_COMPARE_WITH_TIMEOUT(droppedItems(m_pPage).size(), 1, kEngineTimeoutMs);

@@ -241,8 +241,8 @@ void TestMainWindowWeb::slowPageKeepsTheLoginWindowWaiting()
     const QString sSlowUrl = m_server.baseUrl() + QStringLiteral("/slow/3000");
     m_pWindow->handle_load(QStringLiteral("slow"), sSlowUrl, true);
     // The server has the request but has not answered yet.
-    QTRY_VERIFY_WITH_TIMEOUT(!m_server.requests().filter(QStringLiteral("/slow/3000/app/login")).isEmpty(),
-                             kEngineTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !m_server.requests().filter(QStringLiteral("/slow/3000/app/login")).isEmpty(), kEngineTimeoutMs);
     QVERIFY(m_pWindow->m_isLoading);
     QCOMPARE(tipText(), QStringLiteral("loading..."));
     QVERIFY(!controlsEnabled());

@@ -21,6 +21,8 @@
 #include <QSplitter>
 #include <QWebEnginePage>
 
+#include <algorithm>
+
 using orbisk::test::kEngineTimeoutMs;
 
 namespace {
@@ -61,6 +63,9 @@ private:
     bool controlsEnabled() const { return m_pLogin->m_pBtnContinue->isEnabled(); }
     QString tipText() const { return m_pLogin->m_pLabelTip->text(); }
     QString connectFailed() const { return m_pWindow->m_pTexts->ConnectFailed; }
+    // The page requests the server has seen; the engine's icon requests of earlier
+    // pages may still arrive late and are left out.
+    QStringList pageRequests();
 
     orbisk::test::DemoServer m_server;
     CMainWindow* m_pWindow = nullptr;
@@ -109,6 +114,15 @@ QString TestMainWindowWeb::url(QString sPattern) const
 {
     return sPattern.replace(QStringLiteral("{BASE}"), m_server.baseUrl())
         .replace(QStringLiteral("{PORT}"), QString::number(m_server.port()));
+}
+
+QStringList TestMainWindowWeb::pageRequests()
+{
+    QStringList pages = m_server.requests();
+    pages.erase(std::remove_if(pages.begin(), pages.end(),
+                    [](const QString& sTarget) { return sTarget.endsWith(QLatin1String("/favicon.ico")); }),
+        pages.end());
+    return pages;
 }
 
 void TestMainWindowWeb::loadIsJudgedByTitle_data()
@@ -224,7 +238,7 @@ void TestMainWindowWeb::badServerUrlLoadsNothing()
     QFETCH(QString, name);
     QFETCH(QString, serverUrl);
     QFETCH(bool, showsConnectFailed);
-    const int requestsBefore = m_server.requests().size();
+    const int requestsBefore = pageRequests().size();
 
     m_pWindow->handle_load(name, url(serverUrl), true);
 
@@ -233,7 +247,7 @@ void TestMainWindowWeb::badServerUrlLoadsNothing()
     QVERIFY(!m_pWindow->m_isLoading);
     QVERIFY(!m_pWindow->m_pWebView);
     QVERIFY(m_pWindow->m_sCurUrl.isEmpty());
-    QCOMPARE(m_server.requests().size(), requestsBefore);
+    QCOMPARE(pageRequests().size(), requestsBefore);
 }
 
 void TestMainWindowWeb::slowPageKeepsTheLoginWindowWaiting()
@@ -322,7 +336,7 @@ void TestMainWindowWeb::delayedLoginLoadsTheFirstDefault()
     m_pWindow->m_vecServer = {{QStringLiteral("plain"), sBase + QStringLiteral("/other"), false},
         {QStringLiteral("first"), sBase + QStringLiteral("/valtro"), true}, {QStringLiteral("second"), sBase, true}};
     m_pLogin->setBrowserModel(browserMode);
-    const int requestsBefore = m_server.requests().size();
+    const int requestsBefore = pageRequests().size();
 
     m_pWindow->startDelayLogin();
     QVERIFY(m_pWindow->m_pDelayTimer);
@@ -331,13 +345,13 @@ void TestMainWindowWeb::delayedLoginLoadsTheFirstDefault()
     if (browserMode) {
         QVERIFY(!m_pWindow->m_pWebView);
         QVERIFY(m_pWindow->m_sCurUrl.isEmpty());
-        QCOMPARE(m_server.requests().size(), requestsBefore);
+        QCOMPARE(pageRequests().size(), requestsBefore);
         return;
     }
     QCOMPARE(m_pWindow->m_sCurName, QStringLiteral("first"));
     QCOMPARE(m_pWindow->m_sCurUrl, sBase + QStringLiteral("/valtro"));
     QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->m_isPageShown, kEngineTimeoutMs);
-    const QStringList pages = m_server.requests().mid(requestsBefore).filter(QStringLiteral("/app/login"));
+    const QStringList pages = pageRequests().mid(requestsBefore).filter(QStringLiteral("/app/login"));
     QCOMPARE(pages, QStringList{QStringLiteral("/valtro/app/login?uuid=") + m_pCore->Get_Deviceuuid()});
 }
 

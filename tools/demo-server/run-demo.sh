@@ -4,8 +4,9 @@
 #
 #   tools/demo-server/run-demo.sh [BUILD_DIR] [client arguments...]
 #
-# The client runs with its own data folder under BUILD_DIR/demo-home (override with
-# ORBISK_DEMO_HOME), so your own server list and settings are left alone. The server
+# The client runs with its own data and config folders under BUILD_DIR/demo-home
+# (override with ORBISK_DEMO_HOME), so your own server list, settings and start-with-
+# system entry are left alone. The server
 # listens on 127.0.0.1:9443 (ORBISK_DEMO_PORT; 0 picks a free port). Both stop when
 # the client quits or this script is interrupted.
 set -euo pipefail
@@ -86,7 +87,7 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 
 # In the background and waited for, so an interrupt reaches the traps at once.
-XDG_DATA_HOME="$DATA_HOME" "$BIN/orbisk-client" "$@" &
+XDG_DATA_HOME="$DATA_HOME" XDG_CONFIG_HOME="$DEMO_HOME/config" "$BIN/orbisk-client" "$@" &
 CLIENT_PID=$!
 status=0
 wait "$CLIENT_PID" || status=$?

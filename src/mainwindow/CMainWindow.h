@@ -39,6 +39,8 @@ public:
     void setLoginUI(CLoginUI* pLoginUI);
     void initWebArea();
     void startCoreServices();
+    // Starts the 100 ms timer whose first timeout runs slot_delayLogin.
+    void startDelayLogin();
 
     // The first presentation for a start with this many command-line arguments (the
     // program path included); handle_show passes the process's own count.
@@ -63,14 +65,12 @@ signals:
     void sig_browserActive();
 
 public slots:
-    // -- web area: slots (CMainWindow_web.cpp) --
     // Loads a server's login page (isLogin) or test page into the page view.
     void handle_load(QString sName, QString sUrl, bool isLogin);
     // The page's loadFinished: accepts the page by its title and shows it.
     void Slot_LoadUrlFinish(bool isSuccess);
     // The delayed-login timer's first timeout: connects to the first default server.
     void slot_delayLogin();
-    // -- end web area slots --
     void handle_show();
     void slot_return();
     void slot_switch_language(int iLan);
@@ -90,25 +90,14 @@ public slots:
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-protected:
-    // -- web area: event overrides (CMainWindow_web.cpp) --
     void keyPressEvent(QKeyEvent* event) override;
-    // -- end web area overrides --
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void initMenus();
-    // -- web area: operations (CMainWindow_web.cpp) --
-public:
-    // Starts the 100 ms timer whose first timeout runs slot_delayLogin.
-    void startDelayLogin();
-
-private:
     void showPageWindow();
     void releaseWebView();
     void giveDebugViewHeight(int debugHeight);
-    // -- end web area operations --
 
 public:
     // Members are public where the login window, the dialogs and the tray icon read

@@ -32,32 +32,6 @@ ssize_t sendToSocket(::socket_t sock, const char* pData, size_t size)
     return send(sock, pData, int(size > INT_MAX ? INT_MAX : size), 0);
 }
 
-bool socketAddress(::socket_t sock, bool isPeer, std::string& sIp, int& iPort)
-{
-    SOCKADDR_STORAGE address{};
-    int length = sizeof(address);
-    auto* pAddress = reinterpret_cast<SOCKADDR*>(&address);
-    if ((isPeer ? getpeername(sock, pAddress, &length) : getsockname(sock, pAddress, &length)) != 0)
-        return false;
-    const void* pHost = nullptr;
-    if (address.ss_family == AF_INET) {
-        const auto* pV4 = reinterpret_cast<const SOCKADDR_IN*>(&address);
-        iPort = ntohs(pV4->sin_port);
-        pHost = &pV4->sin_addr;
-    } else if (address.ss_family == AF_INET6) {
-        const auto* pV6 = reinterpret_cast<const SOCKADDR_IN6*>(&address);
-        iPort = ntohs(pV6->sin6_port);
-        pHost = &pV6->sin6_addr;
-    } else {
-        return false;
-    }
-    char text[INET6_ADDRSTRLEN] = {};
-    if (!inet_ntop(address.ss_family, pHost, text, sizeof(text)))
-        return false;
-    sIp = text;
-    return true;
-}
-
 void closeConnection(::socket_t sock)
 {
     shutdown(sock, SD_BOTH);

@@ -609,5 +609,5 @@ void TestInfoDialogs::renderDialogs()
     }
 }
 
-ORBISK_CLIENT_TEST_MAIN(TestInfoDialogs)
+ORBISK_WEBENGINE_TEST_MAIN(TestInfoDialogs)
 #include "test_infodialogs.moc"

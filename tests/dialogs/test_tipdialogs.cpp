@@ -249,5 +249,5 @@ void TestTipDialogs::renderConfirmation()
     QVERIFY2(dialog.grab().save(path), qPrintable(path));
 }
 
-ORBISK_CLIENT_TEST_MAIN(TestTipDialogs)
+ORBISK_WEBENGINE_TEST_MAIN(TestTipDialogs)
 #include "test_tipdialogs.moc"

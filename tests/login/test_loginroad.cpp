@@ -141,5 +141,5 @@ void TestLoginRoad::defaultServerIsConnectedAtStart()
     QCOMPARE(readServerFile(), ServerList{demo});
 }
 
-ORBISK_CLIENT_TEST_MAIN(TestLoginRoad)
+ORBISK_WEBENGINE_TEST_MAIN(TestLoginRoad)
 #include "test_loginroad.moc"

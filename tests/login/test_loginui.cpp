@@ -721,5 +721,5 @@ void TestLoginUI::renderModes()
     QVERIFY2(picture.save(path), qPrintable(path));
 }
 
-ORBISK_CLIENT_TEST_MAIN(TestLoginUI)
+ORBISK_WEBENGINE_TEST_MAIN(TestLoginUI)
 #include "test_loginui.moc"

@@ -268,5 +268,5 @@ void TestMainWindow::unusableDataFolderIsNotFatal()
     QCOMPARE(readRaw(dataDir), QByteArray("in the way"));
 }
 
-ORBISK_CLIENT_TEST_MAIN(TestMainWindow)
+ORBISK_WEBENGINE_TEST_MAIN(TestMainWindow)
 #include "test_mainwindow.moc"

@@ -307,5 +307,5 @@ void TestMenus::trayQuitEndsTheApplicationEvenWithMiniTrayOn()
     QVERIFY(!m_window->m_pTray);
 }
 
-ORBISK_CLIENT_TEST_MAIN(TestMenus)
+ORBISK_WEBENGINE_TEST_MAIN(TestMenus)
 #include "test_menus.moc"

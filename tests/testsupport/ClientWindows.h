@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WebEngineTestMain.h"
+
 #include "mainwindow/ServerEntry.h"
 
 #include <QApplication>
@@ -65,15 +67,3 @@ QStringList shownControls(const CLoginUI* login);
 // Readable failures of QCOMPARE on entries and lists.
 char* toString(const ServerEntry& entry);
 char* toString(const ServerList& servers);
-
-// A test main for tests that build the main window's web area: the engine needs
-// shared OpenGL contexts, switched on before the application object exists.
-#define ORBISK_CLIENT_TEST_MAIN(TestObject)                                                                            \
-    int main(int argc, char** argv)                                                                                    \
-    {                                                                                                                  \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                                    \
-        QApplication application(argc, argv);                                                                          \
-        TestObject testObject;                                                                                         \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
-        return QTest::qExec(&testObject, argc, argv);                                                                  \
-    }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "WebEngineTestMain.h"
+
 #include <QApplication>
 #include <QMutex>
 #include <QStringList>
@@ -58,15 +60,3 @@ private:
 };
 
 } // namespace orbisk::test
-
-// A test main for QtWebEngine tests: the engine needs shared OpenGL contexts, which
-// must be switched on before the application object exists.
-#define ORBISK_WEBENGINE_TEST_MAIN(TestObject)                                                                         \
-    int main(int argc, char** argv)                                                                                    \
-    {                                                                                                                  \
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);                                                    \
-        QApplication application(argc, argv);                                                                          \
-        TestObject testObject;                                                                                         \
-        QTEST_SET_MAIN_SOURCE_PATH                                                                                     \
-        return QTest::qExec(&testObject, argc, argv);                                                                  \
-    }

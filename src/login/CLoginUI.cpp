@@ -1,8 +1,8 @@
 #include "login/CLoginUI.h"
 
 #include "app/LanguageTexts.h"
-#include "login/BrowserLinkPlacement.h"
 #include "dialogs/CSwitchModeUI.h"
+#include "login/BrowserLinkPlacement.h"
 #include "login/CCombox.h"
 #include "login/ItemWidgetFile.h"
 #include "login/NoFocusRectStyle.h"
@@ -282,9 +282,9 @@ void CLoginUI::retranslateUi()
     m_pLabelBrowser->setGeometry(kRectBrowserSentence);
     m_pLabelBrowser->resize(width() - kBrowserSentenceMargin, kRectBrowserSentence.height());
     const int linkWidth = QFontMetrics(m_pBtnExitBrowser->font()).horizontalAdvance(m_pBtnExitBrowser->text());
-    const QPoint linkPos = placeBrowserLink(m_pLabelBrowser->text(), m_pLabelBrowser->font(),
-        m_pLabelBrowser->geometry(), m_pBtnExitBrowser->text(), m_pBtnExitBrowser->font(), kBrowserLinkPos,
-        m_pLabelBrowser->geometry().right());
+    const QPoint linkPos
+        = placeBrowserLink(m_pLabelBrowser->text(), m_pLabelBrowser->font(), m_pLabelBrowser->geometry(),
+            m_pBtnExitBrowser->text(), m_pBtnExitBrowser->font(), kBrowserLinkPos, m_pLabelBrowser->geometry().right());
     m_pBtnExitBrowser->setGeometry(linkPos.x(), linkPos.y(), linkWidth, kBrowserLinkHeight);
 
     // A pending message came from a connection attempt; in a new language it can

@@ -5,8 +5,8 @@
 #include "login/ItemWidgetFile.h"
 #include "mainwindow/CMainWindow.h"
 
-#include "DemoServer.h"
 #include "ClientWindows.h"
+#include "DemoServer.h"
 #include "TestEnvironment.h"
 
 #include <QAction>

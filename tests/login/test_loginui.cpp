@@ -9,8 +9,8 @@
 #include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
 
-#include "DemoServer.h"
 #include "ClientWindows.h"
+#include "DemoServer.h"
 #include "TestEnvironment.h"
 
 #include <QAction>

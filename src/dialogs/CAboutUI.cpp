@@ -1,6 +1,7 @@
 #include "dialogs/CAboutUI.h"
 
 #include "app/LanguageTexts.h"
+#include "dialogs/DialogStyle.h"
 #include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
 #include "mainwindow/ClientInfo.h"
@@ -15,9 +16,6 @@
 namespace {
 const QSize kDialogSize(330, 414);
 const QString kFrameStyle = QStringLiteral("QWidget#about{background-color:#fff;border:1px solid #ccc}");
-const QString kCloseStyle = QStringLiteral("QPushButton{border-image:url(:/resource/image/close.png)}"
-                                           "QPushButton:hover{background-color:#E81123}"
-                                           "QPushButton:pressed{background-color:#F1707A}");
 const QString kLogStyle
     = QStringLiteral("left: 260px;top: 494px;border: 0px;width: 57px;height: 23px;line-height: 20px;"
                      "color: rgba(0, 123, 197, 1);font-size: 14px;text-align: center;");
@@ -73,7 +71,7 @@ CAboutUI::CAboutUI(QWidget* parent)
     labelVersion->setStyleSheet(kVersionStyle);
     labelNotice->setStyleSheet(kNoticeStyle);
     labelWebSite->setStyleSheet(kWebSiteStyle);
-    buttonClose->setStyleSheet(kCloseStyle);
+    buttonClose->setStyleSheet(dialogCloseButtonStyle());
     buttonLog->setCursor(Qt::PointingHandCursor);
 
     // Widths are measured in the font each widget paints with, which its style sheet

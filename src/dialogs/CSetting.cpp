@@ -1,6 +1,7 @@
 #include "dialogs/CSetting.h"
 
 #include "app/LanguageTexts.h"
+#include "dialogs/DialogStyle.h"
 #include "mainwindow/CMainWindow.h"
 
 #include <QCheckBox>
@@ -11,9 +12,6 @@ namespace {
 const int kWidth = 370;
 const QSize kDialogSize(kWidth, 170);
 const QString kFrameStyle = QStringLiteral("QWidget#setting{background-color:#fff;border:1px solid #ccc}");
-const QString kCloseStyle = QStringLiteral("QPushButton{border-image:url(:/resource/image/close.png)}"
-                                           "QPushButton:hover{background-color:#E81123}"
-                                           "QPushButton:pressed{background-color:#F1707A}");
 const QString kTitleStyle
     = QStringLiteral("left: 1071px;top: 229px;width: 37px;height: 26px;line-height: 26px;color: rgba(51, 51, 51, 1);"
                      "font-size: 18px;text-align: center;");
@@ -52,7 +50,7 @@ CSetting::CSetting(QWidget* parent)
     buttonOK->setGeometry(kWidth - 98, 127, 68, 30);
     buttonClose->setGeometry(kWidth - 26, 8, 18, 18);
 
-    buttonClose->setStyleSheet(kCloseStyle);
+    buttonClose->setStyleSheet(dialogCloseButtonStyle());
     labelTitle->setStyleSheet(kTitleStyle);
     buttonOK->setStyleSheet(kOkStyle);
     buttonOK->setCursor(Qt::PointingHandCursor);

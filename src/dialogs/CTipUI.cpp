@@ -1,6 +1,7 @@
 #include "dialogs/CTipUI.h"
 
 #include "app/LanguageTexts.h"
+#include "dialogs/DialogStyle.h"
 #include "mainwindow/CMainWindow.h"
 
 #include <QLabel>
@@ -14,9 +15,6 @@ const QString kWarningIcon = QStringLiteral(":/resource/image/warning.png");
 const QString kTitleStyle
     = QStringLiteral("left: 1104px;top: 487px;width: 37px;height: 26px;line-height: 26px;color: rgba(51, 51, 51, 1);"
                      "font-size: 18px;text-align: center;");
-const QString kCloseStyle = QStringLiteral("QPushButton{border-image:url(:/resource/image/close.png)}"
-                                           "QPushButton:hover{background-color:#E81123}"
-                                           "QPushButton:pressed{background-color:#F1707A}");
 } // namespace
 
 CTipUI::CTipUI(QWidget* parent)
@@ -40,7 +38,7 @@ CTipUI::CTipUI(QWidget* parent)
     labelTitle->setStyleSheet(kTitleStyle);
 
     buttonClose->setGeometry(280, 8, 18, 18);
-    buttonClose->setStyleSheet(kCloseStyle);
+    buttonClose->setStyleSheet(dialogCloseButtonStyle());
 
     connect(buttonClose, SIGNAL(clicked(bool)), this, SLOT(slot_buttonClose()));
 }

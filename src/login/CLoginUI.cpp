@@ -8,6 +8,7 @@
 #include "login/NoFocusRectStyle.h"
 #include "login/ServerDisplayText.h"
 #include "mainwindow/CMainWindow.h"
+#include "mainwindow/DialogPlacement.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -69,7 +70,6 @@ const int kLinkHeight = 26;
 const int kNewServerLinkY = 410;
 const int kSelectServerLinkY = 482;
 const int kSmallLogoWidth = 200;
-const int kDialogLift = 30;
 
 const QRect kRectCheckNewServer(100, 391, 300, 36);
 const QRect kRectContinueNewServer(100, 427, 300, 36);
@@ -453,9 +453,7 @@ void CLoginUI::slot_switch_select_server()
 void CLoginUI::slot_exitBrowserModel()
 {
     CSwitchModeUI dialog(nullptr);
-    const QRect g = geometry();
-    const QSize d = dialog.size();
-    dialog.move(g.x() + g.width() / 2 - d.width() / 2, g.y() + g.height() / 2 - d.height() / 2 - kDialogLift);
+    dialog.move(dialogPosition(geometry(), dialog.size()));
     dialog.exec();
 }
 

@@ -11,6 +11,7 @@
 #include "web/DropScript.h"
 
 #include "DemoServer.h"
+#include "DesktopDrop.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -216,18 +217,6 @@ template <typename View> View* demoView(const orbisk::test::DemoServer& server)
     return view;
 }
 
-// Drag enter, move and drop on the view's centre, as a drag from the desktop arrives.
-void sendDrop(QWebEngineView* view, QMimeData* mimeData)
-{
-    const QPoint centre = view->rect().center();
-    QDragEnterEvent enter(centre, Qt::CopyAction, mimeData, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &enter);
-    QDragMoveEvent move(centre, Qt::CopyAction, mimeData, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &move);
-    QDropEvent drop(centre, Qt::CopyAction, mimeData, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(view, &drop);
-}
-
 void benchDrop(const orbisk::test::DemoServer& server, const QList<int>& counts, int runs)
 {
     QTemporaryDir dir;
@@ -299,7 +288,8 @@ void benchDrop(const orbisk::test::DemoServer& server, const QList<int>& counts,
         for (int run = 0; run < runs; ++run)
             single.append(timeDelivery(page, count, [&] { page->runJavaScript(sAllAtOnce); }));
         for (int run = 0; run < runs; ++run)
-            client.append(timeDelivery(page, count, [&] { sendDrop(clientView.get(), &mimeData); }));
+            client.append(
+                timeDelivery(page, count, [&] { orbisk::test::sendDesktopDrop(clientView.get(), &mimeData); }));
         if (client.contains(-1) || bridge.contains(-1) || loop.contains(-1) || single.contains(-1)) {
             print(QStringLiteral("  %1  a delivery did not reach the page").arg(count, 6));
             continue;

@@ -5,6 +5,7 @@
 #include "web/CWebEngineView.h"
 
 #include "DemoServer.h"
+#include "DesktopDrop.h"
 #include "TestEnvironment.h"
 #include "WebTestSupport.h"
 
@@ -56,8 +57,6 @@ private slots:
     void consoleMessagesLogTheSameLineAtEveryLevel();
 
 private:
-    void sendDrop(QMimeData* mimeData);
-
     orbisk::test::DemoServer m_server;
     QString m_sDir;
     CWebEngineView* m_pView = nullptr;
@@ -119,19 +118,6 @@ void TestWebEngineView::selfSignedCertificateIsAccepted()
     QCOMPARE(loaded.first().first().toBool(), false);
 }
 
-// Enter, move and drop, as a drag from the desktop arrives. Without the move the page
-// never sees a dragover it could cancel, and the engine opens the dropped file instead.
-void TestWebEngineView::sendDrop(QMimeData* mimeData)
-{
-    const QPoint centre = m_pView->rect().center();
-    QDragEnterEvent enter(centre, Qt::CopyAction, mimeData, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_pView, &enter);
-    QDragMoveEvent move(centre, Qt::CopyAction, mimeData, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_pView, &move);
-    QDropEvent drop(centre, Qt::CopyAction, mimeData, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(m_pView, &drop);
-}
-
 void TestWebEngineView::dropReachesThePageExactly_data()
 {
     QTest::addColumn<QStringList>("urls");
@@ -177,7 +163,7 @@ void TestWebEngineView::dropReachesThePageExactly()
     const QString sTitle = m_pPage->title();
     QMimeData mimeData;
     mimeData.setUrls(urlList);
-    sendDrop(&mimeData);
+    orbisk::test::sendDesktopDrop(m_pView, &mimeData);
 
     // Scripts run in the order they were sent, so a later read sees every earlier call.
     QTRY_COMPARE_WITH_TIMEOUT(droppedItems(m_pPage).size(), expected.size(), kEngineTimeoutMs);
@@ -190,10 +176,10 @@ void TestWebEngineView::dropWithoutUrlsRunsNothing()
 {
     QMimeData mimeData;
     mimeData.setText(QStringLiteral("just some text"));
-    sendDrop(&mimeData);
+    orbisk::test::sendDesktopDrop(m_pView, &mimeData);
     QMimeData fileData;
     fileData.setUrls({QUrl::fromLocalFile(m_sDir + QStringLiteral("/a.txt"))});
-    sendDrop(&fileData);
+    orbisk::test::sendDesktopDrop(m_pView, &fileData);
 
     QTRY_COMPARE_WITH_TIMEOUT(droppedItems(m_pPage).size(), 1, kEngineTimeoutMs);
     QCOMPARE(droppedItems(m_pPage).first().second, m_sDir + QStringLiteral("/a.txt"));

@@ -1,10 +1,11 @@
 #include "core/DeviceIdentity.h"
 
+#include "storage/AtomicFile.h"
+
 #include <QDebug>
 #include <QDir>
 #include <QFile>
 #include <QMutexLocker>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QSysInfo>
 #include <QUuid>
@@ -71,12 +72,9 @@ QByteArray DeviceIdentity::fallbackMachineId() const
         qWarning() << "DeviceIdentity: replacing malformed" << sPath;
     }
 
-    QSaveFile out(sPath);
-    const bool isSaved = QDir().mkpath(m_sources.storageDir) && out.open(QIODevice::WriteOnly)
-        && out.write(fresh + '\n') == fresh.size() + 1 && out.commit();
+    const bool isSaved = QDir().mkpath(m_sources.storageDir) && AtomicFile::write(sPath, fresh + '\n');
     if (!isSaved)
-        qWarning() << "DeviceIdentity: cannot write" << sPath << "(" << out.errorString()
-                   << "); the device id holds for this run only";
+        qWarning() << "DeviceIdentity: cannot write" << sPath << "; the device id holds for this run only";
     return fresh;
 }
 

@@ -1,10 +1,10 @@
 #include "mainwindow/ServerListFile.h"
 
 #include "mainwindow/ServerListCodec.h"
+#include "storage/AtomicFile.h"
 
 #include <QDebug>
 #include <QFile>
-#include <QSaveFile>
 
 namespace ServerListFile {
 
@@ -39,15 +39,7 @@ ServerList read(const QString& path)
 
 bool write(const QString& path, const ServerList& entries)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray bytes = ServerListCodec::serialize(entries);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return AtomicFile::write(path, ServerListCodec::serialize(entries));
 }
 
 } // namespace ServerListFile

@@ -1,12 +1,13 @@
 // Start at log-in on Linux: an XDG autostart desktop entry in the user's configuration folder.
 
 #include "platform/autostart_linux.h"
+
 #include "platform/autostart.h"
+#include "storage/AtomicFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -48,18 +49,6 @@ bool hasContent(const QString& path, const QByteArray& content)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) && file.readAll() == content;
-}
-
-bool writeFile(const QString& path, const QByteArray& content)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(content) != content.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
 }
 
 } // namespace
@@ -135,7 +124,7 @@ bool setStartWithSystem(bool enabled, const QString& appName, const QString& exe
     if (!isStorableExecutablePath(executablePath) || !QDir().mkpath(autostartFolder()))
         return false;
     const QByteArray entry = autostartDesktopEntry(executablePath);
-    return hasContent(path, entry) || writeFile(path, entry);
+    return hasContent(path, entry) || AtomicFile::write(path, entry);
 }
 
 bool isStartWithSystemRegistered(const QString& appName)

@@ -183,5 +183,17 @@
         <source>Tutotial</source>
         <translation>教程</translation>
     </message>
+    <message>
+        <source>OnlyHttpsSupported</source>
+        <translation>仅支持 https 服务器</translation>
+    </message>
+    <message>
+        <source>InvalidServerAddress</source>
+        <translation>请输入有效的服务器地址，例如 files.example.com:8443</translation>
+    </message>
+    <message>
+        <source>MissingServerAlias</source>
+        <translation>请为服务器输入别名</translation>
+    </message>
 </context>
 </TS>

@@ -183,5 +183,17 @@
         <source>Tutotial</source>
         <translation>Tutotial</translation>
     </message>
+    <message>
+        <source>OnlyHttpsSupported</source>
+        <translation>Only https servers are supported</translation>
+    </message>
+    <message>
+        <source>InvalidServerAddress</source>
+        <translation>Please enter a valid server address, such as files.example.com:8443</translation>
+    </message>
+    <message>
+        <source>MissingServerAlias</source>
+        <translation>Please enter an alias for the server</translation>
+    </message>
 </context>
 </TS>

@@ -61,6 +61,9 @@ const Field kFields[] = {
     {"SetDefaultServer", &LanguageTexts::SetDefaultServer},
     {"UserManual", &LanguageTexts::UserManual},
     {"Tutotial", &LanguageTexts::Tutotial},
+    {"OnlyHttpsSupported", &LanguageTexts::OnlyHttpsSupported},
+    {"InvalidServerAddress", &LanguageTexts::InvalidServerAddress},
+    {"MissingServerAlias", &LanguageTexts::MissingServerAlias},
 };
 
 } // namespace

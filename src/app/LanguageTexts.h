@@ -54,6 +54,9 @@ struct LanguageTexts
     QString SetDefaultServer;
     QString UserManual;
     QString Tutotial;
+    QString OnlyHttpsSupported;
+    QString InvalidServerAddress;
+    QString MissingServerAlias;
 
     // Translates every key in context "QObject" with the translators installed now.
     static LanguageTexts fromInstalledTranslators();

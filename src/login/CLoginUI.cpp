@@ -1,6 +1,5 @@
 #include "login/CLoginUI.h"
 
-#include "app/LanguageTexts.h"
 #include "dialogs/CSwitchModeUI.h"
 #include "login/BrowserLinkPlacement.h"
 #include "login/CCombox.h"
@@ -38,6 +37,9 @@ const QString kLinkSuffix = QStringLiteral(" >>");
 const QString kStyleCaption = QStringLiteral("color: rgba(51, 51, 51, 1);font-size: 12px;text-align: center;");
 const QString kStyleField
     = QStringLiteral("padding-left:15px;border:1px solid rgba(221, 221, 221, 1);border-radius:4px;font-size:12px");
+// Style B with a red border: a field whose input Continue cannot use.
+const QString kStyleFieldMarked
+    = QStringLiteral("padding-left:15px;border:1px solid rgba(215, 0, 21, 1);border-radius:4px;font-size:12px");
 const QString kStyleLink = QStringLiteral("color: rgba(0,123,197,1);border:0px solid #fff;text-align : right");
 const QString kStyleTitle = QStringLiteral("color: rgba(16, 16, 16, 1);font-size: 14px;text-align: center;");
 const QString kStyleCombo = QStringLiteral(
@@ -150,6 +152,12 @@ CLoginUI::CLoginUI(QWidget* parent)
     m_pEditAlias->setStyleSheet(kStyleField);
     m_pEditAlias->setPlaceholderText(kAliasPlaceholder);
 
+    // Enter in either field presses Continue; editing a marked field takes the mark off.
+    for (QLineEdit* field : {m_pEditAddress, m_pEditAlias}) {
+        connect(field, &QLineEdit::textEdited, this, [this, field] { setFieldMarked(field, false); });
+        connect(field, &QLineEdit::returnPressed, this, [this] { m_pBtnContinue->click(); });
+    }
+
     m_pCheckDefault = new QCheckBox(this);
     m_pCheckDefault->setStyleSheet(kStyleCheck);
     connect(m_pCheckDefault, SIGNAL(clicked(bool)), this, SLOT(slot_checkbox_auto_connect(bool)));
@@ -198,12 +206,14 @@ CLoginUI::~CLoginUI() = default;
 
 void CLoginUI::setTipText(QString text)
 {
+    m_pTipText = nullptr;
     m_pLabelTip->setVisible(true);
     m_pLabelTip->setText(text);
 }
 
 void CLoginUI::clearTipText()
 {
+    m_pTipText = nullptr;
     m_pLabelTip->setText(QString());
 }
 
@@ -287,10 +297,11 @@ void CLoginUI::retranslateUi()
             m_pBtnExitBrowser->text(), m_pBtnExitBrowser->font(), kBrowserLinkPos, m_pLabelBrowser->geometry().right());
     m_pBtnExitBrowser->setGeometry(linkPos.x(), linkPos.y(), linkWidth, kBrowserLinkHeight);
 
-    // A pending message came from a connection attempt; in a new language it can
-    // only say that the attempt failed.
+    // A message about bad input is said again in the new language. Any other pending
+    // message came from a connection attempt; in a new language it can only say that
+    // the attempt failed.
     if (!m_pLabelTip->text().isEmpty())
-        m_pLabelTip->setText(texts->ConnectFailed);
+        m_pLabelTip->setText(m_pTipText ? texts->*m_pTipText : texts->ConnectFailed);
 
     m_pBtnSelectServer->setFocusPolicy(Qt::NoFocus);
     m_pBtnNewServer->setFocusPolicy(Qt::NoFocus);
@@ -353,7 +364,7 @@ void CLoginUI::removeServerItem(QString sUrl)
         delete m_pListWidget->item(i);
         if (servers.isEmpty()) {
             m_pComboServer->setCurrentText(QString());
-        } else if (shownText.contains(sUrl)) {
+        } else if (indexOfShownServer({{row->objectName(), sUrl, false}}, shownText) == 0) {
             slot_comboBoxNameChanged(serverDisplayText(servers.last()));
         } else {
             m_pComboServer->setCurrentText(shownText);
@@ -394,12 +405,59 @@ void CLoginUI::fillServerPicker(const ServerList& servers)
 
 void CLoginUI::slot_buttonContinue()
 {
+    setFieldMarked(m_pEditAddress, false);
+    setFieldMarked(m_pEditAlias, false);
+
+    ServerInput input;
+    QLineEdit* field = nullptr;
     if (m_pComboServer->isVisible()) {
-        const ServerEntry chosen = parseServerDisplayText(m_pComboServer->currentText());
-        g_pMainWindow->handle_load(chosen.name, chosen.url, true);
+        input = ServerInput::fromShownText(m_pComboServer->currentText(), g_pMainWindow->m_vecServer);
     } else if (m_pEditAddress->isVisible()) {
-        g_pMainWindow->handle_load(m_pEditAlias->text(), m_pLabelHttps->text() + m_pEditAddress->text(), true);
+        input = ServerInput::fromNewServerFields(m_pEditAddress->text(), m_pEditAlias->text());
+        // What is taken is what the fields show: a pasted scheme and blanks go.
+        if (!input.url.isEmpty())
+            m_pEditAddress->setText(input.url.mid(kHttpsPrefix.size()));
+        if (!input.name.isEmpty())
+            m_pEditAlias->setText(input.name);
+        field = input.problem == ServerInput::Problem::MissingAlias ? m_pEditAlias : m_pEditAddress;
+    } else {
+        return;
     }
+
+    if (!input.isValid()) {
+        showInputProblem(input.problem, field);
+        return;
+    }
+    g_pMainWindow->handle_load(input.name, input.url, true);
+}
+
+void CLoginUI::showInputProblem(ServerInput::Problem problem, QLineEdit* field)
+{
+    switch (problem) {
+    case ServerInput::Problem::None:
+        return;
+    case ServerInput::Problem::InvalidAddress:
+        m_pTipText = &LanguageTexts::InvalidServerAddress;
+        break;
+    case ServerInput::Problem::HttpNotSupported:
+        m_pTipText = &LanguageTexts::OnlyHttpsSupported;
+        break;
+    case ServerInput::Problem::MissingAlias:
+        m_pTipText = &LanguageTexts::MissingServerAlias;
+        break;
+    }
+    const LanguageTexts* texts = g_pMainWindow->m_pTexts.get();
+    m_pLabelTip->setVisible(true);
+    m_pLabelTip->setText(texts ? texts->*m_pTipText : QString());
+    if (field) {
+        setFieldMarked(field, true);
+        field->setFocus();
+    }
+}
+
+void CLoginUI::setFieldMarked(QLineEdit* field, bool isMarked)
+{
+    field->setStyleSheet(isMarked ? kStyleFieldMarked : kStyleField);
 }
 
 void CLoginUI::slot_checkbox_auto_connect(bool isChecked)
@@ -408,9 +466,12 @@ void CLoginUI::slot_checkbox_auto_connect(bool isChecked)
     if (!m_pComboServer->isVisible())
         return;
 
-    const QString shownText = m_pComboServer->currentText();
-    for (ServerEntry& entry : g_pMainWindow->m_vecServer)
-        entry.isDefault = isChecked && shownText.contains(entry.url);
+    // Only the shown server's own URL counts: "https://h" is not "https://h:8443".
+    ServerList& servers = g_pMainWindow->m_vecServer;
+    const int shown = indexOfShownServer(servers, m_pComboServer->currentText());
+    const QString shownUrl = shown >= 0 ? servers.at(shown).url : QString();
+    for (ServerEntry& entry : servers)
+        entry.isDefault = isChecked && shown >= 0 && entry.url == shownUrl;
     g_pMainWindow->writeServerList();
 }
 
@@ -427,12 +488,10 @@ void CLoginUI::slot_comboBoxNameChanged(QString s)
         }
     }
 
-    for (const ServerEntry& entry : qAsConst(g_pMainWindow->m_vecServer)) {
-        if (s.contains(entry.url)) {
-            m_pCheckDefault->setChecked(entry.isDefault);
-            break;
-        }
-    }
+    const ServerList& servers = g_pMainWindow->m_vecServer;
+    const int shown = indexOfShownServer(servers, s);
+    if (shown >= 0)
+        m_pCheckDefault->setChecked(servers.at(shown).isDefault);
 
     m_pComboServer->hidePopup();
     m_pListWidget->setVisible(true);
@@ -443,6 +502,12 @@ void CLoginUI::slot_switch_new_server()
     switchServerMode(true);
     if (m_pEditAlias->text().isEmpty())
         m_pEditAlias->setPlaceholderText(kAliasPlaceholder);
+
+    // Enter in either field presses Continue; editing a marked field takes the mark off.
+    for (QLineEdit* field : {m_pEditAddress, m_pEditAlias}) {
+        connect(field, &QLineEdit::textEdited, this, [this, field] { setFieldMarked(field, false); });
+        connect(field, &QLineEdit::returnPressed, this, [this] { m_pBtnContinue->click(); });
+    }
 }
 
 void CLoginUI::slot_switch_select_server()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/LanguageTexts.h"
+#include "login/ServerInput.h"
 #include "mainwindow/ServerEntry.h"
 
 #include <QMainWindow>
@@ -82,6 +84,15 @@ public:
     QPushButton* m_pBtnExitBrowser = nullptr;
 
 private:
+    // Answers input that Continue cannot hand on: the message line says what is
+    // wrong and the field to mend (if any) is marked and takes the focus.
+    void showInputProblem(ServerInput::Problem problem, QLineEdit* field);
+    void setFieldMarked(QLineEdit* field, bool isMarked);
+
+    // The catalogue text the message line shows for bad input, so that a language
+    // switch shows it in the new language; null for the main window's messages.
+    QString LanguageTexts::*m_pTipText = nullptr;
+
     // Draws no focus rectangle in the drop-down list; a child of this window,
     // created after the combo box so that it outlives the list that uses it.
     NoFocusRectStyle* m_pNoFocusStyle = nullptr;

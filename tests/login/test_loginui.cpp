@@ -65,6 +65,19 @@ QAction* actionOf(const CMainWindow* window, const QString& url)
     return nullptr;
 }
 
+// Whether the field is drawn with the red border of input that Continue cannot take.
+bool showsRedBorder(QLineEdit* field)
+{
+    const QColor border = field->grab().toImage().pixelColor(0, field->height() / 2);
+    return border.red() > 180 && border.green() < 80 && border.blue() < 80;
+}
+
+// Whether a one-line label has room for its whole text.
+bool textFits(const QLabel* label)
+{
+    return label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width();
+}
+
 } // namespace
 
 class TestLoginUI : public QObject
@@ -90,15 +103,18 @@ private slots:
 
     void continueHandsNameAndUrlToTheMainWindow_data();
     void continueHandsNameAndUrlToTheMainWindow();
-    void continueWithoutAliasStoresNothing();
-    void enterInAFieldStartsNothing_data();
-    void enterInAFieldStartsNothing();
+    void continueAnswersInputItCannotTake_data();
+    void continueAnswersInputItCannotTake();
+    void enterInAFieldPressesContinue_data();
+    void enterInAFieldPressesContinue();
 
     void fillAtStart_data();
     void fillAtStart();
     void releasingAnyButtonOnARowSelectsIt_data();
     void releasingAnyButtonOnARowSelectsIt();
-    void defaultBoxInSelectMode();
+    void defaultBoxMarksOnlyTheShownServer_data();
+    void defaultBoxMarksOnlyTheShownServer();
+    void uncheckingTheDefaultBoxClearsEveryEntry();
     void defaultBoxInNewServerModeWritesNothing();
     void saveServer_data();
     void saveServer();
@@ -353,8 +369,8 @@ void TestLoginUI::continueHandsNameAndUrlToTheMainWindow_data()
     const QString address = QStringLiteral("127.0.0.1:%1").arg(m_closedPort);
     const QString url = QStringLiteral("https://") + address;
     QTest::newRow("new server") << true << address << QStringLiteral("Office") << QStringLiteral("Office") << url;
-    QTest::newRow("new server, scheme typed too")
-        << true << url << QStringLiteral("Office") << QStringLiteral("Office") << QStringLiteral("https://") + url;
+    QTest::newRow("new server, pasted with its scheme and blanks")
+        << true << QStringLiteral(" %1/ ").arg(url) << QStringLiteral(" Office ") << QStringLiteral("Office") << url;
     QTest::newRow("select, name with parentheses")
         << false << QStringLiteral("Lab (west) (%1)").arg(url) << QString() << QStringLiteral("Lab (west)") << url;
     QTest::newRow("select, typed URL without parentheses") << false << url << QString() << url << url;
@@ -395,26 +411,75 @@ void TestLoginUI::continueHandsNameAndUrlToTheMainWindow()
     QVERIFY(login->m_pCheckDefault->isEnabled());
 }
 
-void TestLoginUI::continueWithoutAliasStoresNothing()
+void TestLoginUI::continueAnswersInputItCannotTake_data()
 {
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("alias");
+    QTest::addColumn<bool>("aliasToMend");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("addressAfter");
+
+    const QString invalid = QStringLiteral("Please enter a valid server address, such as files.example.com:8443");
+    const QString noAlias = QStringLiteral("Please enter an alias for the server");
+    QTest::newRow("empty alias") << "files.example.com"
+                                 << "" << true << noAlias << "files.example.com";
+    QTest::newRow("blank alias, pasted address is shown as taken") << " https://files.example.com/ "
+                                                                   << "   " << true << noAlias << "files.example.com";
+    QTest::newRow("http address") << "http://files.example.com"
+                                  << "Office" << false << "Only https servers are supported"
+                                  << "http://files.example.com";
+    QTest::newRow("empty address") << ""
+                                   << "Office" << false << invalid << "";
+    QTest::newRow("not host:port") << "files.example.com:port"
+                                   << "Office" << false << invalid << "files.example.com:port";
+    QTest::newRow("both empty: the address first") << ""
+                                                   << "" << false << invalid << "";
+}
+
+// The answer is visible: the message line says what is missing, the field to mend
+// shows a red border and has the focus; nothing is loaded or stored.
+void TestLoginUI::continueAnswersInputItCannotTake()
+{
+    QFETCH(QString, address);
+    QFETCH(QString, alias);
+    QFETCH(bool, aliasToMend);
+    QFETCH(QString, message);
+    QFETCH(QString, addressAfter);
+
     startWith({});
     CLoginUI* login = m_client.login;
     showLogin();
     login->setBrowserModel(false);
-    QTest::keyClicks(login->m_pEditAddress, QStringLiteral("files.example.com"));
+    QTest::keyClicks(login->m_pEditAddress, address);
+    QTest::keyClicks(login->m_pEditAlias, alias);
+    QLineEdit* toMend = aliasToMend ? login->m_pEditAlias : login->m_pEditAddress;
+    QLineEdit* other = aliasToMend ? login->m_pEditAddress : login->m_pEditAlias;
 
     QTest::mouseClick(login->m_pBtnContinue, Qt::LeftButton);
 
+    QCOMPARE(login->m_pLabelTip->text(), message);
+    QVERIFY(!login->m_pLabelTip->isHidden());
+    QVERIFY(textFits(login->m_pLabelTip));
+    QVERIFY(showsRedBorder(toMend));
+    QVERIFY(!showsRedBorder(other));
+    QCOMPARE(login->focusWidget(), toMend);
+    QCOMPARE(login->m_pEditAddress->text(), addressAfter);
     QVERIFY(login->m_pBtnContinue->isEnabled());
-    QVERIFY(login->m_pLabelTip->text().isEmpty());
     QVERIFY(m_client.window->m_sCurUrl.isEmpty());
     QVERIFY(!m_client.window->m_pWebView);
     QVERIFY(m_client.window->m_vecServer.isEmpty());
     QVERIFY(!serverFileExists());
-    QCOMPARE(login->m_pEditAddress->text(), QStringLiteral("files.example.com"));
+
+    // A language switch says the same thing again, not that a connection failed.
+    m_client.window->slot_switch_language(0);
+    QCOMPARE(login->m_pLabelTip->text(), message);
+
+    // Typing into the field takes the mark off.
+    QTest::keyClicks(toMend, QStringLiteral("x"));
+    QVERIFY(!showsRedBorder(toMend));
 }
 
-void TestLoginUI::enterInAFieldStartsNothing_data()
+void TestLoginUI::enterInAFieldPressesContinue_data()
 {
     QTest::addColumn<bool>("inAlias");
     QTest::addColumn<int>("key");
@@ -423,7 +488,7 @@ void TestLoginUI::enterInAFieldStartsNothing_data()
     QTest::newRow("Return in the alias") << true << int(Qt::Key_Return);
 }
 
-void TestLoginUI::enterInAFieldStartsNothing()
+void TestLoginUI::enterInAFieldPressesContinue()
 {
     QFETCH(bool, inAlias);
     QFETCH(int, key);
@@ -432,17 +497,22 @@ void TestLoginUI::enterInAFieldStartsNothing()
     CLoginUI* login = m_client.login;
     showLogin();
     login->setBrowserModel(false);
-    QTest::keyClicks(login->m_pEditAddress, QStringLiteral("127.0.0.1:%1").arg(m_closedPort));
+    const QString url = QStringLiteral("https://127.0.0.1:%1").arg(m_closedPort);
+    QTest::keyClicks(login->m_pEditAddress, url.mid(8));
     QTest::keyClicks(login->m_pEditAlias, QStringLiteral("Office"));
 
     QLineEdit* field = inAlias ? login->m_pEditAlias : login->m_pEditAddress;
     field->setFocus();
     QTest::keyClick(field, Qt::Key(key));
 
+    QCOMPARE(m_client.window->m_sCurUrl, url);
+    QCOMPARE(login->m_pLabelTip->text(), QStringLiteral("loading..."));
+    QVERIFY(!login->m_pBtnContinue->isEnabled());
+
+    // While the server is tried Continue is off, and so is Enter.
+    m_client.window->m_sCurUrl.clear();
+    QTest::keyClick(field, Qt::Key(key));
     QVERIFY(m_client.window->m_sCurUrl.isEmpty());
-    QVERIFY(!m_client.window->m_pWebView);
-    QVERIFY(login->m_pLabelTip->text().isEmpty());
-    QVERIFY(login->m_pBtnContinue->isEnabled());
 }
 
 void TestLoginUI::fillAtStart_data()
@@ -517,29 +587,63 @@ void TestLoginUI::releasingAnyButtonOnARowSelectsIt()
     }
 }
 
-void TestLoginUI::defaultBoxInSelectMode()
+void TestLoginUI::defaultBoxMarksOnlyTheShownServer_data()
 {
-    // The first URL is a leading part of the second: both contain it.
-    const ServerEntry shortUrl{QStringLiteral("Short"), QStringLiteral("https://h"), false};
-    const ServerEntry longUrl{QStringLiteral("Long"), QStringLiteral("https://h:8443"), false};
+    QTest::addColumn<bool>("tickLong");
+
+    // The first URL is a leading part of the second; nothing listens on either.
+    QTest::newRow("ticked on the longer URL") << true;
+    QTest::newRow("ticked on the shorter URL") << false;
+}
+
+// Ticking the box makes exactly the shown server the default, in the list, in the
+// file and for the next start, which joins that server and no other.
+void TestLoginUI::defaultBoxMarksOnlyTheShownServer()
+{
+    QFETCH(bool, tickLong);
+
+    const ServerEntry shortUrl{QStringLiteral("Short"), QStringLiteral("https://127.0.0.1"), false};
+    const ServerEntry longUrl{QStringLiteral("Long"), QStringLiteral("https://127.0.0.1:%1").arg(m_closedPort), false};
+    const ServerEntry ticked = tickLong ? longUrl : shortUrl;
+    const ServerEntry other = tickLong ? shortUrl : longUrl;
     startWith({shortUrl, longUrl, asDefault(kHome)});
     CLoginUI* login = m_client.login;
     showLogin();
     login->setBrowserModel(false);
     QVERIFY(rowOf(login, longUrl.url) && rowOf(login, shortUrl.url));
-    QTest::mouseRelease(rowOf(login, longUrl.url), Qt::LeftButton);
+    QTest::mouseRelease(rowOf(login, ticked.url), Qt::LeftButton);
     QVERIFY(!login->m_pCheckDefault->isChecked());
 
     login->m_pCheckDefault->click();
-    const ServerList twoDefaults{asDefault(shortUrl), asDefault(longUrl), kHome};
-    QCOMPARE(m_client.window->m_vecServer, twoDefaults);
-    QCOMPARE(readServerFile(), twoDefaults);
+    const ServerList expected
+        = tickLong ? ServerList{shortUrl, asDefault(longUrl), kHome} : ServerList{asDefault(shortUrl), longUrl, kHome};
+    QCOMPARE(m_client.window->m_vecServer, expected);
+    QCOMPARE(readServerFile(), expected);
 
-    // Unchecking clears every entry, not only the shown one.
-    QTest::mouseRelease(rowOf(login, shortUrl.url), Qt::LeftButton);
+    // The box follows each server's own flag.
+    QTest::mouseRelease(rowOf(login, other.url), Qt::LeftButton);
+    QVERIFY(!login->m_pCheckDefault->isChecked());
+    QTest::mouseRelease(rowOf(login, ticked.url), Qt::LeftButton);
     QVERIFY(login->m_pCheckDefault->isChecked());
+
+    m_client.restart();
+    QCOMPARE(m_client.login->m_pComboServer->currentText(), serverDisplayText(ticked));
+    m_client.present();
+    QTRY_COMPARE_WITH_TIMEOUT(m_client.window->m_sCurUrl, ticked.url, kLoginTimeoutMs);
+}
+
+void TestLoginUI::uncheckingTheDefaultBoxClearsEveryEntry()
+{
+    // Defaults that came from the file, the shown one and another.
+    startWith({asDefault(kOffice), kLab, asDefault(kHome)});
+    CLoginUI* login = m_client.login;
+    showLogin();
+    login->setBrowserModel(false);
+    QCOMPARE(login->m_pComboServer->currentText(), serverDisplayText(kHome));
+    QVERIFY(login->m_pCheckDefault->isChecked());
+
     login->m_pCheckDefault->click();
-    const ServerList noDefault{shortUrl, longUrl, kHome};
+    const ServerList noDefault{kOffice, kLab, kHome};
     QCOMPARE(m_client.window->m_vecServer, noDefault);
     QCOMPARE(readServerFile(), noDefault);
 }
@@ -626,6 +730,10 @@ void TestLoginUI::deleteServer_data()
     QTest::newRow("first row, not shown: unchanged") << three << kOffice.url << serverDisplayText(kLab) << true;
     QTest::newRow("last row, not shown: unchanged") << three << kHome.url << serverDisplayText(kLab) << true;
     QTest::newRow("only server: empty text") << ServerList{kOffice} << kOffice.url << QString() << false;
+    // The shown URL begins with the deleted one, but it is another server.
+    const ServerEntry officePort{QStringLiteral("Office 8443"), kOffice.url + QStringLiteral(":8443"), true};
+    QTest::newRow("a server whose URL begins the shown one: unchanged")
+        << ServerList{officePort, kOffice, kHome} << kOffice.url << serverDisplayText(officePort) << true;
 }
 
 void TestLoginUI::deleteServer()

@@ -25,6 +25,8 @@ private slots:
     void displayTextIsParsedBack();
     void displayTextRoundTrip_data();
     void displayTextRoundTrip();
+    void shownTextStandsForOneServer_data();
+    void shownTextStandsForOneServer();
     void wheelOverTheComboChangesNothing_data();
     void wheelOverTheComboChangesNothing();
     void noFocusRectangleIsDrawn();
@@ -94,6 +96,33 @@ void TestPickerParts::displayTextRoundTrip()
     const ServerEntry entry = parseServerDisplayText(serverDisplayText({name, url, true}));
     QCOMPARE(entry.name, name);
     QCOMPARE(entry.url, url);
+}
+
+void TestPickerParts::shownTextStandsForOneServer_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("index");
+
+    QTest::newRow("the short URL") << QStringLiteral("Short (https://h)") << 0;
+    QTest::newRow("the long URL, though the short one is a part of it") << QStringLiteral("Long (https://h:8443)") << 1;
+    QTest::newRow("the long URL under another name") << QStringLiteral("Renamed (https://h:8443)") << 1;
+    QTest::newRow("a typed URL") << QStringLiteral("https://h:8443") << 1;
+    QTest::newRow("URL with parentheses") << QStringLiteral("Odd (https://h/a(b))") << 2;
+    QTest::newRow("a longer URL than any known") << QStringLiteral("X (https://h:84430)") << -1;
+    QTest::newRow("a part of a known URL") << QStringLiteral("X (https://h:84)") << -1;
+    QTest::newRow("letter case counts") << QStringLiteral("Short (HTTPS://H)") << -1;
+    QTest::newRow("empty") << QString() << -1;
+}
+
+void TestPickerParts::shownTextStandsForOneServer()
+{
+    QFETCH(QString, text);
+    QFETCH(int, index);
+
+    const ServerList servers{{QStringLiteral("Short"), QStringLiteral("https://h"), false},
+        {QStringLiteral("Long"), QStringLiteral("https://h:8443"), false},
+        {QStringLiteral("Odd"), QStringLiteral("https://h/a(b)"), false}};
+    QCOMPARE(indexOfShownServer(servers, text), index);
 }
 
 void TestPickerParts::wheelOverTheComboChangesNothing_data()

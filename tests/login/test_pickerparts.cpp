@@ -30,7 +30,6 @@ private slots:
     void wheelOverTheComboChangesNothing_data();
     void wheelOverTheComboChangesNothing();
     void noFocusRectangleIsDrawn();
-    void otherElementsAreDrawnAsByTheBaseStyle();
 };
 
 void TestPickerParts::initTestCase()
@@ -191,18 +190,6 @@ void TestPickerParts::noFocusRectangleIsDrawn()
 
     NoFocusRectStyle style;
     QCOMPARE(drawn(&style, QStyle::PE_FrameFocusRect, option), blank());
-}
-
-void TestPickerParts::otherElementsAreDrawnAsByTheBaseStyle()
-{
-    QStyleOptionButton option;
-    option.rect = QRect(4, 4, 16, 16);
-    option.state = QStyle::State_On | QStyle::State_Enabled;
-
-    NoFocusRectStyle style;
-    const QImage proxied = drawn(&style, QStyle::PE_IndicatorCheckBox, option);
-    QVERIFY(proxied != blank());
-    QCOMPARE(proxied, drawn(style.baseStyle(), QStyle::PE_IndicatorCheckBox, option));
 }
 
 QTEST_MAIN(TestPickerParts)

@@ -117,7 +117,9 @@ void TestMenus::presentationFollowsTheArgumentCount_data()
     QTest::addColumn<bool>("delayedLogin");
 
     QTest::newRow("no arguments") << 1 << true << true << false << true;
+    QTest::newRow("no program path at all") << 0 << true << true << false << true;
     QTest::newRow("one argument: browser mode, no window") << 2 << true << false << true << false;
+    QTest::newRow("one argument, tray off: still no window") << 2 << false << false << true << false;
     QTest::newRow("start with the system, tray on: stays in the tray") << 3 << true << false << false << true;
     QTest::newRow("start with the system, tray off") << 3 << false << true << false << true;
     QTest::newRow("three arguments") << 4 << true << true << false << true;

@@ -1,0 +1,136 @@
+// Writes PNG pictures of the login window in each mode and with each message, and of
+// every dialog, for people to look at after a change of the look:
+//     orbisk-screenshots [output folder]      (default: ./screenshots)
+// Runs headless with QT_QPA_PLATFORM=offscreen. The client's files go to a temporary
+// home, so the user's own server list and settings are never read or written.
+#include "app/LanguageTexts.h"
+#include "app/Resources.h"
+#include "core/ValtroCore.h"
+#include "dialogs/CAboutUI.h"
+#include "dialogs/CMachineCodeUI.h"
+#include "dialogs/CSetting.h"
+#include "dialogs/CSwitchModeUI.h"
+#include "dialogs/CTipUI.h"
+#include "login/CLoginUI.h"
+#include "mainwindow/AppPaths.h"
+#include "mainwindow/CMainWindow.h"
+#include "mainwindow/ServerListFile.h"
+#include "update/CCheckUpdateUI.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+
+namespace {
+
+const char kCoreKey[] = "E3A95C07B1D84F62A0C7395E1B6D8F24";
+
+bool save(QWidget* widget, const QDir& folder, const QString& name)
+{
+    widget->show();
+    const QString path = folder.filePath(name + QStringLiteral(".png"));
+    const bool saved = widget->grab().save(path);
+    QTextStream(stdout) << (saved ? "wrote " : "could not write ") << path << Qt::endl;
+    return saved;
+}
+
+// The login window in new-server mode after Continue with the given fields.
+bool saveContinueAnswer(
+    CLoginUI* login, const QDir& folder, const QString& name, const QString& address, const QString& alias)
+{
+    login->setBrowserModel(false);
+    login->switchServerMode(true);
+    login->m_pEditAddress->setText(address);
+    login->m_pEditAlias->setText(alias);
+    login->m_pBtnContinue->click();
+    return save(login, folder, name);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QTemporaryDir home;
+    if (!home.isValid()) {
+        std::fprintf(stderr, "no temporary folder for the client's files\n");
+        return 1;
+    }
+    for (const char* variable : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME"})
+        qputenv(variable, QFile::encodeName(home.path() + QLatin1Char('/') + QString::fromLatin1(variable)));
+
+    orbisk::initResources();
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    QApplication application(argc, argv);
+    QFont font(QStringLiteral("Microsoft YaHei"));
+    font.setPixelSize(14);
+    QApplication::setFont(font);
+
+    const QDir folder(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("screenshots"));
+    if (!QDir().mkpath(folder.path())) {
+        std::fprintf(stderr, "cannot make the output folder\n");
+        return 1;
+    }
+
+    // Two known servers, so that select mode has something to show.
+    AppPaths::ensureDataDir();
+    ServerListFile::write(AppPaths::serverListFile(),
+        {{QStringLiteral("Office"), QStringLiteral("https://files.example.com"), false},
+            {QStringLiteral("Lab (west)"), QStringLiteral("https://lab.example.com:8443"), true}});
+
+    // The start sequence up to the first language switch; the event loop never runs,
+    // so the web engine is never started.
+    g_pMainWindow = new CMainWindow(nullptr);
+    auto* login = new CLoginUI(nullptr);
+    g_pMainWindow->setLoginUI(login);
+    g_pMainWindow->initWebArea();
+    g_pMainWindow->slot_switch_language(g_pMainWindow->m_iLanguage);
+    g_pMainWindow->m_pCore = new ValtroCore(QString::fromLatin1(kCoreKey), 1, g_pMainWindow);
+    login->setMenuBar(g_pMainWindow->m_pMenuBar);
+    const LanguageTexts& texts = *g_pMainWindow->m_pTexts;
+
+    bool ok = true;
+    login->setBrowserModel(false);
+    ok &= save(login, folder, QStringLiteral("login-select-server"));
+    login->switchServerMode(true);
+    ok &= save(login, folder, QStringLiteral("login-new-server"));
+    login->setBrowserModel(true);
+    ok &= save(login, folder, QStringLiteral("login-browser"));
+
+    ok &= saveContinueAnswer(
+        login, folder, QStringLiteral("login-missing-alias"), QStringLiteral("files.example.com"), QString());
+    ok &= saveContinueAnswer(login, folder, QStringLiteral("login-invalid-address"),
+        QStringLiteral("files.example.com:port"), QStringLiteral("Office"));
+    ok &= saveContinueAnswer(login, folder, QStringLiteral("login-http-address"),
+        QStringLiteral("http://files.example.com"), QStringLiteral("Office"));
+    login->setTipText(texts.ConnectFailed);
+    ok &= save(login, folder, QStringLiteral("login-connect-failed"));
+    login->hide();
+
+    CAboutUI about(nullptr);
+    ok &= save(&about, folder, QStringLiteral("about-dialog"));
+    CSetting setting(nullptr);
+    ok &= save(&setting, folder, QStringLiteral("settings-dialog"));
+    CMachineCodeUI machineCode(nullptr);
+    ok &= save(&machineCode, folder, QStringLiteral("device-code-dialog"));
+    CSwitchModeUI switchMode(nullptr);
+    ok &= save(&switchMode, folder, QStringLiteral("switch-mode-dialog"));
+
+    // The update dialog with the texts each outcome of a check gives it.
+    CCheckUpdateUI update(false, nullptr);
+    ok &= save(&update, folder, QStringLiteral("check-update-latest"));
+    update.m_pLabelMessage->setText(texts.FindNewVerIsDown);
+    update.m_pLabelVersion->setText(QStringLiteral("3.0.1"));
+    ok &= save(&update, folder, QStringLiteral("check-update-newer"));
+    update.m_pLabelMessage->setText(texts.CheckUpdateFailed);
+    update.m_pLabelVersion->clear();
+    ok &= save(&update, folder, QStringLiteral("check-update-failed"));
+
+    g_pMainWindow->releaseWebEngineViews();
+    return ok ? 0 : 1;
+}

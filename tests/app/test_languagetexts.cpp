@@ -117,8 +117,6 @@ private slots:
     void hkCatalogue_isTheBareHeader();
     void qtCatalogues_holdQtTexts_data();
     void qtCatalogues_holdQtTexts();
-    void translatorFiles_exist_data();
-    void translatorFiles_exist();
     void images_loadAtTheirSize_data();
     void images_loadAtTheirSize();
 };
@@ -241,21 +239,6 @@ void TestLanguageTexts::qtCatalogues_holdQtTexts()
         QSKIP("built without Qt's translations (qttranslations5-l10n)");
     QCOMPARE(translator.translate("QPlatformTheme", "Restore Defaults"), restoreDefaults);
     QCOMPARE(translator.translate("QProgressDialog", "Cancel"), QStringLiteral("取消"));
-}
-
-void TestLanguageTexts::translatorFiles_exist_data()
-{
-    QTest::addColumn<QString>("file");
-
-    for (const char* file : {"ValtroEnterpriseEN.qm", "ValtroEnterpriseCN.qm", "ValtroEnterpriseHK.qm",
-             "qtranslatorEN.qm", "qtranslatorCN.qm", "qtranslatorHK.qm"})
-        QTest::newRow(file) << QString::fromLatin1(file);
-}
-
-void TestLanguageTexts::translatorFiles_exist()
-{
-    QFETCH(QString, file);
-    QVERIFY2(QFile::exists(kTranslatorDir + file), qPrintable(file));
 }
 
 void TestLanguageTexts::images_loadAtTheirSize_data()

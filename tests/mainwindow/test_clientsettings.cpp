@@ -1,8 +1,14 @@
 #include "mainwindow/ClientSettings.h"
 
+#include "FullDisk.h"
 #include "TestEnvironment.h"
 
 #include <QtTest>
+
+using orbisk::test::FullDisk;
+using orbisk::test::FullDiskOutcome;
+
+Q_DECLARE_METATYPE(FullDisk)
 
 namespace {
 
@@ -11,6 +17,12 @@ void writeRaw(const QString& path, const QByteArray& bytes)
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
+}
+
+QByteArray contentOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 } // namespace
@@ -25,6 +37,8 @@ private slots:
     void reading();
     void writeKeepsOtherKeysAndGroups();
     void writeToAnImpossiblePathReportsFailure();
+    void fullDiskKeepsTheOldFile_data();
+    void fullDiskKeepsTheOldFile();
 
 private:
     QString m_path;
@@ -103,6 +117,38 @@ void TestClientSettings::writeToAnImpossiblePathReportsFailure()
     writeRaw(blocker, "not a folder");
     QVERIFY(!ClientSettings().write(blocker + QStringLiteral("/orbisk-client.ini")));
     QCOMPARE(QFileInfo(blocker).isFile(), true);
+}
+
+void TestClientSettings::fullDiskKeepsTheOldFile_data()
+{
+    QTest::addColumn<FullDisk>("kind");
+    QTest::newRow("file size limit") << FullDisk::FileSizeLimit;
+    QTest::newRow("full tmpfs") << FullDisk::SmallTmpfs;
+}
+
+void TestClientSettings::fullDiskKeepsTheOldFile()
+{
+    QFETCH(FullDisk, kind);
+
+    // The user switched start-with-system off; losing the file would switch it on again.
+    const QByteArray old("[General]\nAutoStart=false\nLanguage=0\nMiniTray=true\n\n[Proxy]\nHost=proxy.example\n");
+    const auto prepare = [&](const QString& dir) { writeRaw(dir + QStringLiteral("/orbisk-client.ini"), old); };
+    const auto check = [&](const QString& dir) {
+        const QString path = dir + QStringLiteral("/orbisk-client.ini");
+        ClientSettings settings;
+        settings.miniTray = false;
+        const bool held = !settings.write(path) && contentOf(path) == old && !ClientSettings::read(path).autoStart
+            && QDir(dir).entryList(QDir::Files | QDir::Hidden) == QStringList{QStringLiteral("orbisk-client.ini")};
+        if (!held)
+            qWarning() << "after the failed save:" << QDir(dir).entryList(QDir::Files | QDir::Hidden)
+                       << contentOf(path);
+        return held;
+    };
+
+    const FullDiskOutcome outcome = orbisk::test::runOnFullDisk(kind, QFileInfo(m_path).path(), prepare, check);
+    if (outcome == FullDiskOutcome::Unavailable)
+        QSKIP("this machine does not let the test mount a small tmpfs (no mount namespace)");
+    QCOMPARE(outcome, FullDiskOutcome::Held);
 }
 
 QTEST_GUILESS_MAIN(TestClientSettings)

@@ -8,9 +8,6 @@
 namespace orbisk {
 
 namespace {
-// A server-list file is a few kilobytes; anything far larger is not one and is not read.
-const qint64 kMaxServerListBytes = 4 * 1024 * 1024;
-
 QString originOfUrl(const QUrl& url)
 {
     const QString sScheme = url.scheme().toLower();
@@ -54,7 +51,7 @@ OriginSet serverOrigins(const ServerList& servers)
 OriginSet serverListFileOrigins(const QString& sPath)
 {
     QFile file(sPath);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxServerListBytes)
+    if (!file.open(QIODevice::ReadOnly) || file.size() > ServerListCodec::kMaxDocumentBytes)
         return {};
     return serverOrigins(ServerListCodec::parse(file.readAll()));
 }

@@ -2,11 +2,30 @@
 
 #include <QtTest>
 
+Q_DECLARE_METATYPE(ServerListCodec::ParseResult)
+
 namespace {
 
 QByteArray document(const QByteArray& body)
 {
     return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + body;
+}
+
+QByteArray nested(int depth, const QByteArray& inner = QByteArray())
+{
+    QByteArray bytes;
+    bytes.reserve(depth * 7 + inner.size());
+    for (int i = 0; i < depth; ++i)
+        bytes += "<x>";
+    bytes += inner;
+    for (int i = 0; i < depth; ++i)
+        bytes += "</x>";
+    return document(bytes);
+}
+
+QString fromUtf16(std::initializer_list<char16_t> units)
+{
+    return QString::fromUtf16(units.begin(), int(units.size()));
 }
 
 } // namespace
@@ -22,6 +41,10 @@ private slots:
     void roundTrip();
     void walk_data();
     void walk();
+    void hostileDocuments_data();
+    void hostileDocuments();
+    void savesOnlyWhatXmlCanHold_data();
+    void savesOnlyWhatXmlCanHold();
 };
 
 void TestServerListCodec::writesTheExactFormat()
@@ -114,6 +137,32 @@ void TestServerListCodec::walk_data()
     QTest::newRow("root is never an entry") << document("<URL>root</URL>") << ServerList{} << true;
     QTest::newRow("element names are case-sensitive")
         << document("<ServerList><Server><name>a</name><url>u1</url></Server></ServerList>") << ServerList{} << true;
+    QTest::newRow("the walk climbs one level to the next element")
+        << document("<ServerList><Server><Wrap><Name>a</Name></Wrap><URL>u1</URL></Server></ServerList>")
+        << ServerList{entry("a", "u1", false)} << true;
+    QTest::newRow("the walk stops where the next element lies two levels up") << document(
+        "<ServerList>"
+        "<Server><Wrap><Name>a</Name></Wrap></Server>"
+        "<Server><URL>u1</URL></Server>"
+        "</ServerList>") << ServerList{} << true;
+    QTest::newRow("text of nested content counts, white-space-only pieces do not")
+        << document("<ServerList><Server><Name> <!-- c --> a<b>b</b> <?pi x?>c <![CDATA[d]]> </Name>"
+                    "<URL>\n  u1\t</URL></Server></ServerList>")
+        << ServerList{entry(" abc d", "\n  u1\t", false)} << true;
+    QTest::newRow("a name of Unicode blanks reads as empty")
+        << document("<ServerList><Server><Name>\xc2\xa0&#x2028;\xe3\x80\x80</Name><URL>u1</URL></Server></ServerList>")
+        << ServerList{entry("", "u1", false)} << true;
+    QTest::newRow("references and internal entities")
+        << document("<!DOCTYPE ServerList [<!ENTITY host \"h.example\">]>"
+                    "<ServerList><Server><Default>tr&#x75;e</Default><Name>R&amp;D</Name>"
+                    "<URL>https://&host;/?a=1&amp;b=2&#13;</URL></Server></ServerList>")
+        << ServerList{entry("R&D", "https://h.example/?a=1&b=2\r", true)} << true;
+    QTest::newRow("prefixed names are not ours")
+        << document("<ServerList xmlns:p=\"urn:p\"><Server><p:Name>a</p:Name><URL>u1</URL></Server></ServerList>")
+        << ServerList{entry("", "u1", false)} << true;
+    QTest::newRow("a lone surrogate reference is not XML")
+        << document("<ServerList><Server><Name>&#xD800;</Name><URL>u1</URL></Server></ServerList>") << ServerList{}
+        << false;
     QTest::newRow("truncated file gives nothing")
         << document("<ServerList><Server><Name>a</Name><URL>u1</URL></Server><Server><Na") << ServerList{} << false;
     QTest::newRow("not XML at all") << QByteArray("\x00\x01garbage", 9) << ServerList{} << false;
@@ -129,6 +178,86 @@ void TestServerListCodec::walk()
     ServerListCodec::ParseResult result = ServerListCodec::ParseResult::Ok;
     QCOMPARE(ServerListCodec::parse(bytes, &result), expected);
     QCOMPARE(result == ServerListCodec::ParseResult::Ok, wellFormed);
+}
+
+void TestServerListCodec::hostileDocuments_data()
+{
+    using ServerListCodec::ParseResult;
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<ParseResult>("expected");
+
+    const QByteArray server = "<Server><Name>a</Name><URL>u1</URL></Server>";
+    QTest::newRow("30,000 nested elements") << nested(30000) << ParseResult::TooDeep;
+    QTest::newRow("30,000 unclosed elements") << document(QByteArray("<x>").repeated(30000)) << ParseResult::TooDeep;
+    // The server adds two levels (Server, Name) below the wrapping elements.
+    QTest::newRow("nested up to the limit") << nested(ServerListCodec::kMaxDepth - 2, server) << ParseResult::Ok;
+    QTest::newRow("nested one past the limit")
+        << nested(ServerListCodec::kMaxDepth - 1, server) << ParseResult::TooDeep;
+
+    const QByteArray head = document("<ServerList>" + server + "<!--");
+    const QByteArray tail = "--></ServerList>";
+    const int fill = int(ServerListCodec::kMaxDocumentBytes) - head.size() - tail.size();
+    QTest::newRow("exactly the size cap") << head + QByteArray(fill, 'x') + tail << ParseResult::Ok;
+    QTest::newRow("one byte over the size cap") << head + QByteArray(fill + 1, 'x') + tail << ParseResult::TooLarge;
+
+    QByteArray laughs = "<!DOCTYPE l [<!ENTITY l0 \"ha\">";
+    for (int i = 1; i < 10; ++i)
+        laughs += QStringLiteral("<!ENTITY l%1 \"%2\">")
+                      .arg(i)
+                      .arg(QStringLiteral("&l%1;").arg(i - 1).repeated(10))
+                      .toLatin1();
+    QTest::newRow("exponential entity expansion")
+        << document(laughs + "]><ServerList><Server><Name>&l9;</Name><URL>u1</URL></Server></ServerList>")
+        << ParseResult::NotWellFormed;
+}
+
+void TestServerListCodec::hostileDocuments()
+{
+    using ServerListCodec::ParseResult;
+    QFETCH(QByteArray, bytes);
+    QFETCH(ParseResult, expected);
+
+    ParseResult result = ParseResult::NotWellFormed;
+    const ServerList entries = ServerListCodec::parse(bytes, &result);
+    QCOMPARE(result, expected);
+    if (expected == ParseResult::Ok)
+        QCOMPARE(entries, (ServerList{{QStringLiteral("a"), QStringLiteral("u1"), false}}));
+    else
+        QVERIFY(entries.isEmpty());
+}
+
+void TestServerListCodec::savesOnlyWhatXmlCanHold_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("saved");
+
+    QTest::newRow("lone high surrogate") << fromUtf16({u'a', 0xD800, u'b'}) << QStringLiteral("ab");
+    QTest::newRow("lone low surrogate at the end") << fromUtf16({u'a', 0xDC00}) << QStringLiteral("a");
+    QTest::newRow("swapped pair") << fromUtf16({0xDC00, 0xD800, u'x'}) << QStringLiteral("x");
+    QTest::newRow("pair outside the BMP kept") << fromUtf16({0xD83D, 0xDE00}) << fromUtf16({0xD83D, 0xDE00});
+    QTest::newRow("controls dropped, tab and line feed kept")
+        << fromUtf16({0x0, u'a', 0x1, u'\t', 0x1B, u'\n', 0x1F, u'b'}) << QStringLiteral("a\t\nb");
+    QTest::newRow("carriage returns kept") << QStringLiteral("a\r\nb\r") << QStringLiteral("a\r\nb\r");
+    QTest::newRow("leading carriage return kept") << QStringLiteral("\rx") << QStringLiteral("\rx");
+    QTest::newRow("non-characters FFFE and FFFF") << fromUtf16({u'a', 0xFFFE, 0xFFFF}) << QStringLiteral("a");
+    QTest::newRow("white space only reads as empty") << QStringLiteral(" \t\r\n\u00a0") << QString();
+    QTest::newRow("nothing left") << fromUtf16({0xD800, 0x1}) << QString();
+}
+
+void TestServerListCodec::savesOnlyWhatXmlCanHold()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, saved);
+
+    const ServerList entries{{QStringLiteral("before"), QStringLiteral("https://before"), true}, {text, text, false},
+        {QStringLiteral("after"), QStringLiteral("https://after"), false}};
+    ServerList expected = entries;
+    expected[1] = ServerEntry{saved, saved, false};
+    QCOMPARE(ServerListCodec::sanitized(entries), expected);
+
+    ServerListCodec::ParseResult result = ServerListCodec::ParseResult::NotWellFormed;
+    QCOMPARE(ServerListCodec::parse(ServerListCodec::serialize(entries), &result), expected);
+    QCOMPARE(result, ServerListCodec::ParseResult::Ok);
 }
 
 QTEST_APPLESS_MAIN(TestServerListCodec)

@@ -1,12 +1,15 @@
 #include "mainwindow/ServerListCodec.h"
 #include "mainwindow/ServerListFile.h"
 
+#include "FullDisk.h"
 #include "TestEnvironment.h"
 
 #include <QtTest>
 
-#include <csignal>
-#include <sys/resource.h>
+using orbisk::test::FullDisk;
+using orbisk::test::FullDiskOutcome;
+
+Q_DECLARE_METATYPE(FullDisk)
 
 namespace {
 
@@ -23,26 +26,10 @@ void writeRaw(const QString& path, const QByteArray& bytes)
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-// Lowers the largest file this process may write, so that a write of more bytes
-// fails half-way as it would on a full disk. Restored on destruction.
-class FileSizeLimit
+QStringList filesIn(const QString& dir)
 {
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &m_saved);
-        rlimit limited = m_saved;
-        limited.rlim_cur = bytes;
-        m_active = setrlimit(RLIMIT_FSIZE, &limited) == 0;
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &m_saved); }
-    bool isActive() const { return m_active; }
-
-private:
-    rlimit m_saved{};
-    bool m_active = false;
-};
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden);
+}
 
 } // namespace
 
@@ -57,7 +44,12 @@ private slots:
     void malformedFileIsKeptAside_data();
     void malformedFileIsKeptAside();
     void quarantineNeverOverwritesAnEarlierCopy();
+    void quarantineKeepsOneCopyPerContent();
+    void hostileFileIsKeptAsideAndReadsEmpty_data();
+    void hostileFileIsKeptAsideAndReadsEmpty();
+    void failedWriteLeavesTheOldFileWhole_data();
     void failedWriteLeavesTheOldFileWhole();
+    void unwritableCharactersNeverLoseTheList();
     void writeIntoMissingFolderFails();
 
 private:
@@ -125,26 +117,100 @@ void TestServerListFile::quarantineNeverOverwritesAnEarlierCopy()
     QCOMPARE(contentOf(m_path + QStringLiteral(".bad.2")), QByteArray("<second"));
 }
 
+void TestServerListFile::quarantineKeepsOneCopyPerContent()
+{
+    // Every start reads the file again; the same broken content is kept once.
+    writeRaw(m_path, "<first");
+    for (int start = 0; start < 3; ++start)
+        QVERIFY(ServerListFile::read(m_path).isEmpty());
+    writeRaw(m_path, "<second");
+    for (int start = 0; start < 3; ++start)
+        ServerListFile::read(m_path);
+    // A copy that was removed by hand is made again, beside the later ones.
+    QVERIFY(QFile::remove(m_path + QStringLiteral(".bad")));
+    writeRaw(m_path, "<first");
+    ServerListFile::read(m_path);
+    writeRaw(m_path, "<second");
+    ServerListFile::read(m_path);
+
+    QCOMPARE(filesIn(m_dir),
+        (QStringList{QStringLiteral("ServerConfig.xml"), QStringLiteral("ServerConfig.xml.bad"),
+            QStringLiteral("ServerConfig.xml.bad.2")}));
+    QCOMPARE(contentOf(m_path + QStringLiteral(".bad")), QByteArray("<first"));
+    QCOMPARE(contentOf(m_path + QStringLiteral(".bad.2")), QByteArray("<second"));
+}
+
+void TestServerListFile::hostileFileIsKeptAsideAndReadsEmpty_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+
+    const QByteArray server = "<Server><Name>a</Name><URL>https://a</URL></Server>";
+    QTest::newRow("30,000 nested elements") << "<ServerList>" + server + QByteArray("<x>").repeated(30000)
+            + QByteArray("</x>").repeated(30000) + "</ServerList>";
+    QTest::newRow("over the size cap") << "<ServerList>" + server + "<!--"
+            + QByteArray(int(ServerListCodec::kMaxDocumentBytes), '-').replace("--", "-x") + "--></ServerList>";
+}
+
+void TestServerListFile::hostileFileIsKeptAsideAndReadsEmpty()
+{
+    QFETCH(QByteArray, bytes);
+
+    writeRaw(m_path, bytes);
+    for (int start = 0; start < 2; ++start)
+        QVERIFY(ServerListFile::read(m_path).isEmpty());
+    QCOMPARE(contentOf(m_path + QStringLiteral(".bad")), bytes);
+    QCOMPARE(contentOf(m_path), bytes);
+    QCOMPARE(filesIn(m_dir).size(), 2);
+
+    // The next save replaces the file with a list that reads again.
+    const ServerList fresh{{QStringLiteral("b"), QStringLiteral("https://b"), true}};
+    QVERIFY(ServerListFile::write(m_path, fresh));
+    QCOMPARE(ServerListFile::read(m_path), fresh);
+}
+
+void TestServerListFile::failedWriteLeavesTheOldFileWhole_data()
+{
+    QTest::addColumn<FullDisk>("kind");
+    QTest::newRow("file size limit") << FullDisk::FileSizeLimit;
+    QTest::newRow("full tmpfs") << FullDisk::SmallTmpfs;
+}
+
 void TestServerListFile::failedWriteLeavesTheOldFileWhole()
 {
+    QFETCH(FullDisk, kind);
+
+    // A few entries: the new content is smaller than any write buffer.
     const ServerList old{{QStringLiteral("keep"), QStringLiteral("https://keep"), true}};
-    QVERIFY(ServerListFile::write(m_path, old));
-    const QByteArray before = contentOf(m_path);
+    const ServerList changed = old + ServerList{{QStringLiteral("new"), QStringLiteral("https://new"), false}};
+    const auto prepare
+        = [&](const QString& dir) { ServerListFile::write(dir + QStringLiteral("/ServerConfig.xml"), old); };
+    const auto check = [&](const QString& dir) {
+        const QString path = dir + QStringLiteral("/ServerConfig.xml");
+        const QByteArray before = ServerListCodec::serialize(old);
+        const bool held = !ServerListFile::write(path, changed) && contentOf(path) == before
+            && ServerListFile::read(path) == old && filesIn(dir) == QStringList{QStringLiteral("ServerConfig.xml")};
+        if (!held)
+            qWarning() << "after the failed save:" << filesIn(dir) << contentOf(path);
+        return held;
+    };
 
-    ServerList large = old;
-    for (int i = 0; i < 200; ++i)
-        large.append({QStringLiteral("server %1").arg(i), QStringLiteral("https://s%1.example").arg(i), false});
+    const FullDiskOutcome outcome = orbisk::test::runOnFullDisk(kind, m_dir, prepare, check);
+    if (outcome == FullDiskOutcome::Unavailable)
+        QSKIP("this machine does not let the test mount a small tmpfs (no mount namespace)");
+    QCOMPARE(outcome, FullDiskOutcome::Held);
+}
 
-    bool written = true;
-    {
-        FileSizeLimit limit(before.size() + 64);
-        QVERIFY(limit.isActive());
-        written = ServerListFile::write(m_path, large);
-    }
-    QVERIFY(!written);
-    QCOMPARE(contentOf(m_path), before);
-    QCOMPARE(ServerListFile::read(m_path), old);
-    QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("ServerConfig.xml")});
+void TestServerListFile::unwritableCharactersNeverLoseTheList()
+{
+    const QChar lone(0xD800);
+    const ServerList entries{{QStringLiteral("keep"), QStringLiteral("https://keep"), true},
+        {QStringLiteral("pasted") + lone, QStringLiteral("https://pasted") + lone + QChar(0x1), false}};
+    QVERIFY(ServerListFile::write(m_path, entries));
+
+    const ServerList expected{{QStringLiteral("keep"), QStringLiteral("https://keep"), true},
+        {QStringLiteral("pasted"), QStringLiteral("https://pasted"), false}};
+    QCOMPARE(ServerListFile::read(m_path), expected);
+    QCOMPARE(filesIn(m_dir), QStringList{QStringLiteral("ServerConfig.xml")});
 }
 
 void TestServerListFile::writeIntoMissingFolderFails()

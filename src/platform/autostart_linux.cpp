@@ -53,19 +53,11 @@ bool hasContent(const QString& path, const QByteArray& content)
 
 } // namespace
 
-QString desktopExecQuote(const QString& argument)
+QString desktopStringEscape(const QString& value)
 {
-    QString quoted = QStringLiteral("\"");
-    for (const QChar c : argument) {
-        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
-            quoted += QLatin1Char('\\');
-        quoted += c;
-    }
-    quoted += QLatin1Char('"');
-
     QString escaped;
-    escaped.reserve(quoted.size() + 8);
-    for (const QChar c : qAsConst(quoted)) {
+    escaped.reserve(value.size() + 8);
+    for (const QChar c : value) {
         switch (c.unicode()) {
         case '\\':
             escaped += QLatin1String("\\\\");
@@ -79,14 +71,23 @@ QString desktopExecQuote(const QString& argument)
         case '\r':
             escaped += QLatin1String("\\r");
             break;
-        case '%':
-            escaped += QLatin1String("%%");
-            break;
         default:
             escaped += c;
         }
     }
     return escaped;
+}
+
+QString desktopExecQuote(const QString& argument)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : argument) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\');
+        quoted += c;
+    }
+    quoted += QLatin1Char('"');
+    return desktopStringEscape(quoted).replace(QLatin1Char('%'), QLatin1String("%%"));
 }
 
 QString startWithSystemCommand(const QString& executablePath)
@@ -100,8 +101,8 @@ QByteArray autostartDesktopEntry(const QString& executablePath)
                                         "Type=Application\n"
                                         "Name=Orbisk Client\n"
                                         "Comment=Start Orbisk Client in the notification area\n"
-                                        "Exec=")
-        + startWithSystemCommand(executablePath)
+                                        "TryExec=")
+        + desktopStringEscape(executablePath) + QStringLiteral("\nExec=") + startWithSystemCommand(executablePath)
         + QStringLiteral("\n"
                          "Icon=orbisk-client\n"
                          "Terminal=false\n"

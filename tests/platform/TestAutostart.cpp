@@ -127,6 +127,7 @@ private slots:
                        "Type=Application\n"
                        "Name=Orbisk Client\n"
                        "Comment=Start Orbisk Client in the notification area\n"
+                       "TryExec=/opt/Orbisk Client/orbisk-client\n"
                        "Exec=\"/opt/Orbisk Client/orbisk-client\" -min -autorun\n"
                        "Icon=orbisk-client\n"
                        "Terminal=false\n"

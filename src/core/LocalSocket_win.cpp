@@ -1,4 +1,5 @@
 #include "core/LocalSocket.h"
+#include "platform/win/ExclusiveSocket.h"
 
 #include <climits>
 
@@ -8,8 +9,7 @@ namespace orbisk {
 // forbids any other bind to it while this socket is open.
 void configureListenSocket(::socket_t sock)
 {
-    BOOL yes = TRUE;
-    setsockopt(sock, SOL_SOCKET, SO_EXCLUSIVEADDRUSE, reinterpret_cast<const char*>(&yes), sizeof(yes));
+    platform::win::makeAddressExclusive(sock);
 }
 
 SocketWait waitForSocket(::socket_t sock, bool isWrite, int iTimeoutMs)

@@ -1,56 +1,32 @@
-// Start at log-in on Windows: a value under the per-user Run key of the registry.
+// Start at log-in on Windows: converts to the Qt-free Run key code in win/.
 
 #include "platform/autostart.h"
-
-#include <QDir>
-#include <QSettings>
+#include "platform/win/RunKey.h"
 
 namespace orbisk::platform {
 
 namespace {
 
-const QString kRunKey = QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run");
-
-// QSettings reads both slashes as key separators, so such a name would address a subkey.
-bool isUsableValueName(const QString& appName)
+std::wstring startArguments()
 {
-    return !appName.isEmpty() && !appName.contains(QLatin1Char('/')) && !appName.contains(QLatin1Char('\\'));
-}
-
-// The value quotes the path as a whole, so the path itself can hold no double quote.
-bool isStorableExecutablePath(const QString& path)
-{
-    return QDir::isAbsolutePath(path) && !path.contains(QLatin1Char('"'));
+    return QString::fromLatin1(kStartWithSystemArguments).toStdWString();
 }
 
 } // namespace
 
 QString startWithSystemCommand(const QString& executablePath)
 {
-    QString path = executablePath;
-    path.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    return QLatin1Char('"') + path + QStringLiteral("\" ") + QLatin1String(kStartWithSystemArguments);
+    return QString::fromStdWString(win::runCommand(executablePath.toStdWString(), startArguments()));
 }
 
 bool setStartWithSystem(bool enabled, const QString& appName, const QString& executablePath)
 {
-    if (!isUsableValueName(appName) || (enabled && !isStorableExecutablePath(executablePath)))
-        return false;
-    QSettings runKey(kRunKey, QSettings::NativeFormat);
-    const QString command = startWithSystemCommand(executablePath);
-    if (enabled)
-        runKey.setValue(appName, command);
-    else
-        runKey.remove(appName);
-    runKey.sync();
-    if (runKey.status() != QSettings::NoError)
-        return false;
-    return enabled ? runKey.value(appName).toString() == command : !runKey.contains(appName);
+    return win::setStartWithSystem(enabled, appName.toStdWString(), executablePath.toStdWString(), startArguments());
 }
 
 bool isStartWithSystemRegistered(const QString& appName)
 {
-    return isUsableValueName(appName) && QSettings(kRunKey, QSettings::NativeFormat).contains(appName);
+    return win::readRunValue(appName.toStdWString()).has_value();
 }
 
 } // namespace orbisk::platform

@@ -1,0 +1,348 @@
+// Tests of the Qt-free Windows code against the real Win32 API: the Run key of the
+// registry, the process snapshot and Winsock. Built with MinGW-w64 and run under Wine
+// (or on Windows). Started with "--idle EVENT PARENT" it is its own second copy: it
+// sets the named event and stays until it is ended or its parent process has gone.
+
+#include "platform/win/ExclusiveSocket.h"
+#include "platform/win/ProcessCount.h"
+#include "platform/win/RunKey.h"
+
+#include <ws2tcpip.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <optional>
+#include <string>
+#include <vector>
+
+using namespace orbisk::platform::win;
+
+namespace {
+
+// Names of their own, so that a run on a real Windows machine leaves the user's
+// own registration alone.
+const std::wstring kValueName = L"Orbisk Client test " + std::to_wstring(GetCurrentProcessId());
+const std::wstring kOtherValueName = L"Orbisk other program test " + std::to_wstring(GetCurrentProcessId());
+const std::wstring kArguments = L"-min -autorun";
+const DWORD kWaitMs = 60000;
+
+int g_passed = 0;
+int g_failed = 0;
+
+std::string narrow(const std::wstring& text)
+{
+    const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string result(size > 0 ? size : 1, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, result.data(), size, nullptr, nullptr);
+    result.resize(result.size() - 1);
+    return result;
+}
+
+void check(bool isOk, const std::string& name, const std::string& detail = {})
+{
+    if (isOk) {
+        ++g_passed;
+        std::printf("PASS   %s\n", name.c_str());
+    } else {
+        ++g_failed;
+        std::printf("FAIL!  %s%s%s\n", name.c_str(), detail.empty() ? "" : ": ", detail.c_str());
+    }
+    std::fflush(stdout);
+}
+
+std::string shown(const std::optional<std::wstring>& value)
+{
+    return value ? "\"" + narrow(*value) + "\"" : "(absent)";
+}
+
+// Registration of the executable path, read back through the registry.
+struct RunValueCase
+{
+    const char* name;
+    std::wstring executablePath;
+    std::wstring expected;
+};
+
+void testRunValueReadsBackAsWritten()
+{
+    const std::vector<RunValueCase> cases = {
+        {"blanks", L"C:\\Program Files\\Orbisk Client\\Orbisk Client.exe",
+            L"\"C:\\Program Files\\Orbisk Client\\Orbisk Client.exe\" -min -autorun"},
+        {"forward slashes", L"C:/Program Files/Orbisk Client/Orbisk Client.exe",
+            L"\"C:\\Program Files\\Orbisk Client\\Orbisk Client.exe\" -min -autorun"},
+        {"mixed slashes", L"D:/Apps\\Orbisk/Orbisk Client.exe",
+            L"\"D:\\Apps\\Orbisk\\Orbisk Client.exe\" -min -autorun"},
+        {"non-ASCII letters", L"C:\\Users\\Zo\u00eb \u00c5ngstr\u00f6m\\\u8f6f\u4ef6\\Orbisk Client.exe",
+            L"\"C:\\Users\\Zo\u00eb \u00c5ngstr\u00f6m\\\u8f6f\u4ef6\\Orbisk Client.exe\" -min -autorun"},
+        {"letter outside the basic plane", L"C:\\\U0001F4C1 files\\Orbisk Client.exe",
+            L"\"C:\\\U0001F4C1 files\\Orbisk Client.exe\" -min -autorun"},
+        {"network share", L"//server/share/Orbisk Client.exe",
+            L"\"\\\\server\\share\\Orbisk Client.exe\" -min -autorun"},
+    };
+    for (const RunValueCase& c : cases) {
+        const std::string name = std::string("Run value, ") + c.name;
+        const bool isWritten = setStartWithSystem(true, kValueName, c.executablePath, kArguments);
+        const std::optional<std::wstring> stored = readRunValue(kValueName);
+        check(isWritten && stored == c.expected, name, "stored " + shown(stored));
+    }
+}
+
+void testUnstorablePathChangesNothing()
+{
+    const std::wstring good = L"C:\\Orbisk\\Orbisk Client.exe";
+    const std::vector<std::pair<const char*, std::wstring>> cases = {
+        {"double quote", L"C:\\Orb\"isk\\Orbisk Client.exe"},
+        {"relative path", L"Orbisk\\Orbisk Client.exe"},
+        {"drive-relative path", L"C:Orbisk Client.exe"},
+        {"empty path", L""},
+        {"line break", L"C:\\Orbisk\nClient.exe"},
+    };
+    for (const auto& [label, path] : cases) {
+        const std::string name = std::string("unstorable path keeps the old value, ") + label;
+        if (!setStartWithSystem(true, kValueName, good, kArguments)) {
+            check(false, name, "the good path was not stored");
+            continue;
+        }
+        const bool isRefused = !setStartWithSystem(true, kValueName, path, kArguments);
+        const std::optional<std::wstring> stored = readRunValue(kValueName);
+        check(isRefused && stored == runCommand(good, kArguments), name, "stored " + shown(stored));
+    }
+}
+
+void testSwitchingOffRemovesTheValue()
+{
+    const std::wstring path = L"C:\\Program Files\\Orbisk Client\\Orbisk Client.exe";
+    const bool isOn = setStartWithSystem(true, kValueName, path, kArguments) && readRunValue(kValueName);
+    const bool isOff = setStartWithSystem(false, kValueName, path, kArguments);
+    const std::optional<std::wstring> stored = readRunValue(kValueName);
+    check(isOn && isOff && !stored, "switching off removes the Run value", "stored " + shown(stored));
+    check(setStartWithSystem(false, kValueName, path, kArguments) && !readRunValue(kValueName),
+        "switching off again succeeds");
+
+    // Other programs' values in the same key stay.
+    const std::wstring& other = kOtherValueName;
+    const bool isOtherWritten = writeRunValue(other, L"\"C:\\Other\\other.exe\"");
+    setStartWithSystem(true, kValueName, path, kArguments);
+    setStartWithSystem(false, kValueName, path, kArguments);
+    check(isOtherWritten && readRunValue(other) == std::wstring(L"\"C:\\Other\\other.exe\""),
+        "switching off leaves other values alone");
+    deleteRunValue(other);
+}
+
+void testEmptyValueNameIsRefused()
+{
+    check(!setStartWithSystem(true, L"", L"C:\\Orbisk Client.exe", kArguments) && !readRunValue(L""),
+        "an empty value name (the key's default value) is refused");
+}
+
+// A second copy of this program, started from file, that stays until ended.
+class ChildCopy
+{
+public:
+    ChildCopy(const std::wstring& executable, int serial)
+    {
+        const std::wstring eventName
+            = L"orbisk-wincore-ready-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(serial);
+        const HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
+        std::wstring commandLine
+            = L"\"" + executable + L"\" --idle " + eventName + L" " + std::to_wstring(GetCurrentProcessId());
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        if (ready
+            && CreateProcessW(executable.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                &startup, &m_process)) {
+            CloseHandle(m_process.hThread);
+            const HANDLE waits[] = {ready, m_process.hProcess};
+            m_isReady = WaitForMultipleObjects(2, waits, FALSE, kWaitMs) == WAIT_OBJECT_0;
+        }
+        if (ready)
+            CloseHandle(ready);
+    }
+
+    ~ChildCopy()
+    {
+        if (!m_process.hProcess)
+            return;
+        TerminateProcess(m_process.hProcess, 0);
+        WaitForSingleObject(m_process.hProcess, kWaitMs);
+        CloseHandle(m_process.hProcess);
+    }
+
+    ChildCopy(const ChildCopy&) = delete;
+    ChildCopy& operator=(const ChildCopy&) = delete;
+
+    bool isReady() const { return m_isReady; }
+
+private:
+    PROCESS_INFORMATION m_process{};
+    bool m_isReady = false;
+};
+
+std::wstring ownPath()
+{
+    std::wstring path(32768, L'\0');
+    path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+    return path;
+}
+
+// Waits, bounded, until the snapshot shows count processes named name.
+bool countBecomes(const std::wstring& name, int count)
+{
+    const ULONGLONG deadline = GetTickCount64() + kWaitMs;
+    while (countProcessesByExecutableName(name) != count) {
+        if (GetTickCount64() > deadline)
+            return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+void testProcessCount()
+{
+    const std::wstring self = ownExecutableFileName();
+    check(self == L"orbisk-wincore-tests.exe", "own executable file name", narrow(self));
+    check(countProcessesByExecutableName(self) == 1, "the snapshot holds this program once");
+    check(countProcessesByExecutableName(L"") == 0, "an empty name counts nothing");
+    {
+        ChildCopy second(ownPath(), 0);
+        check(second.isReady(), "a second copy starts");
+        check(countProcessesByExecutableName(self) == 2, "the snapshot holds this program twice while a copy runs");
+    }
+    check(countBecomes(self, 1), "the count drops back to one when the copy has ended");
+}
+
+// Copies of this program under other file names, in a folder of their own.
+struct CopyCase
+{
+    const char* name;
+    std::wstring fileName;
+    int expectedOwnCount;
+};
+
+void testCopiesUnderOtherNames()
+{
+    wchar_t tempRoot[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, tempRoot);
+    const std::wstring folder = std::wstring(tempRoot) + L"orbisk-wincore-" + std::to_wstring(GetCurrentProcessId());
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring self = ownExecutableFileName();
+    const std::vector<CopyCase> cases = {
+        {"same name in another folder", self, 2},
+        {"name differing in letter case only", L"ORBISK-WINCORE-TESTS.EXE", 1},
+        {"another name", L"orbisk-wincore-tests-copy.exe", 1},
+        {"non-ASCII name", L"\u00f6rbisk-wincore-tests.exe", 1},
+    };
+    int serial = 1;
+    for (const CopyCase& c : cases) {
+        const std::string name = std::string("process count with a copy, ") + c.name;
+        const std::wstring path = folder + L"\\" + c.fileName;
+        if (!CopyFileW(ownPath().c_str(), path.c_str(), FALSE)) {
+            check(false, name, "cannot copy the program");
+            continue;
+        }
+        {
+            ChildCopy copy(path, serial++);
+            const int own = countProcessesByExecutableName(self);
+            const int copies = countProcessesByExecutableName(c.fileName);
+            const int expectedCopies = c.fileName == self ? 2 : 1;
+            check(copy.isReady() && own == c.expectedOwnCount && copies == expectedCopies, name,
+                "own " + std::to_string(own) + ", copy's name " + std::to_string(copies));
+        }
+        countBecomes(self, 1);
+        DeleteFileW(path.c_str());
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
+// A loopback listener on port (0: any free one); INVALID_SOCKET if bind or listen fails.
+SOCKET listenOnLoopback(unsigned short port, bool isExclusive, bool asksReuse)
+{
+    const SOCKET sock = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (sock == INVALID_SOCKET)
+        return sock;
+    const BOOL yes = TRUE;
+    const bool isConfigured = (!isExclusive || makeAddressExclusive(sock))
+        && (!asksReuse
+            || setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&yes), sizeof yes) == 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(port);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (!isConfigured || bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+        || listen(sock, SOMAXCONN) != 0) {
+        closesocket(sock);
+        return INVALID_SOCKET;
+    }
+    return sock;
+}
+
+unsigned short portOf(SOCKET sock)
+{
+    sockaddr_in address{};
+    int length = sizeof address;
+    getsockname(sock, reinterpret_cast<sockaddr*>(&address), &length);
+    return ntohs(address.sin_port);
+}
+
+void testExclusiveListener()
+{
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        check(false, "Winsock starts");
+        return;
+    }
+    const SOCKET first = listenOnLoopback(0, true, false);
+    check(first != INVALID_SOCKET, "an exclusive listener binds a loopback port");
+    if (first != INVALID_SOCKET) {
+        const unsigned short port = portOf(first);
+        const SOCKET exclusive = listenOnLoopback(port, true, false);
+        check(exclusive == INVALID_SOCKET, "a second exclusive listener on the port fails");
+        const SOCKET reusing = listenOnLoopback(port, false, true);
+        check(reusing == INVALID_SOCKET, "a second listener asking for SO_REUSEADDR fails");
+        for (const SOCKET extra : {exclusive, reusing}) {
+            if (extra != INVALID_SOCKET)
+                closesocket(extra);
+        }
+        closesocket(first);
+        const SOCKET again = listenOnLoopback(port, true, false);
+        check(again != INVALID_SOCKET, "the port can be bound again once its listener has closed");
+        if (again != INVALID_SOCKET)
+            closesocket(again);
+    }
+    WSACleanup();
+}
+
+int runIdleCopy(const wchar_t* eventName, const wchar_t* parentId)
+{
+    const HANDLE parent = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::wcstoul(parentId, nullptr, 10)));
+    const HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName);
+    if (!parent || !ready || !SetEvent(ready))
+        return 2;
+    CloseHandle(ready);
+    // Normally ended by the parent; a copy whose parent died goes too.
+    WaitForSingleObject(parent, INFINITE);
+    return 0;
+}
+
+} // namespace
+
+int main()
+{
+    int argumentCount = 0;
+    wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &argumentCount);
+    if (arguments && argumentCount == 4 && std::wstring(arguments[1]) == L"--idle")
+        return runIdleCopy(arguments[2], arguments[3]);
+
+    testRunValueReadsBackAsWritten();
+    testUnstorablePathChangesNothing();
+    testSwitchingOffRemovesTheValue();
+    testEmptyValueNameIsRefused();
+    testProcessCount();
+    testCopiesUnderOtherNames();
+    testExclusiveListener();
+
+    std::printf("%d passed, %d failed\n", g_passed, g_failed);
+    return g_failed == 0 ? 0 : 1;
+}

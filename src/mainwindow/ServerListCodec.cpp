@@ -83,6 +83,9 @@ public:
             default:
                 break;
             }
+            // Text nested in several fields counts once for each of them.
+            if (m_textSize > kMaxDocumentBytes)
+                return ParseResult::TooLarge;
         }
         return reader.hasError() ? ParseResult::NotWellFormed : ParseResult::Ok;
     }
@@ -115,8 +118,10 @@ private:
         if (m_run.isEmpty())
             return;
         if (!m_run.trimmed().isEmpty()) {
-            for (const int visit : m_openVisits)
+            for (const int visit : m_openVisits) {
                 m_visits[size_t(visit)].text += m_run;
+                m_textSize += m_run.size();
+            }
         }
         m_run.clear();
     }
@@ -126,6 +131,7 @@ private:
     std::vector<int> m_open;
     std::vector<int> m_openVisits;
     QString m_run;
+    qint64 m_textSize = 0;
     int m_endsSinceStart = 0;
     bool m_seenRoot = false;
     bool m_walking = true;
@@ -137,8 +143,22 @@ bool isXmlCharacter(uint c)
         || (c >= 0x10000 && c <= 0x10FFFF);
 }
 
+bool isClean(const QString& text)
+{
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate())
+            ++i;
+        else if (c.isSurrogate() || !isXmlCharacter(c.unicode()))
+            return false;
+    }
+    return true;
+}
+
 QString sanitizedText(const QString& text)
 {
+    if (isClean(text))
+        return text.trimmed().isEmpty() ? QString() : text;
     QString kept;
     kept.reserve(text.size());
     for (int i = 0; i < text.size(); ++i) {
@@ -188,6 +208,7 @@ ServerList parse(const QByteArray& bytes, ParseResult* result)
         return entries;
     QString lastName;
     bool lastDefault = false;
+    qint64 textSize = 0;
     for (const Visit& visit : walk.visits()) {
         switch (visit.field) {
         case Field::Default:
@@ -197,6 +218,14 @@ ServerList parse(const QByteArray& bytes, ParseResult* result)
             lastName = visit.text;
             break;
         case Field::Url:
+            // A name carried over to many servers multiplies; the list may not hold more
+            // text than a file that is accepted.
+            textSize += lastName.size() + visit.text.size();
+            if (textSize > kMaxDocumentBytes) {
+                if (result)
+                    *result = ParseResult::TooLarge;
+                return {};
+            }
             entries.append(ServerEntry{lastName, visit.text, lastDefault});
             break;
         case Field::Other:
@@ -222,12 +251,15 @@ QByteArray serialize(const ServerList& entries)
     writer.setAutoFormatting(true);
     writer.writeStartDocument();
     writer.writeStartElement(kRoot);
-    for (const ServerEntry& entry : sanitized(entries)) {
+    // Entry by entry, so that an oversized list stops at the cap.
+    for (const ServerEntry& entry : entries) {
         writer.writeStartElement(kServer);
         writer.writeTextElement(kDefault, entry.isDefault ? QStringLiteral("true") : QStringLiteral("false"));
-        writeTextElement(writer, kName, entry.name);
-        writeTextElement(writer, kUrl, entry.url);
+        writeTextElement(writer, kName, sanitizedText(entry.name));
+        writeTextElement(writer, kUrl, sanitizedText(entry.url));
         writer.writeEndElement();
+        if (bytes.size() > kMaxDocumentBytes)
+            return QByteArray();
     }
     writer.writeEndElement();
     writer.writeEndDocument();

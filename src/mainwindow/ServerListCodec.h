@@ -27,8 +27,10 @@ enum class ParseResult {
 // The walk climbs a single level at a time: where the next element lies two or more
 // levels up, it stops. An element's text is the text of its whole content, leaving
 // out the pieces made of white space only. A document that is not well-formed, is
-// larger than kMaxDocumentBytes or deeper than kMaxDepth yields no entries at all.
-// Parsing never recurses, so no content can exhaust the stack.
+// larger than kMaxDocumentBytes or deeper than kMaxDepth yields no entries at all, and
+// so does one whose entries would hold more than kMaxDocumentBytes characters of text
+// (one long name carried over to thousands of servers). Parsing never recurses, so no
+// content can exhaust the stack, and its memory stays bounded.
 ServerList parse(const QByteArray& bytes, ParseResult* result = nullptr);
 
 // The entries as the file can hold them: characters XML 1.0 cannot carry (lone
@@ -37,7 +39,8 @@ ServerList parse(const QByteArray& bytes, ParseResult* result = nullptr);
 // empty, as it reads back. parse(serialize(entries)) == sanitized(entries).
 ServerList sanitized(const ServerList& entries);
 
-// The whole document for the sanitized entries, in list order.
+// The whole document for the sanitized entries, in list order. Empty when it would be
+// larger than kMaxDocumentBytes, which no reader accepts; writing stops there.
 QByteArray serialize(const ServerList& entries);
 
 } // namespace ServerListCodec

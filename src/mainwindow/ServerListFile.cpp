@@ -84,8 +84,13 @@ ServerList read(const QString& path)
 
 bool write(const QString& path, const ServerList& entries)
 {
+    const QByteArray document = ServerListCodec::serialize(entries);
+    if (document.isEmpty()) {
+        qDebug() << "Not saving" << path << ": the list is larger than a server list may be";
+        return false;
+    }
     const ServerList expected = ServerListCodec::sanitized(entries);
-    return AtomicFile::write(path, ServerListCodec::serialize(entries), [&expected](const QByteArray& bytes) {
+    return AtomicFile::write(path, document, [&expected](const QByteArray& bytes) {
         ServerListCodec::ParseResult result = ServerListCodec::ParseResult::Ok;
         return ServerListCodec::parse(bytes, &result) == expected && result == ServerListCodec::ParseResult::Ok;
     });

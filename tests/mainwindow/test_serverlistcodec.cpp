@@ -45,6 +45,7 @@ private slots:
     void hostileDocuments();
     void savesOnlyWhatXmlCanHold_data();
     void savesOnlyWhatXmlCanHold();
+    void neverWritesPastTheSizeCap();
 };
 
 void TestServerListCodec::writesTheExactFormat()
@@ -200,6 +201,14 @@ void TestServerListCodec::hostileDocuments_data()
     QTest::newRow("exactly the size cap") << head + QByteArray(fill, 'x') + tail << ParseResult::Ok;
     QTest::newRow("one byte over the size cap") << head + QByteArray(fill + 1, 'x') + tail << ParseResult::TooLarge;
 
+    const QByteArray longName = "<Name>" + QByteArray(1024 * 1024, 'n') + "</Name>";
+    QTest::newRow("a long name carried over past the cap")
+        << document("<ServerList>" + longName + QByteArray("<URL>u1</URL>").repeated(4) + "</ServerList>")
+        << ParseResult::TooLarge;
+    QTest::newRow("text nested in many fields past the cap") << document("<ServerList>"
+        + QByteArray("<Name>").repeated(8) + QByteArray(1024 * 1024, 'n') + QByteArray("</Name>").repeated(8)
+        + "</ServerList>") << ParseResult::TooLarge;
+
     QByteArray laughs = "<!DOCTYPE l [<!ENTITY l0 \"ha\">";
     for (int i = 1; i < 10; ++i)
         laughs += QStringLiteral("<!ENTITY l%1 \"%2\">")
@@ -258,6 +267,14 @@ void TestServerListCodec::savesOnlyWhatXmlCanHold()
     ServerListCodec::ParseResult result = ServerListCodec::ParseResult::NotWellFormed;
     QCOMPARE(ServerListCodec::parse(ServerListCodec::serialize(entries), &result), expected);
     QCOMPARE(result, ServerListCodec::ParseResult::Ok);
+}
+
+void TestServerListCodec::neverWritesPastTheSizeCap()
+{
+    const QString longName(1024 * 1024, QLatin1Char('n'));
+    const ServerList entries(5, ServerEntry{longName, QStringLiteral("https://u"), false});
+    QVERIFY(ServerListCodec::serialize(entries).isEmpty());
+    QVERIFY(!ServerListCodec::serialize(entries.mid(0, 3)).isEmpty());
 }
 
 QTEST_APPLESS_MAIN(TestServerListCodec)

@@ -147,6 +147,9 @@ void TestServerListFile::hostileFileIsKeptAsideAndReadsEmpty_data()
     const QByteArray server = "<Server><Name>a</Name><URL>https://a</URL></Server>";
     QTest::newRow("30,000 nested elements") << "<ServerList>" + server + QByteArray("<x>").repeated(30000)
             + QByteArray("</x>").repeated(30000) + "</ServerList>";
+    QTest::newRow("one long name carried over to thousands of servers") << "<ServerList><Name>"
+            + QByteArray(3 * 1024 * 1024, 'n') + "</Name>" + QByteArray("<URL>https://u</URL>").repeated(20000)
+            + "</ServerList>";
     QTest::newRow("over the size cap") << "<ServerList>" + server + "<!--"
             + QByteArray(int(ServerListCodec::kMaxDocumentBytes), '-').replace("--", "-x") + "--></ServerList>";
 }

@@ -8,10 +8,11 @@
 namespace orbisk {
 
 ConnectionStream::ConnectionStream(
-    ::socket_t sock, Clock::time_point readDeadline, std::chrono::milliseconds writeTimeout)
+    ::socket_t sock, Clock::time_point readDeadline, std::chrono::milliseconds writeTimeout, std::string received)
     : m_socket(sock)
     , m_readDeadline(readDeadline)
     , m_iWriteTimeoutMs(int(writeTimeout.count()))
+    , m_received(std::move(received))
 { }
 
 int ConnectionStream::readTimeLeftMs() const
@@ -22,6 +23,8 @@ int ConnectionStream::readTimeLeftMs() const
 
 bool ConnectionStream::is_readable() const
 {
+    if (m_iReceivedRead < m_received.size())
+        return true;
     const int iLeftMs = readTimeLeftMs();
     return iLeftMs > 0 && waitForSocket(m_socket, false, iLeftMs) == SocketWait::Ready;
 }
@@ -33,6 +36,12 @@ bool ConnectionStream::is_writable() const
 
 ssize_t ConnectionStream::read(char* pData, size_t size)
 {
+    if (m_iReceivedRead < m_received.size()) {
+        const size_t count = std::min(size, m_received.size() - m_iReceivedRead);
+        m_received.copy(pData, count, m_iReceivedRead);
+        m_iReceivedRead += count;
+        return ssize_t(count);
+    }
     return is_readable() ? receiveFromSocket(m_socket, pData, size) : -1;
 }
 

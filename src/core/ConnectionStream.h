@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include <chrono>
+#include <string>
 
 namespace orbisk {
 
@@ -10,13 +11,15 @@ namespace orbisk {
 // deadline for the whole request: a client that sends its request slowly, a byte at a
 // time, or not at all, loses its connection when the deadline passes, however often it
 // sends something. Each write waits at most the write timeout for room in the socket.
-// The stream does not own the socket.
+// Bytes already received from the connection are read first. The stream does not own
+// the socket.
 class ConnectionStream : public httplib::Stream
 {
 public:
     using Clock = std::chrono::steady_clock;
 
-    ConnectionStream(::socket_t sock, Clock::time_point readDeadline, std::chrono::milliseconds writeTimeout);
+    ConnectionStream(::socket_t sock, Clock::time_point readDeadline, std::chrono::milliseconds writeTimeout,
+        std::string received = {});
 
     bool is_readable() const override;
     bool is_writable() const override;
@@ -33,6 +36,8 @@ private:
     const ::socket_t m_socket;
     const Clock::time_point m_readDeadline;
     const int m_iWriteTimeoutMs;
+    const std::string m_received;
+    std::size_t m_iReceivedRead = 0;
 };
 
 } // namespace orbisk

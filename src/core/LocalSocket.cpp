@@ -29,4 +29,14 @@ bool socketAddress(::socket_t sock, bool isPeer, std::string& sIp, int& iPort)
     return true;
 }
 
+bool SocketWaker::isValid() const
+{
+    return m_readEnd != INVALID_SOCKET && m_writeEnd != INVALID_SOCKET;
+}
+
+::socket_t SocketWaker::socket() const
+{
+    return m_readEnd;
+}
+
 } // namespace orbisk

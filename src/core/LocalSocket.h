@@ -4,15 +4,54 @@
 #include <httplib.h>
 
 #include <string>
+#include <vector>
 
 namespace orbisk {
 
-// Makes the port exclusive to this socket: a second listener, of this or any other
-// process, fails to bind it instead of sharing or taking over its connections. A port
-// whose last listener has just closed can be bound again at once.
-void configureListenSocket(::socket_t sock);
+// A listening TCP socket on the IPv4 address sIp (numeric) and iPort, with the system's
+// largest backlog (SOMAXCONN), so a burst of clients waits in the kernel's queue instead
+// of being dropped. The port is exclusive to this socket: a second listener, of this or
+// any other process, fails to bind it instead of sharing or taking over its connections;
+// a port whose last listener has just closed can be bound again at once. The socket does
+// not block in accept and is not inherited by child processes. INVALID_SOCKET on failure.
+::socket_t openListenSocket(const std::string& sIp, int iPort);
+
+// The next connection waiting on a listening socket, in blocking mode and not inherited
+// by child processes; INVALID_SOCKET when none waits or accepting failed.
+::socket_t acceptConnection(::socket_t listener);
+
+// A socket that other threads can make readable, to wake a thread waiting in waitForSockets.
+// wake() may be called from any thread; clear() empties it again.
+class SocketWaker
+{
+public:
+    SocketWaker();
+    ~SocketWaker();
+    SocketWaker(const SocketWaker&) = delete;
+    SocketWaker& operator=(const SocketWaker&) = delete;
+
+    bool isValid() const;
+    ::socket_t socket() const; // the end to wait on
+    void wake();
+    void clear();
+
+private:
+    ::socket_t m_readEnd; // watched by the waiting thread
+    ::socket_t m_writeEnd; // written by wake(); the same socket where one does both
+};
 
 enum class SocketWait { Ready, TimedOut, Failed };
+
+// One socket of a wait for several; ready is set when it has data (or end of stream) to read.
+struct SocketWatch
+{
+    ::socket_t sock;
+    bool ready = false;
+};
+
+// Waits at most iTimeoutMs (negative: without limit) until one of the sockets has data
+// (or end of stream, or an error) to read; marks those that do. Interrupted waits are resumed.
+SocketWait waitForSockets(std::vector<SocketWatch>& watches, int iTimeoutMs);
 
 // Waits at most iTimeoutMs until sock has data (or end of stream) to read, or, with
 // isWrite, room to write. Interrupted waits are resumed.
@@ -28,5 +67,12 @@ bool socketAddress(::socket_t sock, bool isPeer, std::string& sIp, int& iPort);
 
 // Shuts a connection down in both directions and closes the socket.
 void closeConnection(::socket_t sock);
+
+// Shuts a connection down in both directions without closing it: a thread waiting on it
+// wakes, and its reads and writes fail from now on.
+void shutdownConnection(::socket_t sock);
+
+// Closes a socket.
+void closeSocket(::socket_t sock);
 
 } // namespace orbisk

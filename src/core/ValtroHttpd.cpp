@@ -3,13 +3,14 @@
 #include "core/LocalHttpServer.h"
 #include "core/LocalOrigins.h"
 #include "core/LocalServiceHandler.h"
-#include "core/LocalSocket.h"
+#include "core/ServerOriginCache.h"
 #include "core/ValtroPortal.h"
 #include "mainwindow/AppPaths.h"
 
 #include <QDebug>
 
 #include <chrono>
+#include <memory>
 
 namespace {
 using orbisk::LocalRequest;
@@ -37,8 +38,6 @@ void applyResponse(const LocalResponse& answer, httplib::Response& res)
 
 void configure(orbisk::LocalHttpServer& server, const LocalServiceHandler& handler)
 {
-    server.new_task_queue = [] { return new httplib::ThreadPool(ValtroHttpd::kWorkerThreads); };
-    server.set_socket_options(orbisk::configureListenSocket);
     // httplib refuses a larger body with 413 before reading it.
     server.set_payload_max_length(LocalServiceHandler::kMaxBodyBytes);
 
@@ -49,9 +48,6 @@ void configure(orbisk::LocalHttpServer& server, const LocalServiceHandler& handl
     const httplib::Server::HandlerWithResponse answer = [handler](const httplib::Request& req, httplib::Response& res) {
         const LocalRequest request = toLocalRequest(req);
         applyResponse(res.status == 404 ? handler.handle(request) : handler.refusal(request, res.status), res);
-        // httplib cuts every body to the requested range; a full answer so cut is a partial one.
-        if (res.status == 200 && !req.ranges.empty())
-            res.status = 206;
         return httplib::Server::HandlerResponse::Handled;
     };
     server.set_error_handler(answer);
@@ -61,7 +57,12 @@ void configure(orbisk::LocalHttpServer& server, const LocalServiceHandler& handl
 ValtroHttpd::ValtroHttpd(ValtroCore* pCore, ValtroPortal* pPortal)
     : m_pCore(pCore)
     , m_pPortal(pPortal)
-{ }
+{
+    bool isNumber = false;
+    const uint iPort = qEnvironmentVariable(kPortVariable).toUInt(&isNumber);
+    if (isNumber && iPort > 0 && iPort <= 65535)
+        m_iPort = quint16(iPort);
+}
 
 ValtroHttpd::~ValtroHttpd()
 {
@@ -90,43 +91,30 @@ int ValtroHttpd::StartHttpdServer(int iTimeoutMs)
         qWarning() << "ValtroHttpd: started without the core and its portal";
         return StartMissingServices;
     }
-    // A listener that ended by itself is joined before a new one starts.
-    StopHttpdServer();
-
-    // The server list is read afresh for every check, so a server saved a moment ago counts.
-    const QString sServerListFile = AppPaths::serverListFile();
+    // The server list is looked at for every check and read again when it has changed,
+    // so a server saved a moment ago counts.
+    auto pOrigins = std::make_shared<orbisk::ServerOriginCache>(AppPaths::serverListFile());
     const LocalServiceHandler handler(
-        *m_pPortal, [sServerListFile] { return orbisk::serverListFileOrigins(sServerListFile); }, m_iPort);
-    auto pServer = std::make_unique<orbisk::LocalHttpServer>(std::chrono::milliseconds(iTimeoutMs));
+        *m_pPortal, [pOrigins] { return pOrigins->origins(); }, m_iPort);
+    auto pServer = std::make_unique<orbisk::LocalHttpServer>(std::chrono::milliseconds(iTimeoutMs), kWorkerThreads);
     configure(*pServer, handler);
-    if (!pServer->bind_to_port(orbisk::kLocalServiceHost, m_iPort)) {
+    if (!pServer->start(orbisk::kLocalServiceHost, m_iPort)) {
         qWarning() << "ValtroHttpd: cannot listen on" << orbisk::kLocalServiceHost << "port" << m_iPort;
         return StartCannotListen;
     }
-
     m_pServer = std::move(pServer);
-    m_isListenerDone = false;
-    m_listener = std::thread([this, pServer = m_pServer.get()] {
-        if (!pServer->listen_after_bind())
-            qWarning() << "ValtroHttpd: the service stopped accepting connections";
-        m_isListenerDone = true;
-    });
     return StartListening;
 }
 
 void ValtroHttpd::StopHttpdServer()
 {
-    if (!m_listener.joinable())
+    if (!m_pServer)
         return;
-    // httplib's stop() only acts once the accept loop runs: wait until it does, or has ended.
-    while (!m_pServer->is_running() && !m_isListenerDone)
-        std::this_thread::yield();
     m_pServer->stop();
-    m_listener.join();
     m_pServer.reset();
 }
 
 bool ValtroHttpd::isListening() const
 {
-    return m_listener.joinable() && !m_isListenerDone;
+    return m_pServer && m_pServer->isServing();
 }

@@ -4,9 +4,7 @@
 
 #include <QtGlobal>
 
-#include <atomic>
 #include <memory>
-#include <thread>
 
 namespace orbisk {
 class LocalHttpServer;
@@ -18,15 +16,15 @@ class ValtroPortal;
 // The local HTTP service: answers pages on this machine (see orbisk::LocalServiceHandler)
 // on 127.0.0.1, port orbisk::kLocalServicePort unless setPort() says otherwise. The
 // origins it trusts are those of the servers in the user's server list
-// (AppPaths::serverListFile(), read for every request that carries an Origin).
+// (AppPaths::serverListFile(), read again whenever the file has changed).
 //
-// Thread model: StartHttpdServer binds the port on the calling thread, then one listener
-// thread of its own accepts connections and hands them to a pool of kWorkerThreads
-// workers, which run the request handling, one request per connection. The handling
-// reaches the core only through the portal's thread-safe methods; the browser-active
-// callback therefore runs on a worker thread. Start, Stop and setPort belong to one
-// thread (the GUI thread); the service must be stopped before the core and the portal
-// are deleted.
+// Thread model: StartHttpdServer binds the port on the calling thread; then one thread of
+// the service accepts connections and reads their requests, and kWorkerThreads workers
+// run the request handling, one request per connection (see orbisk::LocalHttpServer for
+// the limits). The handling reaches the core only through the portal's thread-safe
+// methods; the browser-active callback therefore runs on a worker thread. Start, Stop and
+// setPort belong to one thread (the GUI thread); the service must be stopped before the
+// core and the portal are deleted.
 class ValtroHttpd
 {
 public:
@@ -39,6 +37,10 @@ public:
         StartCannotListen = 4, // the port cannot be bound (taken by another socket)
     };
 
+    // An environment variable that, holding a port number, moves the service to that port,
+    // so that a client under test can run beside the user's own. Pages look for 9887 only.
+    static constexpr const char kPortVariable[] = "ORBISK_LOCAL_SERVICE_PORT";
+
     static constexpr int kMinTimeoutMs = 1;
     static constexpr int kMaxTimeoutMs = 60000;
     static constexpr int kWorkerThreads = 4;
@@ -49,17 +51,17 @@ public:
     ValtroHttpd(const ValtroHttpd&) = delete;
     ValtroHttpd& operator=(const ValtroHttpd&) = delete;
 
-    // The port of the next start; orbisk::kLocalServicePort unless set.
+    // The port of the next start; orbisk::kLocalServicePort unless set here or by kPortVariable.
     void setPort(quint16 iPort);
     quint16 port() const;
 
-    // Starts the service. iTimeoutMs, in milliseconds, is the time a connection has to
-    // send its whole request (a slower one is closed unanswered) and the longest wait of
-    // each write of the answer. Returns a StartResult: 0 once the port is bound and the
+    // Starts the service. iTimeoutMs, in milliseconds, is the time a connection has, from
+    // its accept, to send its whole request (a slower one is closed unanswered) and the
+    // longest wait of each write of the answer. Returns a StartResult: 0 once the port is bound and the
     // service accepts connections, non-zero when it does not run (already running aside).
     int StartHttpdServer(int iTimeoutMs);
 
-    // Stops accepting, lets running requests finish (bounded by the timeout) and joins the
+    // Stops accepting, closes every connection at once, waiting or open, and joins the
     // threads. Harmless when the service is not running; a later start may follow.
     void StopHttpdServer();
 
@@ -70,6 +72,4 @@ private:
     ValtroPortal* const m_pPortal;
     quint16 m_iPort = orbisk::kLocalServicePort;
     std::unique_ptr<orbisk::LocalHttpServer> m_pServer;
-    std::thread m_listener;
-    std::atomic<bool> m_isListenerDone{true};
 };

@@ -1,5 +1,6 @@
 // Runs the built client as real processes: single instance, termination signals,
-// exit code, and the files a first start leaves behind.
+// exit code, and the files a first start leaves behind. The client runs under a name and
+// on a local-service port of its own, so the tests pass beside a client the user runs.
 #include "TestEnvironment.h"
 
 #include <QtTest>
@@ -10,12 +11,16 @@
 #include <QTcpSocket>
 
 #include <csignal>
+#include <memory>
+#include <vector>
 
 namespace {
 
-const quint16 kLocalServicePort = 9887;
 const int kStartTimeoutMs = 90000;
 const int kExitTimeoutMs = 30000;
+
+QString g_sClient; // the client under this test's own name
+quint16 g_iPort = 0; // the port its local service listens on
 
 QString dataHome()
 {
@@ -29,7 +34,7 @@ QString configHome()
 
 QString clientName()
 {
-    return QFileInfo(orbisk::test::clientExecutable()).fileName();
+    return QFileInfo(g_sClient).fileName();
 }
 
 QString settingsPath()
@@ -46,10 +51,11 @@ QString autostartPath()
 QByteArray localServiceGet(const QByteArray& path)
 {
     QTcpSocket socket;
-    socket.connectToHost(QHostAddress::LocalHost, kLocalServicePort);
+    socket.connectToHost(QHostAddress::LocalHost, g_iPort);
     if (!socket.waitForConnected(500))
         return {};
-    socket.write("GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1:9887\r\nConnection: close\r\n\r\n");
+    socket.write("GET " + path + " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(g_iPort)
+        + "\r\nConnection: close\r\n\r\n");
     QByteArray response;
     while (socket.waitForReadyRead(2000))
         response += socket.readAll();
@@ -82,6 +88,7 @@ private slots:
     void terminationSignalsQuitWithExitCodeZero_data();
     void terminationSignalsQuitWithExitCodeZero();
     void takenPortLeavesTheClientRunning();
+    void idleConnectionsDoNotHoldUpQuitting();
 
 private:
     void startClient(QProcess& process);
@@ -91,6 +98,11 @@ private:
 void TestClientProcess::initTestCase()
 {
     QVERIFY2(QFileInfo(orbisk::test::clientExecutable()).isExecutable(), "the client executable was not built");
+    g_sClient = orbisk::test::uniqueClientExecutable();
+    QVERIFY2(QFileInfo(g_sClient).isExecutable(), "no copy of the client could be made");
+    QTcpServer probe;
+    QVERIFY(probe.listen(QHostAddress::LocalHost));
+    g_iPort = probe.serverPort();
 }
 
 void TestClientProcess::init()
@@ -109,8 +121,10 @@ void TestClientProcess::cleanup()
 
 void TestClientProcess::startClient(QProcess& process)
 {
-    process.setProgram(orbisk::test::clientExecutable());
-    process.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+    process.setProgram(g_sClient);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ORBISK_LOCAL_SERVICE_PORT"), QString::number(g_iPort));
+    process.setProcessEnvironment(environment);
     process.start();
     QVERIFY(process.waitForStarted(kExitTimeoutMs));
 }
@@ -130,7 +144,7 @@ void TestClientProcess::firstStartServesRefusesSecondCopyAndQuitsCleanly()
     QFile autostart(autostartPath());
     QVERIFY2(autostart.open(QIODevice::ReadOnly), qPrintable(autostartPath()));
     const QByteArray entry = autostart.readAll();
-    QVERIFY2(entry.contains(QFile::encodeName(orbisk::test::clientExecutable())), entry.constData());
+    QVERIFY2(entry.contains(QFile::encodeName(g_sClient)), entry.constData());
     QVERIFY2(entry.contains("-min -autorun"), entry.constData());
 
     QProcess second;
@@ -171,7 +185,7 @@ void TestClientProcess::terminationSignalsQuitWithExitCodeZero()
 void TestClientProcess::takenPortLeavesTheClientRunning()
 {
     QTcpServer squatter;
-    QVERIFY(squatter.listen(QHostAddress::LocalHost, kLocalServicePort));
+    QVERIFY(squatter.listen(QHostAddress::LocalHost, g_iPort));
 
     startClient(m_client);
     QByteArray diagnostics;
@@ -183,6 +197,28 @@ void TestClientProcess::takenPortLeavesTheClientRunning()
     terminate(m_client, SIGTERM);
     QVERIFY(m_client.waitForFinished(kExitTimeoutMs));
     QCOMPARE(m_client.exitCode(), 0);
+}
+
+void TestClientProcess::idleConnectionsDoNotHoldUpQuitting()
+{
+    startClient(m_client);
+    QTRY_VERIFY_WITH_TIMEOUT(!localServiceGet("/api/status").isEmpty(), kStartTimeoutMs);
+    std::vector<std::unique_ptr<QTcpSocket>> idle;
+    for (int i = 0; i < 100; ++i) {
+        idle.push_back(std::make_unique<QTcpSocket>());
+        idle.back()->connectToHost(QHostAddress::LocalHost, g_iPort);
+        QVERIFY(idle.back()->waitForConnected(5000));
+    }
+
+    QElapsedTimer quitting;
+    quitting.start();
+    terminate(m_client, SIGTERM);
+    QVERIFY(m_client.waitForFinished(kExitTimeoutMs));
+    // A stop that waited for the idle connections would take them one timeout (one
+    // second) each, four at a time.
+    QVERIFY2(quitting.elapsed() < 5000, qPrintable(QString::number(quitting.elapsed())));
+    QCOMPARE(m_client.exitCode(), 0);
+    QCOMPARE(m_client.readAllStandardOutput(), QByteArray("handle_exit_application\n"));
 }
 
 QTEST_GUILESS_MAIN(TestClientProcess)

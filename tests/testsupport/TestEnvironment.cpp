@@ -2,8 +2,13 @@
 
 #include "app/Resources.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
+
+#include <unistd.h>
 
 namespace orbisk::test {
 
@@ -26,6 +31,16 @@ QString appDataDir()
 QString clientExecutable()
 {
     return qEnvironmentVariable("ORBISK_CLIENT_EXECUTABLE");
+}
+
+QString uniqueClientExecutable()
+{
+    const QFileInfo client(clientExecutable());
+    const QString path = scratchDir(QStringLiteral("client")) + QLatin1Char('/') + client.fileName()
+        + QStringLiteral("-test-") + QString::number(QCoreApplication::applicationPid());
+    const bool isLinked
+        = ::link(QFile::encodeName(client.filePath()).constData(), QFile::encodeName(path).constData()) == 0;
+    return isLinked || QFile::copy(client.filePath(), path) ? path : QString();
 }
 
 QString scratchDir(const QString& name)

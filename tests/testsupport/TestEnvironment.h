@@ -14,6 +14,13 @@ QString appDataDir();
 // The built client executable, passed in by CTest.
 QString clientExecutable();
 
+// The built client under a name of its own: a hard link to it (a copy where no link can
+// be made) in a private folder of this test, named after the client and this process.
+// The single-instance guard counts processes by executable name, so a client started from
+// here runs beside any other copy of the client on the machine. The client names its data
+// folder and settings file after this name.
+QString uniqueClientExecutable();
+
 // A private folder for a test's files, under the test's own home.
 QString scratchDir(const QString& name);
 

@@ -1,8 +1,11 @@
 // The demo road as a user starts it: the run script starts the demo server and the
-// built client, which joins the demo server by itself and shows its page.
+// built client, which joins the demo server by itself and shows its page. The client runs
+// under a name and on a local-service port of its own, so the test passes beside a client
+// the user runs.
 #include "TestEnvironment.h"
 
 #include <QProcess>
+#include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -31,6 +34,13 @@ void TestDemoRoad::runScriptShowsTheDemoPageInTheClient()
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("ORBISK_DEMO_HOME"), sDemoHome);
     environment.insert(QStringLiteral("ORBISK_DEMO_PORT"), QStringLiteral("0"));
+    const QString sClient = orbisk::test::uniqueClientExecutable();
+    QVERIFY2(!sClient.isEmpty(), "no copy of the client could be made");
+    environment.insert(QStringLiteral("ORBISK_DEMO_CLIENT"), sClient);
+    QTcpServer freePort;
+    QVERIFY(freePort.listen(QHostAddress::LocalHost));
+    environment.insert(QStringLiteral("ORBISK_LOCAL_SERVICE_PORT"), QString::number(freePort.serverPort()));
+    freePort.close();
 
     QProcess demo;
     demo.setProcessEnvironment(environment);

@@ -8,7 +8,9 @@
 # (override with ORBISK_DEMO_HOME), so your own server list, settings and start-with-
 # system entry are left alone. The server
 # listens on 127.0.0.1:9443 (ORBISK_DEMO_PORT; 0 picks a free port). Both stop when
-# the client quits or this script is interrupted.
+# the client quits or this script is interrupted. ORBISK_DEMO_CLIENT runs another client
+# executable than BUILD_DIR/bin/orbisk-client, e.g. a copy under another name; the
+# client names its data folder after its executable.
 set -euo pipefail
 
 BUILD_DIR=${1:-build}
@@ -17,11 +19,13 @@ BIN="$BUILD_DIR/bin"
 DEMO_HOME=${ORBISK_DEMO_HOME:-$BUILD_DIR/demo-home}
 PORT=${ORBISK_DEMO_PORT:-9443}
 DATA_HOME="$DEMO_HOME/data"
-CLIENT_DATA="$DATA_HOME/orbisk-client"
+CLIENT=${ORBISK_DEMO_CLIENT:-$BIN/orbisk-client}
+CLIENT_NAME=$(basename "$CLIENT")
+CLIENT_DATA="$DATA_HOME/$CLIENT_NAME"
 
-for program in orbisk-demo-server orbisk-client; do
-    if [ ! -x "$BIN/$program" ]; then
-        echo "run-demo: $BIN/$program is missing; build first (scripts/build)" >&2
+for program in "$BIN/orbisk-demo-server" "$CLIENT"; do
+    if [ ! -x "$program" ]; then
+        echo "run-demo: $program is missing; build first (scripts/build)" >&2
         exit 1
     fi
 done
@@ -77,8 +81,8 @@ XML
 
 # A demo neither registers itself to start with the system nor hides in the tray on
 # close: closing its window ends the demo. Written once, so changes in the demo stay.
-if [ ! -e "$CLIENT_DATA/orbisk-client.ini" ]; then
-    printf '[General]\nAutoStart=false\nMiniTray=false\n' >"$CLIENT_DATA/orbisk-client.ini"
+if [ ! -e "$CLIENT_DATA/$CLIENT_NAME.ini" ]; then
+    printf '[General]\nAutoStart=false\nMiniTray=false\n' >"$CLIENT_DATA/$CLIENT_NAME.ini"
 fi
 
 # Chromium refuses its sandbox when run as root.
@@ -87,7 +91,7 @@ if [ "$(id -u)" -eq 0 ]; then
 fi
 
 # In the background and waited for, so an interrupt reaches the traps at once.
-XDG_DATA_HOME="$DATA_HOME" XDG_CONFIG_HOME="$DEMO_HOME/config" "$BIN/orbisk-client" "$@" &
+XDG_DATA_HOME="$DATA_HOME" XDG_CONFIG_HOME="$DEMO_HOME/config" "$CLIENT" "$@" &
 CLIENT_PID=$!
 status=0
 wait "$CLIENT_PID" || status=$?

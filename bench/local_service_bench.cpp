@@ -1,0 +1,188 @@
+// Benchmark of the local HTTP service (not a test: it prints a table).
+//
+// 1. Load: 2,000 GET /api/status over 50 concurrent connections, one request per
+//    connection as browsers and the client's protocol have it; latency from connect to
+//    the end of the answer.
+// 2. Hostile clients: requests while 200 idle and 50 trickling connections are held open
+//    (and reopened whenever the service closes them).
+// 3. Stop: how long stopping takes with 100 idle connections open.
+#include "core/ValtroCore.h"
+#include "core/ValtroHttpd.h"
+#include "core/ValtroPortal.h"
+
+#include "HostileClients.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QTcpServer>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const int kRequests = 2000;
+const int kConcurrent = 50;
+const double kP99TargetMs = 5.0;
+const double kHostileTargetMs = 1500.0;
+const double kStopTargetMs = 1000.0;
+
+// One GET over a new connection; the milliseconds until the service closed it, or -1
+// when it failed or did not answer 200.
+double timedGet(quint16 iPort)
+{
+    QElapsedTimer timer;
+    timer.start();
+    const int sock = ::socket(AF_INET, SOCK_STREAM, 0);
+    timeval timeout{5, 0};
+    ::setsockopt(sock, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof(timeout));
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_port = htons(iPort);
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    std::string answer;
+    if (::connect(sock, reinterpret_cast<const sockaddr*>(&address), sizeof(address)) == 0) {
+        const std::string request = "GET /api/status HTTP/1.1\r\nHost: 127.0.0.1:" + std::to_string(iPort) + "\r\n\r\n";
+        ::send(sock, request.data(), request.size(), MSG_NOSIGNAL);
+        char buffer[4096];
+        ssize_t iRead;
+        while ((iRead = ::recv(sock, buffer, sizeof(buffer), 0)) > 0)
+            answer.append(buffer, std::size_t(iRead));
+        if (iRead < 0)
+            answer.clear();
+    }
+    ::close(sock);
+    const double ms = timer.nsecsElapsed() / 1e6;
+    return answer.rfind("HTTP/1.1 200 ", 0) == 0 ? ms : -1;
+}
+
+double percentile(std::vector<double> values, double fraction)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t index = std::min(values.size() - 1, std::size_t(fraction * double(values.size())));
+    return values[index];
+}
+
+const char* verdict(bool isMet)
+{
+    return isMet ? "met" : "MISSED";
+}
+
+void benchLoad(quint16 iPort)
+{
+    std::vector<double> latencies;
+    std::mutex mutex;
+    std::atomic<int> iNext{0};
+    std::atomic<int> iErrors{0};
+    std::vector<std::thread> clients;
+    QElapsedTimer wall;
+    wall.start();
+    for (int i = 0; i < kConcurrent; ++i) {
+        clients.emplace_back([&] {
+            while (iNext++ < kRequests) {
+                const double ms = timedGet(iPort);
+                if (ms < 0) {
+                    ++iErrors;
+                    continue;
+                }
+                std::lock_guard<std::mutex> lock(mutex);
+                latencies.push_back(ms);
+            }
+        });
+    }
+    for (std::thread& client : clients)
+        client.join();
+    const double seconds = wall.nsecsElapsed() / 1e9;
+
+    const double p50 = percentile(latencies, 0.50);
+    const double p99 = percentile(latencies, 0.99);
+    std::printf("Load: %d GET /api/status over %d concurrent connections\n", kRequests, kConcurrent);
+    std::printf("  p50 %.2f ms   p99 %.2f ms   max %.2f ms   errors %d   %.0f requests/s\n", p50, p99,
+        percentile(latencies, 1.0), iErrors.load(), double(latencies.size()) / seconds);
+    std::printf(
+        "  target: p99 <= %.0f ms, no errors   %s\n", kP99TargetMs, verdict(p99 <= kP99TargetMs && iErrors == 0));
+}
+
+void benchHostile(quint16 iPort)
+{
+    orbisk::test::HostileClients hostile(iPort, 200, 50);
+    QElapsedTimer waiting;
+    waiting.start();
+    while (hostile.connected() < 250 && waiting.elapsed() < 20000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+
+    // Over three seconds, so the hostile connections pass their deadline and come back.
+    std::vector<double> latencies;
+    int iErrors = 0;
+    QElapsedTimer during;
+    during.start();
+    while (during.elapsed() < 3000) {
+        const double ms = timedGet(iPort);
+        if (ms < 0)
+            ++iErrors;
+        else
+            latencies.push_back(ms);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    const double worst = percentile(latencies, 1.0);
+    std::printf("Requests beside 200 idle and 50 trickling connections (%zu requests, %d reopened)\n", latencies.size(),
+        hostile.closedByService());
+    std::printf("  median %.2f ms   max %.2f ms   errors %d\n", percentile(latencies, 0.5), worst, iErrors);
+    std::printf("  target: every answer within %.0f ms   %s\n", kHostileTargetMs,
+        verdict(worst <= kHostileTargetMs && iErrors == 0));
+}
+
+void benchStop(ValtroHttpd& httpd)
+{
+    orbisk::test::HostileClients idle(httpd.port(), 100, 0, false);
+    QElapsedTimer waiting;
+    waiting.start();
+    while (idle.connected() < 100 && waiting.elapsed() < 20000)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    QElapsedTimer stopping;
+    stopping.start();
+    httpd.StopHttpdServer();
+    const double ms = stopping.nsecsElapsed() / 1e6;
+    std::printf("Stop with 100 idle connections open\n");
+    std::printf("  %.2f ms   target: <= %.0f ms   %s\n", ms, kStopTargetMs, verdict(ms <= kStopTargetMs));
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    // No server list of the user's is read or written.
+    QStandardPaths::setTestModeEnabled(true);
+
+    QTcpServer probe;
+    if (!probe.listen(QHostAddress::LocalHost))
+        return 1;
+    const quint16 iPort = probe.serverPort();
+    probe.close();
+
+    ValtroCore core(QStringLiteral("E3A95C07B1D84F62A0C7395E1B6D8F24"), 1, nullptr);
+    ValtroPortal portal(&core, nullptr);
+    ValtroHttpd httpd(&core, &portal);
+    httpd.setPort(iPort);
+    if (httpd.StartHttpdServer(1000) != ValtroHttpd::StartListening) {
+        std::fprintf(stderr, "the local service did not start on port %u\n", iPort);
+        return 1;
+    }
+    benchLoad(iPort);
+    benchHostile(iPort);
+    benchStop(httpd);
+    return 0;
+}

@@ -29,6 +29,10 @@ namespace {
 // The engine starts slowly on a small, busy machine.
 const int kEngineTimeoutMs = 60000;
 
+// The port of the client's local service: one of this test's own, so the test passes
+// beside a client the user runs and beside other tests.
+quint16 g_iPort = 0;
+
 struct Reply
 {
     int status = 0;
@@ -41,7 +45,7 @@ Reply requestFromOtherThread(const char* sMethod, const char* sPath, const QStri
 {
     Reply reply;
     std::thread client([&] {
-        httplib::Client http("127.0.0.1", orbisk::kLocalServicePort);
+        httplib::Client http("127.0.0.1", g_iPort);
         http.set_read_timeout(30);
         httplib::Request request;
         request.method = sMethod;
@@ -85,6 +89,11 @@ private slots:
     void initTestCase()
     {
         orbisk::test::prepareTestEnvironment();
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        g_iPort = probe.serverPort();
+        probe.close();
+        qputenv(ValtroHttpd::kPortVariable, QByteArray::number(g_iPort));
         QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
         QVERIFY(AppPaths::ensureDataDir());
         QFile list(AppPaths::serverListFile());
@@ -115,7 +124,7 @@ private slots:
     void clientRunsOnWhileThePortIsTaken()
     {
         QTcpServer blocker;
-        QVERIFY(blocker.listen(QHostAddress::LocalHost, orbisk::kLocalServicePort));
+        QVERIFY(blocker.listen(QHostAddress::LocalHost, g_iPort));
         m_window->startCoreServices();
         QVERIFY(!m_window->m_pHttpd->isListening());
         QCOMPARE(m_window->m_pHttpd->StartHttpdServer(1000), int(ValtroHttpd::StartCannotListen));

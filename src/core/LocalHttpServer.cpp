@@ -58,10 +58,6 @@ void LocalHttpServer::stop()
         // A worker blocked on one of these wakes at once; it closes the connection itself.
         for (::socket_t sock : m_answering)
             shutdownConnection(sock);
-        for (const Connection& connection : m_queue)
-            closeConnection(connection.sock);
-        m_iHandedOver -= m_queue.size();
-        m_queue.clear();
     }
     m_queueChanged.notify_all();
     m_waker.wake();
@@ -69,6 +65,11 @@ void LocalHttpServer::stop()
     for (std::thread& worker : m_workers)
         worker.join();
     m_workers.clear();
+    // What the acceptor handed over while stopping; no worker takes it any more.
+    for (const Connection& connection : m_queue)
+        closeConnection(connection.sock);
+    m_iHandedOver = 0;
+    m_queue.clear();
     closeSocket(m_listener);
     m_listener = INVALID_SOCKET;
 }

@@ -195,5 +195,9 @@
         <source>MissingServerAlias</source>
         <translation>请为服务器输入别名</translation>
     </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
 </context>
 </TS>

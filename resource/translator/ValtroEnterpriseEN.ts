@@ -195,5 +195,9 @@
         <source>MissingServerAlias</source>
         <translation>Please enter an alias for the server</translation>
     </message>
+    <message>
+        <source>Open</source>
+        <translation>Open</translation>
+    </message>
 </context>
 </TS>

@@ -64,6 +64,7 @@ const Field kFields[] = {
     {"OnlyHttpsSupported", &LanguageTexts::OnlyHttpsSupported},
     {"InvalidServerAddress", &LanguageTexts::InvalidServerAddress},
     {"MissingServerAlias", &LanguageTexts::MissingServerAlias},
+    {"Open", &LanguageTexts::Open},
 };
 
 } // namespace

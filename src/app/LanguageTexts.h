@@ -57,6 +57,7 @@ struct LanguageTexts
     QString OnlyHttpsSupported;
     QString InvalidServerAddress;
     QString MissingServerAlias;
+    QString Open;
 
     // Translates every key in context "QObject" with the translators installed now.
     static LanguageTexts fromInstalledTranslators();

@@ -1,5 +1,6 @@
 #include "app/Resources.h"
 
+#include <QIcon>
 #include <QtGlobal>
 
 static void initResourcesOutsideNamespace()
@@ -22,6 +23,12 @@ void initResources()
 void cleanupResources()
 {
     cleanupResourcesOutsideNamespace();
+}
+
+QIcon applicationIcon()
+{
+    // The "@2x" file beside it is taken in as the larger size.
+    return QIcon(QStringLiteral(":/resource/image/orbisk/orbisk64.png"));
 }
 
 } // namespace orbisk

@@ -1,13 +1,18 @@
-// Process entry: refuses a second copy, then builds the two windows and runs the
-// main window's start sequence in a fixed order before entering the event loop.
+// Process entry: refuses a second copy (asking the running one to show itself), then
+// builds the two windows and runs the main window's start sequence in a fixed order
+// before entering the event loop.
+#include "app/HighDpi.h"
 #include "app/Resources.h"
+#include "app/RunningCopyChannel.h"
 #include "app/SingleInstanceGuard.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/CMainWindow.h"
 #include "mainwindow/ClientInfo.h"
+#include "mainwindow/CurrentWindow.h"
 #include "platform/terminationwatcher.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QFont>
 
 #include <memory>
@@ -22,14 +27,19 @@ int main(int argc, char* argv[])
     orbisk::initResources();
     // The web engine shares OpenGL contexts with the widgets; this must precede the application object.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    orbisk::enableHighDpiScaling();
 
     int exitCode = 0;
     {
         QApplication application(argc, argv);
         QCoreApplication::setApplicationVersion(getClientVersion());
         QGuiApplication::setQuitOnLastWindowClosed(false);
+        QApplication::setWindowIcon(orbisk::applicationIcon());
 
-        if (!SingleInstanceGuard::anotherCopyIsRunning()) {
+        if (SingleInstanceGuard::anotherCopyIsRunning()) {
+            // The user is looking for the client: the running copy shows its window.
+            RunningCopyChannel::askToShow();
+        } else {
             auto font = std::make_unique<QFont>(kFontFamily);
             font->setPixelSize(kFontPixelSize);
             QApplication::setFont(*font);
@@ -45,6 +55,14 @@ int main(int argc, char* argv[])
             orbisk::platform::TerminationWatcher terminationWatcher;
             QObject::connect(&terminationWatcher, &orbisk::platform::TerminationWatcher::terminationRequested,
                 g_pMainWindow, &CMainWindow::handle_exit_application);
+
+            RunningCopyChannel channel;
+            QObject::connect(&channel, &RunningCopyChannel::showRequested, g_pMainWindow, [] {
+                const QWidget* shown = bringCurrentWindowToFront(*g_pMainWindow);
+                qDebug() << "show requested by a second start:" << (shown ? shown->metaObject()->className() : "none")
+                         << "visible" << (shown && shown->isVisible());
+            });
+            channel.listen();
 
             g_pMainWindow->handle_show();
             exitCode = application.exec();

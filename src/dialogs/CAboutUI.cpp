@@ -1,5 +1,6 @@
 #include "dialogs/CAboutUI.h"
 
+#include "app/HighDpi.h"
 #include "app/LanguageTexts.h"
 #include "dialogs/DialogStyle.h"
 #include "mainwindow/AppPaths.h"
@@ -97,8 +98,8 @@ CAboutUI::CAboutUI(QWidget* parent)
     labelWebSite->hide();
     labelNotice->hide();
 
-    labelLogo->setPixmap(QPixmap(kLogo));
-    labelBrand->setPixmap(QPixmap(kBrand));
+    labelLogo->setPixmap(orbisk::imagePixmap(kLogo));
+    labelBrand->setPixmap(orbisk::imagePixmap(kBrand));
     labelBrand->setGeometry((width() - kBrandSize.width()) / 2, 348, kBrandSize.width(), kBrandSize.height());
 }
 

@@ -1,17 +1,22 @@
 #include "dialogs/CMiniTray.h"
 
 #include "app/LanguageTexts.h"
-#include "login/CLoginUI.h"
+#include "app/Resources.h"
 #include "mainwindow/CMainWindow.h"
+#include "mainwindow/CurrentWindow.h"
 
 #include <QAction>
-#include <QCursor>
 #include <QIcon>
 #include <QMenu>
 
 namespace {
 const QString kToolTip = QStringLiteral("Orbisk Client");
-const QString kIcon = QStringLiteral(":/resource/image/orbisk/orbisk64.png");
+
+CMiniTray::AvailabilityProbe& availabilityProbe()
+{
+    static CMiniTray::AvailabilityProbe probe;
+    return probe;
+}
 } // namespace
 
 CMiniTray::CMiniTray(QObject* parent)
@@ -19,55 +24,68 @@ CMiniTray::CMiniTray(QObject* parent)
 {
     setToolTip(kToolTip);
 
-    // The menu is opened by the activation slot rather than installed as the
-    // context menu, so a right click shows it at the cursor on every platform.
     m_pTrayMenu = new QMenu(nullptr);
+    m_pActOpen = new QAction(nullptr);
     m_pActExit = new QAction(nullptr);
+    m_pTrayMenu->addAction(m_pActOpen);
     m_pTrayMenu->addAction(m_pActExit);
+    // Installed as the context menu: tray hosts that only show an exported menu never
+    // report a right click, and the others open this menu on it by themselves.
+    setContextMenu(m_pTrayMenu);
 
     connect(this, SIGNAL(activated(QSystemTrayIcon::ActivationReason)), this,
         SLOT(slot_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason)));
+    connect(m_pActOpen, SIGNAL(triggered(bool)), this, SLOT(slot_actOpen()));
     connect(m_pActExit, SIGNAL(triggered(bool)), this, SLOT(slot_actExit()));
 
-    setIcon(QIcon(kIcon));
+    setIcon(orbisk::applicationIcon());
     setToolTip(kToolTip);
 }
 
 CMiniTray::~CMiniTray()
 {
     // The icon is deleted from the exit entry's own slot, while the menu may still be
-    // unwinding its exec(): the menu and its entry go later, never under their own feet.
+    // unwinding: the menu and its entries go later, never under their own feet.
     m_pTrayMenu->deleteLater();
+    m_pActOpen->deleteLater();
     m_pActExit->deleteLater();
 }
 
 void CMiniTray::updateTexts()
 {
-    if (g_pMainWindow && g_pMainWindow->m_pTexts)
+    if (g_pMainWindow && g_pMainWindow->m_pTexts) {
+        m_pActOpen->setText(g_pMainWindow->m_pTexts->Open);
         m_pActExit->setText(g_pMainWindow->m_pTexts->Exit);
+    }
+}
+
+bool CMiniTray::isTrayAvailable()
+{
+    const AvailabilityProbe& probe = availabilityProbe();
+    return probe ? probe() : QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void CMiniTray::setAvailabilityProbe(AvailabilityProbe probe)
+{
+    availabilityProbe() = std::move(probe);
 }
 
 void CMiniTray::slot_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason act)
 {
-    if (!g_pMainWindow)
+    if (!g_pMainWindow || act != QSystemTrayIcon::Trigger)
         return;
-    switch (act) {
-    case QSystemTrayIcon::Trigger: {
-        QWidget* target = g_pMainWindow->m_isPageShown ? static_cast<QWidget*>(g_pMainWindow)
-                                                       : static_cast<QWidget*>(g_pMainWindow->m_pLoginUI);
-        if (!target)
-            return;
-        target->raise();
-        target->activateWindow();
-        target->setVisible(true);
-        break;
-    }
-    case QSystemTrayIcon::Context:
-        m_pTrayMenu->exec(QCursor::pos());
-        break;
-    default:
-        break;
-    }
+    QWidget* target = currentWindow(*g_pMainWindow);
+    if (!target)
+        return;
+    target->raise();
+    target->activateWindow();
+    target->setVisible(true);
+}
+
+void CMiniTray::slot_actOpen()
+{
+    if (g_pMainWindow)
+        bringCurrentWindowToFront(*g_pMainWindow);
 }
 
 void CMiniTray::slot_actExit()

@@ -2,26 +2,39 @@
 
 #include <QSystemTrayIcon>
 
+#include <functional>
+
 class QAction;
 class QMenu;
 
 // The client's icon in the notification area: a left click brings back the current
-// window, a right click opens a one-entry menu that quits the client.
+// window; its menu opens the current window or quits the client.
 class CMiniTray : public QSystemTrayIcon
 {
     Q_OBJECT
 
 public:
+    using AvailabilityProbe = std::function<bool()>;
+
     explicit CMiniTray(QObject* parent = nullptr);
     ~CMiniTray() override;
 
     void updateTexts();
 
+    // Whether the desktop shows tray icons now. Asked each time it matters, since a
+    // tray can appear or go away while the client runs; without one, a hidden window
+    // could never be brought back.
+    static bool isTrayAvailable();
+    // Replaces the system's answer (tests); an empty probe restores it.
+    static void setAvailabilityProbe(AvailabilityProbe probe);
+
 public slots:
     void slot_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason act);
+    void slot_actOpen();
     void slot_actExit();
 
 public:
     QMenu* m_pTrayMenu = nullptr;
+    QAction* m_pActOpen = nullptr;
     QAction* m_pActExit = nullptr;
 };

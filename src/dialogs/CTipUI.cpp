@@ -1,5 +1,6 @@
 #include "dialogs/CTipUI.h"
 
+#include "app/HighDpi.h"
 #include "app/LanguageTexts.h"
 #include "dialogs/DialogStyle.h"
 #include "mainwindow/CMainWindow.h"
@@ -30,7 +31,7 @@ CTipUI::CTipUI(QWidget* parent)
     auto* labelTitle = new QLabel(this);
 
     labelIcon->setGeometry(26, 20, 24, 24);
-    labelIcon->setPixmap(QPixmap(kWarningIcon));
+    labelIcon->setPixmap(orbisk::imagePixmap(kWarningIcon));
 
     labelTitle->setGeometry(59, 19, 37, 26);
     if (const LanguageTexts* texts = g_pMainWindow ? g_pMainWindow->m_pTexts.get() : nullptr)

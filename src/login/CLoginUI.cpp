@@ -1,5 +1,7 @@
 #include "login/CLoginUI.h"
 
+#include "app/HighDpi.h"
+#include "app/LanguageTexts.h"
 #include "dialogs/CSwitchModeUI.h"
 #include "login/BrowserLinkPlacement.h"
 #include "login/CCombox.h"
@@ -307,7 +309,7 @@ void CLoginUI::retranslateUi()
     m_pBtnNewServer->setFocusPolicy(Qt::NoFocus);
 
     m_pLabelLogo->setStyleSheet(kLargeLogoStyle);
-    m_pLabelSmallLogo->setPixmap(QPixmap(kSmallLogo));
+    m_pLabelSmallLogo->setPixmap(orbisk::imagePixmap(kSmallLogo));
 }
 
 void CLoginUI::addServerItem(QString sName, QString sUrl)
@@ -533,7 +535,7 @@ void CLoginUI::paintEvent(QPaintEvent*)
 
 void CLoginUI::closeEvent(QCloseEvent* event)
 {
-    if (!g_pMainWindow->m_isMiniTray)
+    if (g_pMainWindow->closingQuits())
         g_pMainWindow->handle_exit_application();
     event->accept();
 }

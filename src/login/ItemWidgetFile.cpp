@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
-#include <QPixmap>
 
 namespace {
 const QString kDeleteIcon = QStringLiteral(":/resource/image/close.png");
@@ -18,7 +17,7 @@ ItemWidgetFile::ItemWidgetFile(QWidget* parent)
     : QWidget(parent)
 {
     auto* buttonDelete = new ButtonDelete(this);
-    buttonDelete->setIcon(QIcon(QPixmap(kDeleteIcon)));
+    buttonDelete->setIcon(QIcon(kDeleteIcon));
     buttonDelete->setStyleSheet(QStringLiteral("border:0px;"));
 
     m_pLabel = new QLabel(this);

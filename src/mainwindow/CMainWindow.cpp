@@ -104,9 +104,14 @@ void CMainWindow::handle_exit_application()
     QCoreApplication::quit();
 }
 
+bool CMainWindow::closingQuits() const
+{
+    return !m_isMiniTray || !CMiniTray::isTrayAvailable();
+}
+
 void CMainWindow::closeEvent(QCloseEvent* event)
 {
-    if (!m_isMiniTray)
+    if (closingQuits())
         handle_exit_application();
     event->accept();
 }

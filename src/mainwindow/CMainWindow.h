@@ -12,6 +12,7 @@ class CLoginUI;
 class CMiniTray;
 class CThread;
 class CWebEngineView;
+class LoadProgressBar;
 class QAction;
 class QActionGroup;
 class QMenu;
@@ -49,6 +50,9 @@ public:
     // Ends the application: page released, tray icon removed, local service stopped,
     // the active session closed, the event loop quit.
     void handle_exit_application();
+    // Whether closing a window ends the application: with minimise-to-tray off, or
+    // when no tray is there to bring a hidden window back.
+    bool closingQuits() const;
 
     // Deletes every web engine view and page. Called once the event loop has ended,
     // so no page outlives the application object and the web profile.
@@ -97,12 +101,15 @@ private:
     void initMenus();
     void showPageWindow();
     void releaseWebView();
+    void showConnectFailed();
     void giveDebugViewHeight(int debugHeight);
 
 public:
     // Members are public where the login window, the dialogs and the tray icon read
     // them through g_pMainWindow.
     QSplitter* m_pSplitter = nullptr;
+    // Over the top of the page area while a page loads.
+    LoadProgressBar* m_pLoadProgress = nullptr;
     CLoginUI* m_pLoginUI = nullptr;
     CWebEngineView* m_pWebView = nullptr;
     QWebEngineView* m_pDebugView = nullptr;

@@ -2,6 +2,7 @@
 #include "mainwindow/CMainWindow.h"
 
 #include "core/ValtroCore.h"
+#include "dialogs/CMiniTray.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/StartPresentation.h"
 
@@ -59,7 +60,8 @@ void CMainWindow::presentForArguments(int argumentCount)
 {
     m_pLoginUI->setMenuBar(m_pMenuBar);
 
-    const StartPresentation presentation = StartPresentation::forArguments(argumentCount, m_isMiniTray);
+    const StartPresentation presentation
+        = StartPresentation::forArguments(argumentCount, m_isMiniTray, CMiniTray::isTrayAvailable());
     m_pLoginUI->setBrowserModel(presentation.browserMode);
     if (presentation.showLoginWindow)
         m_pLoginUI->show();
@@ -106,4 +108,7 @@ void CMainWindow::slot_browserActive()
         releaseWebView();
     emit sig_return();
     m_pLoginUI->setBrowserModel(true);
+    // The page window is gone; without a tray the login window is the only way back.
+    if (!CMiniTray::isTrayAvailable())
+        m_pLoginUI->show();
 }

@@ -6,6 +6,7 @@
 #include "core/ValtroCore.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/ClientInfo.h"
+#include "mainwindow/LoadProgressBar.h"
 #include "web/CWebEnginePage.h"
 #include "web/CWebEngineView.h"
 #include "web/ServerPage.h"
@@ -34,6 +35,7 @@ void CMainWindow::initWebArea()
 
     m_pSplitter = new QSplitter(Qt::Vertical, nullptr);
     setCentralWidget(m_pSplitter);
+    m_pLoadProgress = new LoadProgressBar(m_pSplitter, this);
 
     if (!m_pDebugView) {
         // Must be set before the first web engine view of the process exists.
@@ -102,6 +104,7 @@ void CMainWindow::handle_load(QString sName, QString sUrl, bool isLogin)
         m_pWebView->initContextMenu();
         m_pSplitter->insertWidget(0, m_pWebView);
         connect(pPage, SIGNAL(loadFinished(bool)), this, SLOT(Slot_LoadUrlFinish(bool)));
+        m_pLoadProgress->watch(pPage);
     }
 
     const QString sTarget = isLogin ? ServerPage::loginPageUrl(sUrl, m_pCore ? m_pCore->Get_Deviceuuid() : QString())
@@ -124,18 +127,15 @@ void CMainWindow::Slot_LoadUrlFinish(bool isSuccess)
     std::fflush(stdout);
     m_isLoading = false;
 
-    const QString sConnectFailed = m_pTexts ? m_pTexts->ConnectFailed : QString();
     if (!isSuccess) {
-        m_pLoginUI->setTipText(sConnectFailed);
-        m_pLoginUI->setUiEnabled(true);
+        showConnectFailed();
         return;
     }
 
     const QString sTitle = m_pWebView->page()->title();
     qDebug() << "1" << sTitle;
     if (!ServerPage::isServiceTitle(sTitle)) {
-        m_pLoginUI->setTipText(sConnectFailed);
-        m_pLoginUI->setUiEnabled(true);
+        showConnectFailed();
         return;
     }
 
@@ -144,6 +144,20 @@ void CMainWindow::Slot_LoadUrlFinish(bool isSuccess)
         m_pLoginUI->setTipText(QStringLiteral("about:blank"));
     else
         showPageWindow();
+    m_pLoginUI->setUiEnabled(true);
+}
+
+void CMainWindow::showConnectFailed()
+{
+    // Another server chosen in the server menu failed while the page window is shown:
+    // back to the login window, as leaving the server does, so the user is never left
+    // with the engine's error page and the message in a hidden window.
+    if (m_isPageShown) {
+        releaseWebView();
+        slot_return();
+        m_pLoginUI->show();
+    }
+    m_pLoginUI->setTipText(m_pTexts ? m_pTexts->ConnectFailed : QString());
     m_pLoginUI->setUiEnabled(true);
 }
 

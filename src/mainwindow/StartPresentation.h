@@ -10,14 +10,16 @@ struct StartPresentation
 
     // Two arguments are what the start-with-system entry passes ("-min -autorun"):
     // with minimise-to-tray on, such a start stays in the tray but still connects.
-    static StartPresentation forArguments(int argumentCount, bool isMiniTray)
+    // Without a tray nothing may start hidden, since nothing could bring it back.
+    static StartPresentation forArguments(int argumentCount, bool isMiniTray, bool isTrayAvailable)
     {
         StartPresentation presentation;
         if (argumentCount == 2) {
             presentation.browserMode = true;
+            presentation.showLoginWindow = !isTrayAvailable;
             return presentation;
         }
-        presentation.showLoginWindow = !(argumentCount == 3 && isMiniTray);
+        presentation.showLoginWindow = !(argumentCount == 3 && isMiniTray && isTrayAvailable);
         presentation.startDelayedLogin = true;
         return presentation;
     }

@@ -12,6 +12,7 @@
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QPushButton>
+#include <QTimer>
 
 namespace {
 
@@ -88,6 +89,9 @@ void CCheckUpdateUI::requestVersion()
         if (received > kMaxManifestBytes || total > kMaxManifestBytes)
             reply->abort();
     });
+    // A server that never answers (or answers a byte at a time) must not leave the user
+    // waiting for an answer that never comes.
+    QTimer::singleShot(m_iRequestTimeoutMs, reply, [reply] { reply->abort(); });
 }
 
 void CCheckUpdateUI::replyFinished()
@@ -117,10 +121,14 @@ void CCheckUpdateUI::replyFinished()
         return;
     }
 
+    // A manifest without a release for this system answers nothing: the check failed.
     const std::optional<ReleaseManifest> manifest = ReleaseManifest::fromJson(body);
-    if (!manifest)
+    if (!manifest || manifest->release.isEmpty()) {
+        qDebug() << "checkupdate: no" << ReleaseManifest::kReleaseKey << "release in the manifest";
+        showFailure();
         return;
-    qDebug() << "win32" << manifest->release;
+    }
+    qDebug() << ReleaseManifest::kReleaseKey << manifest->release;
 
     if (ReleaseManifest::isDownloadAddress(manifest->sDownloadUrl))
         m_sDownloadUrl = manifest->sDownloadUrl;
@@ -137,8 +145,10 @@ void CCheckUpdateUI::replyFinished()
     qDebug() << serverComponents.size() << clientComponents.size() << serverComponents << clientComponents;
 
     const std::optional<bool> isNewer = VersionRule::isNewer(serverComponents, clientComponents);
-    if (!isNewer)
+    if (!isNewer) {
+        showFailure();
         return;
+    }
     m_isNewVersion = *isNewer;
 
     if (m_isNewVersion) {

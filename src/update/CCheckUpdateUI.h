@@ -35,6 +35,9 @@ public slots:
 public:
     // Larger manifests are refused: the real one is a few hundred bytes.
     static constexpr qint64 kMaxManifestBytes = 64 * 1024;
+    // A request that has not finished by then is given up and the check fails.
+    static constexpr int kRequestTimeoutMs = 15000;
+    int m_iRequestTimeoutMs = kRequestTimeoutMs;
 
     bool m_isNewVersion = false;
     QLabel* m_pLabelMessage = nullptr;

@@ -5,7 +5,6 @@
 
 namespace {
 
-const QString kReleaseKey = QStringLiteral("win32");
 const QString kVersionKey = QStringLiteral("version");
 const QString kDownloadUrlKey = QStringLiteral("downloadUrl");
 
@@ -20,13 +19,18 @@ bool isWebAddress(const QUrl& url)
 
 std::optional<ReleaseManifest> ReleaseManifest::fromJson(const QByteArray& body)
 {
+    return fromJson(body, QLatin1String(kReleaseKey));
+}
+
+std::optional<ReleaseManifest> ReleaseManifest::fromJson(const QByteArray& body, const QString& sReleaseKey)
+{
     const int zero = body.indexOf('\0');
     const QJsonDocument document = QJsonDocument::fromJson(zero < 0 ? body : body.left(zero));
     if (document.isNull() || !document.isObject())
         return std::nullopt;
 
     ReleaseManifest manifest;
-    manifest.release = document.object().value(kReleaseKey).toObject();
+    manifest.release = document.object().value(sReleaseKey).toObject();
     manifest.sVersion = manifest.release.value(kVersionKey).toString();
     manifest.sDownloadUrl = manifest.release.value(kDownloadUrlKey).toString();
     return manifest;

@@ -78,6 +78,7 @@ const CatalogueRow kCatalogue[] = {
     {"InvalidServerAddress", "Please enter a valid server address, such as files.example.com:8443",
         "请输入有效的服务器地址，例如 files.example.com:8443"},
     {"MissingServerAlias", "Please enter an alias for the server", "请为服务器输入别名"},
+    {"Open", "Open", "打开"},
 };
 
 QStringList catalogueColumn(const char* CatalogueRow::*column)
@@ -97,7 +98,7 @@ QStringList fieldsByName(const LanguageTexts& t)
         t.OriginalFile, t.FindNewVerIsDown, t.CheckUpdateFailed, t.Setting, t.AutoStart, t.MiniTray, t.Exit,
         t.ConnectNewServer, t.ServerAddress, t.ServerAlias, t.Continue, t.SelectServer, t.BrowserModel,
         t.ExitBrowserModel, t.SwitchModelTip, t.SetDefaultServer, t.UserManual, t.Tutotial, t.OnlyHttpsSupported,
-        t.InvalidServerAddress, t.MissingServerAlias};
+        t.InvalidServerAddress, t.MissingServerAlias, t.Open};
 }
 
 } // namespace

@@ -65,7 +65,9 @@ private slots:
     void browserActiveBeforeTheDelayStopsTheAutomaticLogin();
     void trayLeftClickBringsTheCurrentWindow_data();
     void trayLeftClickBringsTheCurrentWindow();
-    void trayRightClickOpensTheQuitMenu();
+    void trayMenuIsInstalledWithOpenAboveQuit();
+    void trayOpenBringsTheCurrentWindowBack_data();
+    void trayOpenBringsTheCurrentWindowBack();
     void trayQuitEndsTheApplicationEvenWithMiniTrayOn();
 
 private:
@@ -88,6 +90,7 @@ void TestMenus::init()
 void TestMenus::cleanup()
 {
     m_client.stop();
+    CMiniTray::setAvailabilityProbe([] { return true; });
 }
 
 // The start sequence of the client up to the first presentation, without the core services.
@@ -112,27 +115,35 @@ void TestMenus::presentationFollowsTheArgumentCount_data()
 {
     QTest::addColumn<int>("argumentCount");
     QTest::addColumn<bool>("miniTray");
+    QTest::addColumn<bool>("tray");
     QTest::addColumn<bool>("loginShown");
     QTest::addColumn<bool>("browserMode");
     QTest::addColumn<bool>("delayedLogin");
 
-    QTest::newRow("no arguments") << 1 << true << true << false << true;
-    QTest::newRow("no program path at all") << 0 << true << true << false << true;
-    QTest::newRow("one argument: browser mode, no window") << 2 << true << false << true << false;
-    QTest::newRow("one argument, tray off: still no window") << 2 << false << false << true << false;
-    QTest::newRow("start with the system, tray on: stays in the tray") << 3 << true << false << false << true;
-    QTest::newRow("start with the system, tray off") << 3 << false << true << false << true;
-    QTest::newRow("three arguments") << 4 << true << true << false << true;
+    QTest::newRow("no arguments") << 1 << true << true << true << false << true;
+    QTest::newRow("no program path at all") << 0 << true << true << true << false << true;
+    QTest::newRow("one argument: browser mode, no window") << 2 << true << true << false << true << false;
+    QTest::newRow("one argument, minimise-to-tray off: still no window") << 2 << false << true << false << true << false;
+    QTest::newRow("start with the system, tray on: stays in the tray") << 3 << true << true << false << false << true;
+    QTest::newRow("start with the system, tray off") << 3 << false << true << true << false << true;
+    QTest::newRow("three arguments") << 4 << true << true << true << false << true;
+    // Without a tray nothing starts hidden: nothing could bring it back.
+    QTest::newRow("no tray, no arguments") << 1 << true << false << true << false << true;
+    QTest::newRow("no tray, one argument: browser mode shown") << 2 << true << false << true << true << false;
+    QTest::newRow("no tray, start with the system: shown, still connects") << 3 << true << false << true << false
+                                                                             << true;
 }
 
 void TestMenus::presentationFollowsTheArgumentCount()
 {
     QFETCH(int, argumentCount);
     QFETCH(bool, miniTray);
+    QFETCH(bool, tray);
     QFETCH(bool, loginShown);
     QFETCH(bool, browserMode);
     QFETCH(bool, delayedLogin);
 
+    CMiniTray::setAvailabilityProbe([tray] { return tray; });
     m_client.start();
     m_client.window->m_isMiniTray = miniTray;
     m_client.window->presentForArguments(argumentCount);
@@ -278,26 +289,50 @@ void TestMenus::trayLeftClickBringsTheCurrentWindow()
     QCOMPARE(m_window->isVisible(), mainVisible);
 }
 
-void TestMenus::trayRightClickOpensTheQuitMenu()
+void TestMenus::trayMenuIsInstalledWithOpenAboveQuit()
 {
     startClient();
     CMiniTray* tray = m_window->m_pTray;
     QCOMPARE(tray->toolTip(), QStringLiteral("Orbisk Client"));
-    QVERIFY(!tray->contextMenu());
-
+    QCOMPARE(tray->contextMenu(), tray->m_pTrayMenu);
     QStringList entries;
-    QWidget* popup = nullptr;
-    QTimer::singleShot(0, this, [&] {
-        popup = QApplication::activePopupWidget();
-        if (auto* menu = qobject_cast<QMenu*>(popup)) {
-            for (const QAction* action : menu->actions())
-                entries << action->text();
-            menu->close();
-        }
-    });
+    for (const QAction* action : tray->contextMenu()->actions())
+        entries << action->text();
+    QCOMPARE(entries, (QStringList{QStringLiteral("Open"), QStringLiteral("Quit")}));
+
+    // The host opens the installed menu itself; the right click must not open a second one.
     tray->slot_activatedSysTrayIcon(QSystemTrayIcon::Context);
-    QCOMPARE(popup, tray->m_pTrayMenu);
-    QCOMPARE(entries, QStringList{QStringLiteral("Quit")});
+    QVERIFY(!QApplication::activePopupWidget());
+    QVERIFY(m_window->m_pTray);
+}
+
+void TestMenus::trayOpenBringsTheCurrentWindowBack_data()
+{
+    QTest::addColumn<bool>("pageShown");
+    QTest::addColumn<bool>("minimised");
+
+    QTest::newRow("login window hidden in the tray") << false << false;
+    QTest::newRow("main window hidden in the tray") << true << false;
+    QTest::newRow("main window minimised") << true << true;
+}
+
+void TestMenus::trayOpenBringsTheCurrentWindowBack()
+{
+    QFETCH(bool, pageShown);
+    QFETCH(bool, minimised);
+
+    startClient();
+    m_login->hide();
+    m_window->m_isPageShown = pageShown;
+    QWidget* target = pageShown ? static_cast<QWidget*>(m_window) : m_login;
+    QWidget* other = pageShown ? static_cast<QWidget*>(m_login) : m_window;
+    if (minimised)
+        target->showMinimized();
+
+    m_window->m_pTray->m_pActOpen->trigger();
+    QVERIFY(target->isVisible());
+    QVERIFY(!target->isMinimized());
+    QVERIFY(!other->isVisible());
     QVERIFY(m_window->m_pTray);
 }
 

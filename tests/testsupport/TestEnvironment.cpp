@@ -1,6 +1,7 @@
 #include "TestEnvironment.h"
 
 #include "app/Resources.h"
+#include "dialogs/CMiniTray.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -21,6 +22,9 @@ void prepareTestEnvironment()
         registered = true;
     }
     QDir(appDataDir()).removeRecursively();
+    // The offscreen platform has no tray; tests run as on a desktop with one unless
+    // they say otherwise.
+    CMiniTray::setAvailabilityProbe([] { return true; });
 }
 
 QString appDataDir()

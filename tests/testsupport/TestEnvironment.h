@@ -6,6 +6,7 @@ namespace orbisk::test {
 
 // Puts QStandardPaths into test mode, registers the resources and empties the
 // application-data folder, so every test starts from a machine without files.
+// The tray is reported available.
 void prepareTestEnvironment();
 
 // The writable application-data folder as the client uses it (test mode).

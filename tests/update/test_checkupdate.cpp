@@ -31,6 +31,7 @@ using namespace orbisk::test;
 namespace {
 
 const int kTimeoutMs = 30000;
+const int kShortLimitMs = 500;
 const QString kNewer = QStringLiteral("Find a new version, download it?");
 const QString kLatest = QStringLiteral("You are using the latest version");
 const QString kFailed = QStringLiteral("Check update failed");
@@ -40,9 +41,10 @@ const std::string kManifestPath = "/enterprise/release/3.0/version.json";
 const std::string kHeldPath = "/held/version.json";
 const std::string kEndlessPath = "/endless/version.json";
 
-QByteArray manifest(const QString& sVersion, const QString& sDownloadUrl = QString())
+QByteArray manifest(const QString& sVersion, const QString& sDownloadUrl = QString(),
+    const QString& sKey = QLatin1String(ReleaseManifest::kReleaseKey))
 {
-    return QStringLiteral(R"({"win32":{"version":"%1","downloadUrl":"%2"}})").arg(sVersion, sDownloadUrl).toUtf8();
+    return QStringLiteral(R"({"%3":{"version":"%1","downloadUrl":"%2"}})").arg(sVersion, sDownloadUrl, sKey).toUtf8();
 }
 
 QPushButton* buttonAt(const QWidget* dialog, const QRect& geometry)
@@ -219,6 +221,7 @@ void recordThreadWarnings(QtMsgType type, const QMessageLogContext& context, con
 enum class Address {
     Manifest,
     Endless,
+    Silent,
     ClosedPort,
     NotHttp,
 };
@@ -353,12 +356,28 @@ void TestCheckUpdate::checkShowsTheOutcome_data()
                                         << QStringLiteral("3.x.5") << true;
     QTest::newRow("rich text stays text") << served << 200 << manifest(QStringLiteral("4.0.<b>1</b>")) << true << true
                                           << kNewer << QStringLiteral("4.0.<b>1</b>") << true;
+    // A check the user asked for always ends with an answer: a manifest that says
+    // nothing usable for this system is a failed check.
     QTest::newRow("two components, asked")
-        << served << 200 << manifest(QStringLiteral("3.1")) << false << false << kLatest << initialVersion << false;
-    QTest::newRow("no win32, asked") << served << 200 << QByteArray(R"({"version":"9.0.0"})") << false << false
-                                     << kLatest << initialVersion << false;
+        << served << 200 << manifest(QStringLiteral("3.1")) << false << true << kFailed << QString() << false;
+    QTest::newRow("two components, quiet")
+        << served << 200 << manifest(QStringLiteral("3.1")) << true << false << kFailed << QString() << false;
+    QTest::newRow("no release entry, asked")
+        << served << 200 << QByteArray(R"({"version":"9.0.0"})") << false << true << kFailed << QString() << false;
+    QTest::newRow("only another system's release, asked")
+        << served << 200
+        << manifest(QStringLiteral("9.0.0"), QStringLiteral("https://dl.example/other"), QStringLiteral("other-system"))
+        << false << true << kFailed << QString() << false;
+    QTest::newRow("empty release entry, asked")
+        << served << 200 << QByteArray(R"({"linux":{},"win32":{}})") << false << true << kFailed << QString() << false;
     QTest::newRow("not an object, asked")
-        << served << 200 << QByteArray("[1,2,3]") << false << false << kLatest << initialVersion << false;
+        << served << 200 << QByteArray("[1,2,3]") << false << true << kFailed << QString() << false;
+    QTest::newRow("not JSON, asked")
+        << served << 200 << QByteArray("<html>maintenance</html>") << false << true << kFailed << QString() << false;
+    QTest::newRow("not JSON, quiet")
+        << served << 200 << QByteArray("<html>maintenance</html>") << true << false << kFailed << QString() << false;
+    QTest::newRow("no answer in time, asked")
+        << Address::Silent << 200 << QByteArray() << false << true << kFailed << QString() << false;
     QTest::newRow("404 with a manifest body, asked")
         << served << 404 << newer << false << true << kFailed << QString() << false;
     QTest::newRow("500 with a manifest body, quiet")
@@ -389,6 +408,8 @@ void TestCheckUpdate::checkShowsTheOutcome()
     m_server.answer(status, body);
     if (address == Address::Endless)
         useAddress(m_server.url(kEndlessPath));
+    if (address == Address::Silent)
+        useAddress(m_server.url(kHeldPath));
     if (address == Address::ClosedPort)
         useAddress(QStringLiteral("http://127.0.0.1:%1/version.json").arg(DemoServer::closedPort()));
     if (address == Address::NotHttp) {
@@ -396,15 +417,25 @@ void TestCheckUpdate::checkShowsTheOutcome()
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^ORBISK_UPDATE_MANIFEST_URL .*")));
     }
 
-    m_window->slot_checkupdate(checkType);
+    if (address == Address::Silent) {
+        // The check's own limit, shortened: the answer is held back beyond it.
+        m_window->slot_checkupdate(checkType);
+        m_window->m_pCheckUpdateUI->m_iRequestTimeoutMs = kShortLimitMs;
+        m_window->m_pCheckUpdateUI->requestVersion();
+    } else {
+        m_window->slot_checkupdate(checkType);
+    }
     CCheckUpdateUI* dialog = m_window->m_pCheckUpdateUI;
     QVERIFY(dialog);
     QCOMPARE(dialog->m_checkType, checkType);
     DialogDriver driver(dialog, DialogDriver::PressClose);
     QSignalSpy finished(&dialog->m_manager, &QNetworkAccessManager::finished);
 
-    waitForReplies(dialog, finished, 1);
-    if (address != Address::Endless)
+    if (address == Address::Silent)
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->m_pReply, kTimeoutMs);
+    else
+        waitForReplies(dialog, finished, 1);
+    if (address != Address::Endless && address != Address::Silent)
         QCOMPARE(m_server.requests(), address == Address::Manifest ? 1 : 0);
     QCOMPARE(driver.shows, shown ? 1 : 0);
     QCOMPARE(dialog->m_pLabelMessage->text(), message);

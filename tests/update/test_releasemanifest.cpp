@@ -14,6 +14,8 @@ private slots:
     void initTestCase();
     void readsTheRelease_data();
     void readsTheRelease();
+    void takesThisSystemsRelease_data();
+    void takesThisSystemsRelease();
     void refusesBodiesThatAreNotObjects_data();
     void refusesBodiesThatAreNotObjects();
     void locationHonoursAnOverride_data();
@@ -68,10 +70,48 @@ void TestReleaseManifest::readsTheRelease()
     QFETCH(QString, version);
     QFETCH(QString, downloadUrl);
 
-    const std::optional<ReleaseManifest> manifest = ReleaseManifest::fromJson(body);
+    // The reading rule is the same under every system's key.
+    const std::optional<ReleaseManifest> manifest = ReleaseManifest::fromJson(body, QStringLiteral("win32"));
     QVERIFY(manifest);
     QCOMPARE(manifest->sVersion, version);
     QCOMPARE(manifest->sDownloadUrl, downloadUrl);
+}
+
+void TestReleaseManifest::takesThisSystemsRelease_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("windowsVersion");
+    QTest::addColumn<QString>("linuxVersion");
+
+    QTest::newRow("both systems") << QByteArray(R"({"win32":{"version":"3.0.1"},"linux":{"version":"3.0.2"}})")
+                                  << QStringLiteral("3.0.1") << QStringLiteral("3.0.2");
+    QTest::newRow("only Windows") << QByteArray(R"({"win32":{"version":"3.0.1"}})") << QStringLiteral("3.0.1")
+                                  << QString();
+    QTest::newRow("only Linux") << QByteArray(R"({"linux":{"version":"3.0.2"}})") << QString()
+                                << QStringLiteral("3.0.2");
+    QTest::newRow("key case matters") << QByteArray(R"({"Linux":{"version":"3.0.2"},"WIN32":{"version":"3.0.1"}})")
+                                      << QString() << QString();
+}
+
+// A client reads only its own system's release: a Linux client is never offered the
+// Windows download, nor the other way round.
+void TestReleaseManifest::takesThisSystemsRelease()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(QString, windowsVersion);
+    QFETCH(QString, linuxVersion);
+
+#ifdef Q_OS_WIN
+    QCOMPARE(QString::fromLatin1(ReleaseManifest::kReleaseKey), QStringLiteral("win32"));
+    const QString expected = windowsVersion;
+#else
+    QCOMPARE(QString::fromLatin1(ReleaseManifest::kReleaseKey), QStringLiteral("linux"));
+    const QString expected = linuxVersion;
+#endif
+    const std::optional<ReleaseManifest> manifest = ReleaseManifest::fromJson(body);
+    QVERIFY(manifest);
+    QCOMPARE(manifest->sVersion, expected);
+    QCOMPARE(manifest->release.isEmpty(), expected.isEmpty());
 }
 
 void TestReleaseManifest::refusesBodiesThatAreNotObjects_data()

@@ -5,6 +5,7 @@
 #include "core/ValtroCore.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/CMainWindow.h"
+#include "mainwindow/LoadProgressBar.h"
 #include "web/CWebEngineView.h"
 
 #include "DemoServer.h"
@@ -14,6 +15,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
+#include <QMenuBar>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QPushButton>
@@ -57,6 +59,9 @@ private slots:
     void delayedLoginLoadsTheFirstDefault_data();
     void delayedLoginLoadsTheFirstDefault();
     void f12TogglesTheDebugView();
+    void menuLoadShowsItsProgress();
+    void failedMenuLoadReturnsToTheLoginWindow_data();
+    void failedMenuLoadReturnsToTheLoginWindow();
 
 private:
     QString url(QString sPattern) const;
@@ -66,6 +71,9 @@ private:
     // The page requests the server has seen; the engine's icon requests of earlier
     // pages may still arrive late and are left out.
     QStringList pageRequests();
+    // Shows the demo server's page as a first connection does, then chooses the
+    // server of sUrl from the server menu.
+    void chooseFromTheMenuWhileAPageIsShown(const QString& sUrl);
 
     orbisk::test::DemoServer m_server;
     CMainWindow* m_pWindow = nullptr;
@@ -386,6 +394,70 @@ void TestMainWindowWeb::f12TogglesTheDebugView()
     QTest::keyClick(m_pWindow, Qt::Key_F12, Qt::ShiftModifier);
     QVERIFY(debugView->isHidden());
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), kEngineTimeoutMs);
+}
+
+void TestMainWindowWeb::chooseFromTheMenuWhileAPageIsShown(const QString& sUrl)
+{
+    m_pWindow->handle_load(QStringLiteral("demo"), m_server.baseUrl(), true);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->m_isPageShown, kEngineTimeoutMs);
+    QVERIFY(m_pWindow->isVisible());
+    QVERIFY(!m_pWindow->m_pLoadProgress->isVisible());
+
+    m_pLogin->addServerItem(QStringLiteral("next"), sUrl);
+    QAction* next = m_pWindow->m_pMenuServer->actions().at(1);
+    QCOMPARE(next->toolTip(), sUrl);
+    next->trigger();
+    QVERIFY(m_pWindow->m_isLoading);
+}
+
+void TestMainWindowWeb::menuLoadShowsItsProgress()
+{
+    chooseFromTheMenuWhileAPageIsShown(m_server.baseUrl() + QStringLiteral("/slow/3000"));
+    LoadProgressBar* bar = m_pWindow->m_pLoadProgress;
+    QSignalSpy progress(m_pWindow->m_pWebView->page(), &QWebEnginePage::loadProgress);
+
+    // The window stays up while the server takes its time, with the bar along the top
+    // of the page area.
+    QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible(), kEngineTimeoutMs);
+    QVERIFY(m_pWindow->isVisible());
+    QCOMPARE(bar->geometry(),
+        QRect(m_pWindow->m_pSplitter->x(), m_pWindow->m_pSplitter->y(), m_pWindow->m_pSplitter->width(),
+            LoadProgressBar::kHeight));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_pWindow->m_isLoading, kEngineTimeoutMs);
+    QVERIFY(!progress.isEmpty());
+    QVERIFY(m_pWindow->m_isPageShown);
+    QVERIFY(!bar->isVisible());
+}
+
+void TestMainWindowWeb::failedMenuLoadReturnsToTheLoginWindow_data()
+{
+    QTest::addColumn<QString>("serverUrl");
+    QTest::newRow("closed port") << QStringLiteral("https://127.0.0.1:%1").arg(orbisk::test::DemoServer::closedPort());
+    QTest::newRow("server error status") << "{BASE}/status/500";
+    QTest::newRow("not the service") << "{BASE}/other";
+}
+
+// Another server chosen from the menu fails: the user is back at the login window with
+// the message, as after a failed first connection, not left before an error page.
+void TestMainWindowWeb::failedMenuLoadReturnsToTheLoginWindow()
+{
+    QFETCH(QString, serverUrl);
+    chooseFromTheMenuWhileAPageIsShown(url(serverUrl));
+
+    QTRY_VERIFY_WITH_TIMEOUT(!m_pWindow->m_isLoading, kEngineTimeoutMs);
+    QVERIFY(!m_pWindow->m_isPageShown);
+    QVERIFY(!m_pWindow->isVisible());
+    QVERIFY(!m_pWindow->m_pWebView);
+    QVERIFY(m_pLogin->isVisible());
+    QCOMPARE(tipText(), connectFailed());
+    QVERIFY(controlsEnabled());
+    QCOMPARE(m_pWindow->m_pMenuBar->parentWidget(), m_pLogin);
+    QVERIFY(!m_pWindow->m_pActExitServer->isVisible());
+    QVERIFY(!m_pWindow->m_pLoadProgress->isVisible());
+
+    // The failed server can be chosen again: it loads from the login window now.
+    m_pWindow->handle_load(QStringLiteral("demo"), m_server.baseUrl(), true);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->m_isPageShown, kEngineTimeoutMs);
 }
 
 ORBISK_WEBENGINE_TEST_MAIN(TestMainWindowWeb)

@@ -1,8 +1,11 @@
-// Writes PNG pictures of the login window in each mode and with each message, and of
-// every dialog, for people to look at after a change of the look:
+// Writes PNG pictures of the login window in each mode and with each message, of the
+// main window while a page loads, and of every dialog, for people to look at after a
+// change of the look:
 //     orbisk-screenshots [output folder]      (default: ./screenshots)
-// Runs headless with QT_QPA_PLATFORM=offscreen. The client's files go to a temporary
+// Runs headless with QT_QPA_PLATFORM=offscreen; with QT_SCALE_FACTOR=2 it shows the
+// windows at 200 %, as on a 192 DPI screen. The client's files go to a temporary
 // home, so the user's own server list and settings are never read or written.
+#include "app/HighDpi.h"
 #include "app/LanguageTexts.h"
 #include "app/Resources.h"
 #include "core/ValtroCore.h"
@@ -14,6 +17,7 @@
 #include "login/CLoginUI.h"
 #include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
+#include "mainwindow/LoadProgressBar.h"
 #include "mainwindow/ServerListFile.h"
 #include "update/CCheckUpdateUI.h"
 
@@ -66,7 +70,9 @@ int main(int argc, char* argv[])
 
     orbisk::initResources();
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    orbisk::enableHighDpiScaling();
     QApplication application(argc, argv);
+    QApplication::setWindowIcon(orbisk::applicationIcon());
     QFont font(QStringLiteral("Microsoft YaHei"));
     font.setPixelSize(14);
     QApplication::setFont(font);
@@ -111,6 +117,15 @@ int main(int argc, char* argv[])
     login->setTipText(texts.ConnectFailed);
     ok &= save(login, folder, QStringLiteral("login-connect-failed"));
     login->hide();
+
+    // The main window as a load chosen from the server menu shows it: the menu bar and
+    // the progress bar along the top of the (still empty) page area.
+    g_pMainWindow->setMenuBar(g_pMainWindow->m_pMenuBar);
+    g_pMainWindow->resize(800, 600);
+    g_pMainWindow->m_pLoadProgress->setValue(40);
+    g_pMainWindow->m_pLoadProgress->show();
+    ok &= save(g_pMainWindow, folder, QStringLiteral("main-window-loading"));
+    g_pMainWindow->hide();
 
     CAboutUI about(nullptr);
     ok &= save(&about, folder, QStringLiteral("about-dialog"));

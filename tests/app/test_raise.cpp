@@ -1,0 +1,131 @@
+// A second start of the built client while one runs: it asks the running copy to
+// show its window and exits with code 0; a second start of another user (another
+// runtime folder) reaches nothing and raises nothing.
+#include "TestEnvironment.h"
+
+#include <QtTest>
+
+namespace {
+
+const int kStartTimeoutMs = 90000;
+const int kExitTimeoutMs = 30000;
+const QByteArray kShownLine = "show requested by a second start: CLoginUI visible true";
+
+QString runtimeFolder(const QString& user)
+{
+    const QString path = orbisk::test::scratchDir(QStringLiteral("runtime-") + user);
+    QFile::setPermissions(path,
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser);
+    return path;
+}
+
+QString channelIn(const QString& folder)
+{
+    return folder + QLatin1Char('/') + QFileInfo(orbisk::test::clientExecutable()).fileName()
+        + QStringLiteral(".channel");
+}
+
+void startClient(QProcess& process, const QString& runtime, const QStringList& arguments = {})
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    process.setProcessEnvironment(environment);
+    process.setProgram(orbisk::test::clientExecutable());
+    process.setArguments(arguments);
+    process.start();
+    QVERIFY(process.waitForStarted(kExitTimeoutMs));
+}
+
+void finishSecondStart(QProcess& second)
+{
+    QVERIFY(second.waitForFinished(kExitTimeoutMs));
+    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(second.exitCode(), 0);
+    QVERIFY(!second.readAllStandardOutput().contains("handle_exit_application"));
+}
+
+} // namespace
+
+class TestRaise : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void secondStartShowsTheRunningCopy_data();
+    void secondStartShowsTheRunningCopy();
+    void secondStartOfAnotherUserShowsNothing();
+
+private:
+    void startFirst(const QString& runtime, const QStringList& arguments);
+    QProcess m_first;
+    QByteArray m_firstErrors;
+};
+
+void TestRaise::initTestCase()
+{
+    QVERIFY2(QFileInfo(orbisk::test::clientExecutable()).isExecutable(), "the client executable was not built");
+}
+
+void TestRaise::cleanup()
+{
+    if (m_first.state() != QProcess::NotRunning) {
+        m_first.terminate();
+        if (!m_first.waitForFinished(kExitTimeoutMs))
+            m_first.kill();
+        m_first.waitForFinished(kExitTimeoutMs);
+    }
+    m_firstErrors.clear();
+}
+
+void TestRaise::startFirst(const QString& runtime, const QStringList& arguments)
+{
+    startClient(m_first, runtime, arguments);
+    // Listening is the last step before the first presentation.
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(channelIn(runtime)), kStartTimeoutMs);
+}
+
+void TestRaise::secondStartShowsTheRunningCopy_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("login window") << QStringList{};
+    // Browser mode keeps the login window (with its browser sentence) as the current one.
+    QTest::newRow("browser mode") << QStringList{QStringLiteral("browser")};
+}
+
+void TestRaise::secondStartShowsTheRunningCopy()
+{
+    QFETCH(QStringList, arguments);
+    const QString runtime = runtimeFolder(QStringLiteral("user"));
+    startFirst(runtime, arguments);
+
+    QProcess second;
+    startClient(second, runtime);
+    finishSecondStart(second);
+
+    QTRY_VERIFY_WITH_TIMEOUT((m_firstErrors += m_first.readAllStandardError()).contains(kShownLine), kExitTimeoutMs);
+    QCOMPARE(m_first.state(), QProcess::Running);
+}
+
+void TestRaise::secondStartOfAnotherUserShowsNothing()
+{
+    const QString user = runtimeFolder(QStringLiteral("user"));
+    startFirst(user, {});
+
+    // The guard counts every user's processes, so this start is refused too; its
+    // channel lies in its own user's folder, where nothing listens.
+    QProcess second;
+    startClient(second, runtimeFolder(QStringLiteral("other")));
+    finishSecondStart(second);
+
+    // A start of the first user afterwards is answered, so the channel worked all along.
+    QProcess third;
+    startClient(third, user);
+    finishSecondStart(third);
+    QTRY_VERIFY_WITH_TIMEOUT((m_firstErrors += m_first.readAllStandardError()).contains(kShownLine), kExitTimeoutMs);
+    QCOMPARE(m_firstErrors.count(kShownLine), 1);
+}
+
+QTEST_GUILESS_MAIN(TestRaise)
+#include "test_raise.moc"

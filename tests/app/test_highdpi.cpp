@@ -11,71 +11,18 @@
 #include "mainwindow/CMainWindow.h"
 #include "update/CCheckUpdateUI.h"
 
+#include "LayoutCheck.h"
 #include "TestEnvironment.h"
 
 #include <QtTest>
 
-#include <QAbstractButton>
-#include <QCheckBox>
 #include <QIcon>
-#include <QLabel>
 #include <QPixmap>
-#include <QStyle>
-#include <QStyleOptionButton>
 
 #include <memory>
 
 namespace {
-
 const qreal kScale = 2.0;
-
-// Every check box, button and one-line label whose text is not shown whole: the text
-// must fit into the control's part inside the window's one-pixel frame, and a check
-// box's indicator and text must lie there.
-QStringList cutControls(QWidget* window)
-{
-    QStringList cut;
-    const QRect inside = QRect(QPoint(0, 0), window->size()).adjusted(1, 1, -1, -1);
-    for (QWidget* child : window->findChildren<QWidget*>()) {
-        if (child->isHidden() || child->window() != window)
-            continue;
-        const QRect rect(child->mapTo(window, QPoint(0, 0)), child->size());
-        const QRect visible = rect.intersected(inside);
-        const QFontMetrics metrics = child->fontMetrics();
-        QString text;
-        QRect wanted;
-        bool placed = false;
-        if (auto* box = qobject_cast<QCheckBox*>(child)) {
-            text = box->text();
-            QStyleOptionButton option;
-            option.initFrom(box);
-            option.text = text;
-            const QRect contents = box->style()->subElementRect(QStyle::SE_CheckBoxContents, &option, box);
-            const QRect indicator = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
-            // Drawn from the left: where it ends matters, not only its size.
-            wanted = indicator.united(QRect(contents.topLeft(), metrics.size(0, text))).translated(rect.topLeft());
-            placed = true;
-        } else if (auto* label = qobject_cast<QLabel*>(child); label && !label->wordWrap()) {
-            text = label->text();
-            wanted = QRect(rect.topLeft(), QSize(metrics.horizontalAdvance(text), metrics.height()));
-        } else if (auto* button = qobject_cast<QAbstractButton*>(child)) {
-            text = button->text();
-            wanted = QRect(rect.topLeft(), QSize(metrics.horizontalAdvance(text), metrics.height()));
-        }
-        if (text.isEmpty())
-            continue;
-        if (wanted.width() > visible.width() || wanted.height() > visible.height()
-            || (placed && !visible.contains(wanted)))
-            cut << QStringLiteral("%1 \"%2\": needs %3x%4, shows %5x%6")
-                       .arg(QString::fromLatin1(child->metaObject()->className()), text)
-                       .arg(wanted.width())
-                       .arg(wanted.height())
-                       .arg(visible.width())
-                       .arg(visible.height());
-    }
-    return cut;
-}
-
 } // namespace
 
 class TestHighDpi : public QObject
@@ -180,8 +127,8 @@ void TestHighDpi::fixedLayoutsShowEveryTextWhole()
     QVERIFY(QTest::qWaitForWindowExposed(shown));
     QCOMPARE(shown->devicePixelRatioF(), kScale);
 
-    const QStringList cut = cutControls(shown);
-    QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral("; "))));
+    const QStringList faults = orbisk::test::layoutFaults(shown);
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QStringLiteral("; "))));
     shown->hide();
 }
 

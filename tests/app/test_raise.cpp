@@ -19,10 +19,13 @@ QString runtimeFolder(const QString& user)
     return path;
 }
 
+// The client under a name of this test's own: the single-instance guard counts
+// processes by name, so clients of other test runs on the machine cannot interfere.
+QString g_client;
+
 QString channelIn(const QString& folder)
 {
-    return folder + QLatin1Char('/') + QFileInfo(orbisk::test::clientExecutable()).fileName()
-        + QStringLiteral(".channel");
+    return folder + QLatin1Char('/') + QFileInfo(g_client).fileName() + QStringLiteral(".channel");
 }
 
 void startClient(QProcess& process, const QString& runtime, const QStringList& arguments = {})
@@ -30,7 +33,7 @@ void startClient(QProcess& process, const QString& runtime, const QStringList& a
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
     process.setProcessEnvironment(environment);
-    process.setProgram(orbisk::test::clientExecutable());
+    process.setProgram(g_client);
     process.setArguments(arguments);
     process.start();
     QVERIFY(process.waitForStarted(kExitTimeoutMs));
@@ -66,6 +69,10 @@ private:
 void TestRaise::initTestCase()
 {
     QVERIFY2(QFileInfo(orbisk::test::clientExecutable()).isExecutable(), "the client executable was not built");
+    g_client = orbisk::test::scratchDir(QStringLiteral("bin"))
+        + QStringLiteral("/orbisk-r%1").arg(QCoreApplication::applicationPid());
+    QVERIFY(QFile::copy(orbisk::test::clientExecutable(), g_client));
+    QVERIFY(QFile::setPermissions(g_client, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 }
 
 void TestRaise::cleanup()

@@ -123,15 +123,16 @@ void TestMenus::presentationFollowsTheArgumentCount_data()
     QTest::newRow("no arguments") << 1 << true << true << true << false << true;
     QTest::newRow("no program path at all") << 0 << true << true << true << false << true;
     QTest::newRow("one argument: browser mode, no window") << 2 << true << true << false << true << false;
-    QTest::newRow("one argument, minimise-to-tray off: still no window") << 2 << false << true << false << true << false;
+    QTest::newRow("one argument, minimise-to-tray off: still no window")
+        << 2 << false << true << false << true << false;
     QTest::newRow("start with the system, tray on: stays in the tray") << 3 << true << true << false << false << true;
     QTest::newRow("start with the system, tray off") << 3 << false << true << true << false << true;
     QTest::newRow("three arguments") << 4 << true << true << true << false << true;
     // Without a tray nothing starts hidden: nothing could bring it back.
     QTest::newRow("no tray, no arguments") << 1 << true << false << true << false << true;
     QTest::newRow("no tray, one argument: browser mode shown") << 2 << true << false << true << true << false;
-    QTest::newRow("no tray, start with the system: shown, still connects") << 3 << true << false << true << false
-                                                                             << true;
+    QTest::newRow("no tray, start with the system: shown, still connects")
+        << 3 << true << false << true << false << true;
 }
 
 void TestMenus::presentationFollowsTheArgumentCount()

@@ -34,6 +34,14 @@ bool isSingleColour(const QImage& image)
     return true;
 }
 
+// An area in window coordinates as the pixels of a grab, which has more of them than
+// the window has coordinates on a scaled screen.
+QRect inPixels(const QImage& image, const QRect& area)
+{
+    const qreal ratio = image.devicePixelRatio();
+    return QRectF(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio).toAlignedRect();
+}
+
 // Whether the widget's text changes what the window shows inside area: the window
 // is grabbed once more with the text taken away, then the text is put back.
 bool textLeavesAMark(QWidget* window, const QImage& picture, QWidget* widget, const QRect& area)
@@ -50,7 +58,7 @@ bool textLeavesAMark(QWidget* window, const QImage& picture, QWidget* widget, co
         withoutText = window->grab().toImage();
         button->setText(original);
     }
-    return picture.copy(area) != withoutText.copy(area);
+    return picture.copy(inPixels(picture, area)) != withoutText.copy(inPixels(withoutText, area));
 }
 
 // Where a one-line text of the given width lies inside rect under the alignment.

@@ -372,10 +372,10 @@ void TestCheckUpdate::checkShowsTheOutcome_data()
         << served << 200 << QByteArray(R"({"linux":{},"win32":{}})") << false << true << kFailed << QString() << false;
     QTest::newRow("not an object, asked")
         << served << 200 << QByteArray("[1,2,3]") << false << true << kFailed << QString() << false;
-    QTest::newRow("not JSON, asked")
-        << served << 200 << QByteArray("<html>maintenance</html>") << false << true << kFailed << QString() << false;
-    QTest::newRow("not JSON, quiet")
-        << served << 200 << QByteArray("<html>maintenance</html>") << true << false << kFailed << QString() << false;
+    QTest::newRow("not JSON, asked") << served << 200 << QByteArray("<html>maintenance</html>") << false << true
+                                     << kFailed << QString() << false;
+    QTest::newRow("not JSON, quiet") << served << 200 << QByteArray("<html>maintenance</html>") << true << false
+                                     << kFailed << QString() << false;
     QTest::newRow("no answer in time, asked")
         << Address::Silent << 200 << QByteArray() << false << true << kFailed << QString() << false;
     QTest::newRow("404 with a manifest body, asked")

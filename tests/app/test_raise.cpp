@@ -106,6 +106,8 @@ void TestRaise::secondStartShowsTheRunningCopy()
     QFETCH(QStringList, arguments);
     const QString runtime = runtimeFolder(QStringLiteral("user"));
     startFirst(runtime, arguments);
+    if (QTest::currentTestFailed())
+        return;
 
     QProcess second;
     startClient(second, runtime);
@@ -119,12 +121,16 @@ void TestRaise::secondStartOfAnotherUserShowsNothing()
 {
     const QString user = runtimeFolder(QStringLiteral("user"));
     startFirst(user, {});
+    if (QTest::currentTestFailed())
+        return;
 
     // The guard counts every user's processes, so this start is refused too; its
     // channel lies in its own user's folder, where nothing listens.
     QProcess second;
     startClient(second, runtimeFolder(QStringLiteral("other")));
     finishSecondStart(second);
+    if (QTest::currentTestFailed())
+        return;
 
     // A start of the first user afterwards is answered, so the channel worked all along.
     QProcess third;

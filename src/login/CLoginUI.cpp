@@ -5,6 +5,7 @@
 #include "dialogs/CSwitchModeUI.h"
 #include "login/BrowserLinkPlacement.h"
 #include "login/CCombox.h"
+#include "login/DeferredRows.h"
 #include "login/ItemWidgetFile.h"
 #include "login/NoFocusRectStyle.h"
 #include "login/ServerDisplayText.h"
@@ -67,6 +68,9 @@ const int kPrefixFontPixelSize = 12;
 const int kBrowserFontPixelSize = 16;
 const int kPrefixGap = 2;
 const int kRowWidth = 300;
+// Where a picker item keeps its server's name and URL.
+const int kNameRole = Qt::UserRole;
+const int kUrlRole = Qt::UserRole + 1;
 // The link buttons end at the right edge of the input fields (x = 400).
 const int kLinkRight = 388;
 const int kLinkPadding = 12;
@@ -144,6 +148,7 @@ CLoginUI::CLoginUI(QWidget* parent)
     m_pNoFocusStyle = new NoFocusRectStyle();
     m_pNoFocusStyle->setParent(this);
     m_pListWidget->setStyle(m_pNoFocusStyle);
+    m_pDeferredRows = new DeferredRows(m_pListWidget, [this](QListWidgetItem* item) { makeServerRow(item); });
 
     m_pLabelAlias = new QLabel(this);
     m_pLabelAlias->setGeometry(102, 332, 300, 23);
@@ -316,23 +321,35 @@ void CLoginUI::addServerItem(QString sName, QString sUrl)
 {
     const QString displayText = serverDisplayText({sName, sUrl, false});
 
+    // The item keeps the server, so its row can be built later (see DeferredRows).
     auto* item = new QListWidgetItem(m_pListWidget);
-    auto* row = new ItemWidgetFile(nullptr);
-    row->m_pLabel->setText(displayText);
-    m_pListWidget->setItemWidget(item, row);
-    row->setObjectName(sName);
-    row->setAccessibleName(sUrl);
-    row->setToolTip(displayText);
+    item->setData(kNameRole, sName);
+    item->setData(kUrlRole, sUrl);
+    m_pDeferredRows->added(item);
 
     auto* action = new QAction(nullptr);
     action->setCheckable(true);
     g_pMainWindow->m_pServerGroup->addAction(action);
     g_pMainWindow->m_pMenuServer->insertAction(g_pMainWindow->m_pActExitServer, action);
     action->setText(displayText);
-    row->setFixedWidth(kRowWidth);
     action->setObjectName(sName);
     action->setToolTip(sUrl);
     connect(action, SIGNAL(triggered(bool)), g_pMainWindow, SLOT(slot_actServer()));
+}
+
+void CLoginUI::makeServerRow(QListWidgetItem* item)
+{
+    const QString sName = item->data(kNameRole).toString();
+    const QString sUrl = item->data(kUrlRole).toString();
+    const QString displayText = serverDisplayText({sName, sUrl, false});
+
+    auto* row = new ItemWidgetFile(nullptr);
+    row->m_pLabel->setText(displayText);
+    m_pListWidget->setItemWidget(item, row);
+    row->setObjectName(sName);
+    row->setAccessibleName(sUrl);
+    row->setToolTip(displayText);
+    row->setFixedWidth(kRowWidth);
     connect(row, SIGNAL(signal_mouseClick(QString)), this, SLOT(slot_comboBoxNameChanged(QString)));
 }
 
@@ -354,19 +371,19 @@ void CLoginUI::removeServerItem(QString sUrl)
 
     const ServerList& servers = g_pMainWindow->m_vecServer;
     for (int i = 0; i < m_pListWidget->count(); ++i) {
-        QWidget* row = m_pListWidget->itemWidget(m_pListWidget->item(i));
-        if (!row || row->accessibleName() != sUrl)
+        if (m_pListWidget->item(i)->data(kUrlRole).toString() != sUrl)
             continue;
         m_pComboServer->hidePopup();
         // Removing the combo box's current row makes it show that row's (empty)
         // item text; what decides the new selection is the text shown before.
         const QString shownText = m_pComboServer->currentText();
+        const QString sName = m_pListWidget->item(i)->data(kNameRole).toString();
         // The list releases the row with deleteLater, so a row whose own delete
         // button started this survives until control returns to the event loop.
         delete m_pListWidget->item(i);
         if (servers.isEmpty()) {
             m_pComboServer->setCurrentText(QString());
-        } else if (indexOfShownServer({{row->objectName(), sUrl, false}}, shownText) == 0) {
+        } else if (indexOfShownServer({{sName, sUrl, false}}, shownText) == 0) {
             slot_comboBoxNameChanged(serverDisplayText(servers.last()));
         } else {
             m_pComboServer->setCurrentText(shownText);

@@ -8,12 +8,14 @@
 #include <QString>
 
 class CCombox;
+class DeferredRows;
 class NoFocusRectStyle;
 class QCheckBox;
 class QCloseEvent;
 class QLabel;
 class QLineEdit;
 class QListWidget;
+class QListWidgetItem;
 class QPaintEvent;
 class QPushButton;
 
@@ -88,6 +90,8 @@ private:
     // wrong and the field to mend (if any) is marked and takes the focus.
     void showInputProblem(ServerInput::Problem problem, QLineEdit* field);
     void setFieldMarked(QLineEdit* field, bool isMarked);
+    // Builds the row widget of a picker item from the server the item keeps.
+    void makeServerRow(QListWidgetItem* item);
 
     // The catalogue text the message line shows for bad input, so that a language
     // switch shows it in the new language; null for the main window's messages.
@@ -96,4 +100,6 @@ private:
     // Draws no focus rectangle in the drop-down list; a child of this window,
     // created after the combo box so that it outlives the list that uses it.
     NoFocusRectStyle* m_pNoFocusStyle = nullptr;
+    // Builds the picker's rows as they come into view; a child of the list.
+    DeferredRows* m_pDeferredRows = nullptr;
 };

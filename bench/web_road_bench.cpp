@@ -8,6 +8,8 @@
 //    that carries all items at once.
 #include "web/CWebEnginePage.h"
 #include "web/CWebEngineView.h"
+#include "web/CertificateGuard.h"
+#include "web/CertificateTrustStore.h"
 #include "web/DropScript.h"
 
 #include "DemoServer.h"
@@ -106,9 +108,11 @@ double timeToLine(const QString& sProgram, const QStringList& arguments, const Q
     return elapsed;
 }
 
-// A home of its own for the client, with the demo server as the one default server.
-QProcessEnvironment clientEnvironment(const QString& sHome, const QString& sServerUrl)
+// A home of its own for the client, with the demo server as the one default server and
+// its certificate trusted.
+QProcessEnvironment clientEnvironment(const QString& sHome, const orbisk::test::DemoServer& server)
 {
+    const QString sServerUrl = server.baseUrl();
     const QString sDataDir = sHome + QStringLiteral("/data/orbisk-client");
     QDir().mkpath(sDataDir);
     QFile list(sDataDir + QStringLiteral("/ServerConfig.xml"));
@@ -121,6 +125,9 @@ QProcessEnvironment clientEnvironment(const QString& sHome, const QString& sServ
     QFile settings(sDataDir + QStringLiteral("/orbisk-client.ini"));
     settings.open(QIODevice::WriteOnly | QIODevice::Truncate);
     settings.write("[General]\nAutoStart=false\nMiniTray=false\n");
+    CertificateTrustStore trustStore(sDataDir + QStringLiteral("/TrustedCertificates.json"));
+    trustStore.trust(server.server(), server.fingerprint());
+    trustStore.save();
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("HOME"), sHome);
@@ -133,7 +140,7 @@ QProcessEnvironment clientEnvironment(const QString& sHome, const QString& sServ
 void benchStartUp(const orbisk::test::DemoServer& server, const QString& sBinDir, int runs)
 {
     QTemporaryDir home;
-    const QProcessEnvironment environment = clientEnvironment(home.path(), server.baseUrl());
+    const QProcessEnvironment environment = clientEnvironment(home.path(), server);
     const QString sLoginUrl = server.baseUrl() + QStringLiteral("/app/login?uuid=bench");
 
     QVector<double> client;
@@ -203,8 +210,12 @@ double timeDelivery(QWebEnginePage* page, int count, const std::function<void()>
 // A view of the given class showing the demo page; null when the page did not load.
 template <typename View> View* demoView(const orbisk::test::DemoServer& server)
 {
+    static CertificateTrustStore trustStore;
+    static CertificateGuard guard(&trustStore, [] { return nullptr; });
+    trustStore.trust(server.server(), server.fingerprint());
     auto* view = new View(nullptr);
     auto* page = new CWebEnginePage(QWebEngineProfile::defaultProfile(), view);
+    page->setCertificateGuard(&guard);
     view->setPage(page);
     view->resize(800, 600);
     view->show();

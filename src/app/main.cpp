@@ -6,10 +6,13 @@
 #include "app/RunningCopyChannel.h"
 #include "app/SingleInstanceGuard.h"
 #include "login/CLoginUI.h"
+#include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
 #include "mainwindow/ClientInfo.h"
 #include "mainwindow/CurrentWindow.h"
 #include "platform/terminationwatcher.h"
+#include "web/CertificateGuard.h"
+#include "web/CertificateTrustStore.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -47,6 +50,11 @@ int main(int argc, char* argv[])
             g_pMainWindow = new CMainWindow(nullptr);
             auto* loginUI = new CLoginUI(nullptr);
             g_pMainWindow->setLoginUI(loginUI);
+
+            CertificateTrustStore trustStore(AppPaths::trustedCertificatesFile());
+            trustStore.load();
+            CertificateGuard certificateGuard(&trustStore, [] { return g_pMainWindow->visibleWindow(); });
+            g_pMainWindow->setCertificateGuard(&certificateGuard);
             g_pMainWindow->initWebArea();
             g_pMainWindow->slot_switch_language(g_pMainWindow->m_iLanguage);
             g_pMainWindow->startCoreServices();

@@ -26,4 +26,9 @@ QString serverListFile()
     return dataDir() + QStringLiteral("/ServerConfig.xml");
 }
 
+QString trustedCertificatesFile()
+{
+    return dataDir() + QStringLiteral("/TrustedCertificates.json");
+}
+
 } // namespace AppPaths

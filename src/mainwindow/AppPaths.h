@@ -19,4 +19,7 @@ QString settingsFile();
 // dataDir() + "/ServerConfig.xml"
 QString serverListFile();
 
+// dataDir() + "/TrustedCertificates.json"
+QString trustedCertificatesFile();
+
 } // namespace AppPaths

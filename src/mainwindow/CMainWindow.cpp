@@ -6,6 +6,7 @@
 #include "core/ValtroHttpd.h"
 #include "core/ValtroPortal.h"
 #include "dialogs/CMiniTray.h"
+#include "login/CLoginUI.h"
 #include "mainwindow/ClientInfo.h"
 
 #include <QCloseEvent>
@@ -59,6 +60,20 @@ CMainWindow::~CMainWindow()
 void CMainWindow::setLoginUI(CLoginUI* pLoginUI)
 {
     m_pLoginUI = pLoginUI;
+}
+
+void CMainWindow::setCertificateGuard(CertificateGuard* pGuard)
+{
+    m_pCertificateGuard = pGuard;
+}
+
+QWidget* CMainWindow::visibleWindow() const
+{
+    if (isVisible())
+        return const_cast<CMainWindow*>(this);
+    if (m_pLoginUI && m_pLoginUI->isVisible())
+        return m_pLoginUI;
+    return nullptr;
 }
 
 void CMainWindow::startCoreServices()

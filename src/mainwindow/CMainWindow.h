@@ -8,6 +8,7 @@
 #include <memory>
 
 class CCheckUpdateUI;
+class CertificateGuard;
 class CLoginUI;
 class CMiniTray;
 class CThread;
@@ -38,8 +39,15 @@ public:
     ~CMainWindow() override;
 
     void setLoginUI(CLoginUI* pLoginUI);
+    // The guard that decides the certificate errors of every page the window creates.
+    void setCertificateGuard(CertificateGuard* pGuard);
+    // The window a question goes over: the main window while it is visible, else the
+    // login window while it is visible; null while the client shows neither.
+    QWidget* visibleWindow() const;
     void initWebArea();
     void startCoreServices();
+    // Starts the web engine once the event loop runs, ahead of the first page.
+    void startWebEngine();
     // Starts the 100 ms timer whose first timeout runs slot_delayLogin.
     void startDelayLogin();
 
@@ -142,6 +150,7 @@ public:
     QTimer* m_pDelayTimer = nullptr;
     CThread* m_pCheckWorker = nullptr;
     CCheckUpdateUI* m_pCheckUpdateUI = nullptr;
+    CertificateGuard* m_pCertificateGuard = nullptr;
 };
 
 // The one main window, set by start-up right after its construction and never cleared.

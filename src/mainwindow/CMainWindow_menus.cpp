@@ -5,6 +5,7 @@
 #include "dialogs/CMiniTray.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/StartPresentation.h"
+#include "web/RemoteDebugging.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -65,6 +66,10 @@ void CMainWindow::presentForArguments(int argumentCount)
     m_pLoginUI->setBrowserModel(presentation.browserMode);
     if (presentation.showLoginWindow)
         m_pLoginUI->show();
+    // A start in browser mode needs no engine until a server is loaded, unless a
+    // developer asked for the remote-debugging port, which lives in the engine.
+    if (presentation.startDelayedLogin || RemoteDebugging::isRequested())
+        startWebEngine();
     if (presentation.startDelayedLogin)
         startDelayLogin();
 }

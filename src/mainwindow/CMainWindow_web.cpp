@@ -1,4 +1,4 @@
-// CMainWindow: the web area (splitter, page view, remote-debugging view), page
+// CMainWindow: the web area (splitter, page view, developer-tools view), page
 // loading with its acceptance test, the delayed login and the F12 debug toggle.
 #include "mainwindow/CMainWindow.h"
 
@@ -9,6 +9,7 @@
 #include "mainwindow/LoadProgressBar.h"
 #include "web/CWebEnginePage.h"
 #include "web/CWebEngineView.h"
+#include "web/RemoteDebugging.h"
 #include "web/ServerPage.h"
 
 #include <QAction>
@@ -24,7 +25,6 @@
 #include <cstdio>
 
 namespace {
-const char* const kRemoteDebuggingVariable = "QTWEBENGINE_REMOTE_DEBUGGING";
 const int kDelayLoginMs = 100;
 const int kDebugViewHeightDivisor = 3;
 } // namespace
@@ -38,18 +38,23 @@ void CMainWindow::initWebArea()
     m_pLoadProgress = new LoadProgressBar(m_pSplitter, this);
 
     if (!m_pDebugView) {
-        // Must be set before the first web engine view of the process exists.
-        qputenv(kRemoteDebuggingVariable, QByteArray::number(ServerPage::kRemoteDebuggingPort));
+        // Must be settled before the first web engine view of the process exists.
+        RemoteDebugging::configure();
+        // The view alone starts nothing; the engine starts with its first page.
         m_pDebugView = new QWebEngineView(nullptr);
-        // Asking for the view's page starts the engine and its remote-debugging service.
-        // Done once the event loop runs, so the start overlaps the delayed login's wait
-        // instead of adding to the first load.
-        QTimer::singleShot(0, m_pDebugView, [pDebugView = m_pDebugView] { pDebugView->page(); });
         m_pSplitter->addWidget(m_pDebugView);
         m_pDebugView->hide();
     }
 
     m_pLoginUI->fillServerPicker(m_vecServer);
+}
+
+void CMainWindow::startWebEngine()
+{
+    // Asking for the debug view's page starts the engine (and a remote-debugging port,
+    // when one was asked for). Done once the event loop runs, so the start overlaps the
+    // delayed login's wait instead of adding to the first load.
+    QTimer::singleShot(0, m_pDebugView, [pDebugView = m_pDebugView] { pDebugView->page(); });
 }
 
 void CMainWindow::startDelayLogin()
@@ -100,11 +105,14 @@ void CMainWindow::handle_load(QString sName, QString sUrl, bool isLogin)
     if (!m_pWebView) {
         m_pWebView = new CWebEngineView(this);
         CWebEnginePage* pPage = new CWebEnginePage(QWebEngineProfile::defaultProfile(), nullptr);
+        pPage->setCertificateGuard(m_pCertificateGuard);
         m_pWebView->setPage(pPage);
         m_pWebView->initContextMenu();
         m_pSplitter->insertWidget(0, m_pWebView);
         connect(pPage, SIGNAL(loadFinished(bool)), this, SLOT(Slot_LoadUrlFinish(bool)));
         m_pLoadProgress->watch(pPage);
+        if (m_pDebugView && !m_pDebugView->isHidden())
+            pPage->setDevToolsPage(m_pDebugView->page());
     }
 
     const QString sTarget = isLogin ? ServerPage::loginPageUrl(sUrl, m_pCore ? m_pCore->Get_Deviceuuid() : QString())
@@ -209,9 +217,12 @@ void CMainWindow::giveDebugViewHeight(int debugHeight)
 void CMainWindow::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F12 && m_pDebugView) {
-        m_pDebugView->load(ServerPage::remoteDebuggingUrl());
         // isHidden, not isVisible: the toggle must also work while the main window is hidden.
         m_pDebugView->setHidden(!m_pDebugView->isHidden());
+        // The engine's developer tools, in process: shown for the server page, and
+        // detached while hidden so a hidden view runs nothing.
+        if (m_pWebView)
+            m_pWebView->page()->setDevToolsPage(m_pDebugView->isHidden() ? nullptr : m_pDebugView->page());
         const int debugHeight = height() / kDebugViewHeightDivisor;
         m_pDebugView->resize(width(), debugHeight);
         if (!m_pDebugView->isHidden())

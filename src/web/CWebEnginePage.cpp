@@ -1,5 +1,7 @@
 #include "web/CWebEnginePage.h"
 
+#include "web/CertificateGuard.h"
+
 #include <QDebug>
 #include <QWebEngineCertificateError>
 #include <QWebEngineProfile>
@@ -8,7 +10,17 @@ CWebEnginePage::CWebEnginePage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent)
 { }
 
-CWebEnginePage::~CWebEnginePage() = default;
+CWebEnginePage::~CWebEnginePage()
+{
+    // Requests still waiting for the user's answer are refused while the page exists.
+    if (m_pCertificateGuard)
+        m_pCertificateGuard->releasePage(this);
+}
+
+void CWebEnginePage::setCertificateGuard(CertificateGuard* pGuard)
+{
+    m_pCertificateGuard = pGuard;
+}
 
 void CWebEnginePage::javaScriptConsoleMessage(
     JavaScriptConsoleMessageLevel, const QString& message, int, const QString&)
@@ -17,7 +29,7 @@ void CWebEnginePage::javaScriptConsoleMessage(
     qDebug() << "javaScriptConsoleMessage:" << message;
 }
 
-bool CWebEnginePage::certificateError(const QWebEngineCertificateError&)
+bool CWebEnginePage::certificateError(const QWebEngineCertificateError& certificateError)
 {
-    return true;
+    return m_pCertificateGuard && m_pCertificateGuard->check(this, certificateError);
 }

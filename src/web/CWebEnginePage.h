@@ -1,12 +1,15 @@
 #pragma once
 
+#include <QPointer>
 #include <QWebEnginePage>
 
+class CertificateGuard;
 class QWebEngineCertificateError;
 class QWebEngineProfile;
 
 // The page of the web view: console messages go to the debug log, and certificate
-// errors never stop a load (transfer servers commonly run on self-signed certificates).
+// errors are decided by the certificate guard (a certificate the system does not
+// trust loads only once the user trusted it).
 class CWebEnginePage : public QWebEnginePage
 {
     Q_OBJECT
@@ -15,8 +18,14 @@ public:
     CWebEnginePage(QWebEngineProfile* profile, QObject* parent);
     ~CWebEnginePage() override;
 
+    // Without a guard every certificate error refuses the request.
+    void setCertificateGuard(CertificateGuard* pGuard);
+
 protected:
     void javaScriptConsoleMessage(
         JavaScriptConsoleMessageLevel level, const QString& message, int lineNumber, const QString& sourceID) override;
     bool certificateError(const QWebEngineCertificateError& certificateError) override;
+
+private:
+    QPointer<CertificateGuard> m_pCertificateGuard;
 };

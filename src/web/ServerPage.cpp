@@ -24,13 +24,4 @@ bool isServiceTitle(const QString& sTitle)
         || sTitle.contains(QLatin1String("Orbisk"), Qt::CaseSensitive);
 }
 
-QUrl remoteDebuggingUrl()
-{
-    QUrl url;
-    url.setScheme(QStringLiteral("http"));
-    url.setHost(QStringLiteral("127.0.0.1"));
-    url.setPort(kRemoteDebuggingPort);
-    return url;
-}
-
 } // namespace ServerPage

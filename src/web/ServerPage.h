@@ -1,14 +1,10 @@
 #pragma once
 
 #include <QString>
-#include <QUrl>
 
 // The rules by which the main window loads a transfer server's web application
 // and recognises it.
 namespace ServerPage {
-
-// Port of the web engine's remote-debugging front end on the loopback interface.
-constexpr int kRemoteDebuggingPort = 9223;
 
 // Whether the server URL starts with "https://" or "http://", in any letter case.
 bool hasWebScheme(const QString& sServerUrl);
@@ -23,9 +19,5 @@ QString testPageUrl(const QString& sServerUrl);
 // Whether a loaded page identifies itself as the service: its title contains
 // "valtro-enterprise" or "Orbisk", both case-sensitive.
 bool isServiceTitle(const QString& sTitle);
-
-// http://127.0.0.1:9223 with an empty path. The numeric loopback address, because
-// the engine listens on IPv4 only and "localhost" may resolve to ::1 first.
-QUrl remoteDebuggingUrl();
 
 } // namespace ServerPage

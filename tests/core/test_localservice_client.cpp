@@ -10,6 +10,8 @@
 #include "mainwindow/CMainWindow.h"
 #include "mainwindow/ServerListCodec.h"
 #include "web/CWebEngineView.h"
+#include "web/CertificateGuard.h"
+#include "web/CertificateTrustStore.h"
 
 #include "DemoServer.h"
 #include "TestEnvironment.h"
@@ -70,6 +72,8 @@ class TestLocalServiceClient : public QObject
     Q_OBJECT
 
     orbisk::test::DemoServer m_server;
+    CertificateTrustStore m_trustStore;
+    CertificateGuard m_guard{&m_trustStore, [] { return g_pMainWindow->visibleWindow(); }};
     CMainWindow* m_window = nullptr;
     CLoginUI* m_login = nullptr;
     QVariant m_pageLanguage;
@@ -105,6 +109,8 @@ private slots:
         g_pMainWindow = m_window;
         m_login = new CLoginUI(nullptr);
         m_window->setLoginUI(m_login);
+        m_trustStore.trust(m_server.server(), m_server.fingerprint());
+        m_window->setCertificateGuard(&m_guard);
         m_window->initWebArea();
         m_window->slot_switch_language(m_window->m_iLanguage);
     }

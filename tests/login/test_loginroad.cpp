@@ -78,6 +78,7 @@ void TestLoginRoad::typedServerShowsItsPageAndIsRemembered()
     const ServerEntry expected{QStringLiteral("Demo"), url, false};
 
     m_client.start();
+    m_client.trust(m_server);
     m_client.present();
     CLoginUI* login = m_client.login;
     QVERIFY(QTest::qWaitForWindowExposed(login));
@@ -110,6 +111,7 @@ void TestLoginRoad::chosenServerShowsItsPage()
         QStringLiteral("Closed"), QStringLiteral("https://127.0.0.1:%1").arg(DemoServer::closedPort()), false};
     writeServerFile({demo, closed});
     m_client.start();
+    m_client.trust(m_server);
     m_client.present();
     CLoginUI* login = m_client.login;
     QVERIFY(QTest::qWaitForWindowExposed(login));
@@ -135,6 +137,7 @@ void TestLoginRoad::defaultServerIsConnectedAtStart()
     const ServerEntry demo{QStringLiteral("Demo"), m_server.baseUrl(), true};
     writeServerFile({demo});
     m_client.start();
+    m_client.trust(m_server);
     m_client.present();
 
     verifyPageShownFor(demo.url);

@@ -161,6 +161,7 @@ void TestMenus::sameServerCanBeChosenAgainAfterLeavingIt()
     QVERIFY2(server.start(), qPrintable(server.errorString()));
     orbisk::test::writeServerFile({{QStringLiteral("Demo"), server.baseUrl(), false}});
     startClient();
+    m_client.trust(server);
     QAction* action = m_window->m_pMenuServer->actions().first();
 
     for (int round = 0; round < 2; ++round) {

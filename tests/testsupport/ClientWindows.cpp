@@ -1,11 +1,15 @@
 #include "ClientWindows.h"
 
+#include "DemoServer.h"
+
 #include "login/CCombox.h"
 #include "login/CLoginUI.h"
 #include "login/ItemWidgetFile.h"
 #include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
 #include "mainwindow/ServerListFile.h"
+#include "web/CertificateGuard.h"
+#include "web/CertificateTrustStore.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,6 +34,10 @@ void ClientWindows::start()
     g_pMainWindow = window;
     login = new CLoginUI(nullptr);
     window->setLoginUI(login);
+    trustStore = new CertificateTrustStore(AppPaths::trustedCertificatesFile());
+    trustStore->load();
+    guard = new CertificateGuard(trustStore, [this] { return window->visibleWindow(); });
+    window->setCertificateGuard(guard);
     window->initWebArea();
     window->slot_switch_language(window->m_iLanguage);
 }
@@ -43,12 +51,22 @@ void ClientWindows::stop()
 {
     if (window)
         window->releaseWebEngineViews();
+    delete guard;
+    delete trustStore;
     delete login;
     delete window;
+    guard = nullptr;
+    trustStore = nullptr;
     login = nullptr;
     window = nullptr;
     g_pMainWindow = nullptr;
     g_isBrowserMode = false;
+}
+
+void ClientWindows::trust(const DemoServer& server)
+{
+    trustStore->trust(server.server(), server.fingerprint());
+    QVERIFY(trustStore->save());
 }
 
 void ClientWindows::restart()

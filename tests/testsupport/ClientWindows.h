@@ -10,9 +10,13 @@
 
 class CLoginUI;
 class CMainWindow;
+class CertificateGuard;
+class CertificateTrustStore;
 class QAction;
 
 namespace orbisk::test {
+
+class DemoServer;
 
 // Generous limits: the web engine starts slowly on a small, busy machine.
 constexpr int kLoginTimeoutMs = 60000;
@@ -28,8 +32,8 @@ public:
     ClientWindows(const ClientWindows&) = delete;
     ClientWindows& operator=(const ClientWindows&) = delete;
 
-    // Main window (reads the files), login window, web area with menus and picker,
-    // first language switch.
+    // Main window (reads the files), login window, certificate trust store and guard,
+    // web area with menus and picker, first language switch.
     void start();
     // Releases the web views and deletes both windows; safe to call twice.
     void stop();
@@ -40,8 +44,13 @@ public:
     // stop() and start() again: what a new run of the client would show.
     void restart();
 
+    // Trusts the demo server's certificate as if the user had, saved for later starts.
+    void trust(const DemoServer& server);
+
     CMainWindow* window = nullptr;
     CLoginUI* login = nullptr;
+    CertificateTrustStore* trustStore = nullptr;
+    CertificateGuard* guard = nullptr;
 };
 
 // Removes every per-user file of the client.

@@ -1,7 +1,10 @@
 #include "DemoServer.h"
 
+#include "web/CertificateTrustStore.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QSslCertificate>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -21,7 +24,8 @@ QString certificateDir()
 }
 } // namespace
 
-DemoServer::DemoServer()
+DemoServer::DemoServer(const QString& sCertificateDir)
+    : m_sCertificateDir(sCertificateDir.isEmpty() ? certificateDir() : sCertificateDir)
 {
     m_process.setProgram(QStringLiteral(ORBISK_DEMO_SERVER_EXECUTABLE));
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -35,7 +39,7 @@ DemoServer::~DemoServer()
 bool DemoServer::start(int timeoutMs)
 {
     // The server quits when the pipe to its standard input closes, also when this process dies.
-    m_process.setArguments({QStringLiteral("--cert-dir"), certificateDir(), QStringLiteral("--port"),
+    m_process.setArguments({QStringLiteral("--cert-dir"), m_sCertificateDir, QStringLiteral("--port"),
         QStringLiteral("0"), QStringLiteral("--stop-on-stdin-eof")});
     m_process.start();
     if (!m_process.waitForStarted(timeoutMs)) {
@@ -74,6 +78,18 @@ void DemoServer::stop()
 QString DemoServer::baseUrl() const
 {
     return QStringLiteral("https://127.0.0.1:%1").arg(m_port);
+}
+
+QString DemoServer::server() const
+{
+    return QStringLiteral("127.0.0.1:%1").arg(m_port);
+}
+
+QString DemoServer::fingerprint() const
+{
+    const QList<QSslCertificate> certificates
+        = QSslCertificate::fromPath(m_sCertificateDir + QStringLiteral("/cert.pem"));
+    return certificates.isEmpty() ? QString() : CertificateTrustStore::fingerprintOf(certificates.first());
 }
 
 QStringList DemoServer::requests()

@@ -12,7 +12,9 @@ namespace orbisk::test {
 class DemoServer
 {
 public:
-    DemoServer();
+    // sCertificateDir holds cert.pem and key.pem (made when missing); empty for the
+    // test's shared demo certificate.
+    explicit DemoServer(const QString& sCertificateDir = QString());
     ~DemoServer();
     DemoServer(const DemoServer&) = delete;
     DemoServer& operator=(const DemoServer&) = delete;
@@ -25,6 +27,10 @@ public:
     quint16 port() const { return m_port; }
     // "https://127.0.0.1:PORT", without a trailing slash.
     QString baseUrl() const;
+    // "127.0.0.1:PORT", the server as the certificate trust store names it.
+    QString server() const;
+    // The SHA-256 fingerprint of the server's self-signed certificate.
+    QString fingerprint() const;
     // The request targets (path and query, as sent) the server has logged so far.
     QStringList requests();
     QString errorString() const { return m_sError; }
@@ -35,6 +41,7 @@ public:
 private:
     void readOutput();
 
+    QString m_sCertificateDir;
     QProcess m_process;
     quint16 m_port = 0;
     QStringList m_requests;

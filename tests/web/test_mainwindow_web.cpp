@@ -1,14 +1,17 @@
 // The main window's web area end to end in the real engine, against the demo server
 // over HTTPS: loading a server's page, accepting it by title, the failures, the
-// delayed login and the remote-debugging view.
+// delayed login and the developer-tools view.
 #include "app/LanguageTexts.h"
 #include "core/ValtroCore.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/CMainWindow.h"
 #include "mainwindow/LoadProgressBar.h"
 #include "web/CWebEngineView.h"
+#include "web/CertificateGuard.h"
+#include "web/CertificateTrustStore.h"
 
 #include "DemoServer.h"
+#include "ProcessInspection.h"
 #include "TestEnvironment.h"
 #include "WebTestSupport.h"
 
@@ -16,8 +19,6 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSplitter>
@@ -58,7 +59,7 @@ private slots:
     void shownPageGetsTheLanguageAndMenuTexts();
     void delayedLoginLoadsTheFirstDefault_data();
     void delayedLoginLoadsTheFirstDefault();
-    void f12TogglesTheDebugView();
+    void f12ShowsThePagesDeveloperTools();
     void menuLoadShowsItsProgress();
     void failedMenuLoadReturnsToTheLoginWindow_data();
     void failedMenuLoadReturnsToTheLoginWindow();
@@ -76,6 +77,8 @@ private:
     void chooseFromTheMenuWhileAPageIsShown(const QString& sUrl);
 
     orbisk::test::DemoServer m_server;
+    CertificateTrustStore m_trustStore;
+    CertificateGuard m_guard{&m_trustStore, [this] { return m_pWindow->visibleWindow(); }};
     CMainWindow* m_pWindow = nullptr;
     CLoginUI* m_pLogin = nullptr;
     ValtroCore* m_pCore = nullptr;
@@ -85,6 +88,7 @@ void TestMainWindowWeb::initTestCase()
 {
     orbisk::test::prepareTestEnvironment();
     QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+    m_trustStore.trust(m_server.server(), m_server.fingerprint());
 }
 
 void TestMainWindowWeb::init()
@@ -95,6 +99,7 @@ void TestMainWindowWeb::init()
     g_pMainWindow = m_pWindow;
     m_pLogin = new CLoginUI(nullptr);
     m_pWindow->setLoginUI(m_pLogin);
+    m_pWindow->setCertificateGuard(&m_guard);
     m_pWindow->initWebArea();
     m_pWindow->slot_switch_language(m_pWindow->m_iLanguage);
     // Only the device identity is needed here, not the local service.
@@ -363,37 +368,39 @@ void TestMainWindowWeb::delayedLoginLoadsTheFirstDefault()
     QCOMPARE(pages, QStringList{QStringLiteral("/valtro/app/login?uuid=") + m_pCore->Get_Deviceuuid()});
 }
 
-void TestMainWindowWeb::f12TogglesTheDebugView()
+void TestMainWindowWeb::f12ShowsThePagesDeveloperTools()
 {
     m_pWindow->handle_load(QStringLiteral("demo"), m_server.baseUrl(), true);
     QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->m_isPageShown, kEngineTimeoutMs);
     QVERIFY(QTest::qWaitForWindowExposed(m_pWindow));
     QWebEngineView* debugView = m_pWindow->m_pDebugView;
+    QWebEnginePage* page = m_pWindow->m_pWebView->page();
     QVERIFY(debugView->isHidden());
+    QVERIFY(!page->devToolsPage());
 
     QSignalSpy loaded(debugView, &QWebEngineView::loadFinished);
     QTest::keyClick(m_pWindow, Qt::Key_F12);
     QVERIFY(!debugView->isHidden());
-    QTRY_COMPARE_WITH_TIMEOUT(debugView->url(), QUrl(QStringLiteral("http://127.0.0.1:9223/")), kEngineTimeoutMs);
-    QTRY_COMPARE_WITH_TIMEOUT(debugView->height(), m_pWindow->height() / 3, kEngineTimeoutMs);
-    QCOMPARE(debugView->width(), m_pWindow->width());
+    QCOMPARE(page->devToolsPage(), debugView->page());
     QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), kEngineTimeoutMs);
     QVERIFY(loaded.first().first().toBool());
+    QCOMPARE(debugView->url().scheme(), QStringLiteral("devtools"));
+    QTRY_COMPARE_WITH_TIMEOUT(debugView->height(), m_pWindow->height() / 3, kEngineTimeoutMs);
+    QCOMPARE(debugView->width(), m_pWindow->width());
+    // The tools run in process: the client listens on no TCP port for them.
+    QCOMPARE(orbisk::test::listeningTcpAddresses(QCoreApplication::applicationPid()), QStringList());
 
-    // The front end answers on the loopback interface.
-    QNetworkAccessManager network;
-    QNetworkReply* reply = network.get(QNetworkRequest(QUrl(QStringLiteral("http://127.0.0.1:9223/json/version"))));
-    QSignalSpy finished(reply, &QNetworkReply::finished);
-    QVERIFY(finished.wait(kEngineTimeoutMs));
-    QCOMPARE(reply->error(), QNetworkReply::NoError);
-    QVERIFY(reply->readAll().contains("Browser"));
-    delete reply;
+    // The next server's page gets the open tools.
+    m_pWindow->slot_exitServer();
+    m_pWindow->handle_load(QStringLiteral("demo"), m_server.baseUrl(), true);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pWindow->m_isPageShown, kEngineTimeoutMs);
+    page = m_pWindow->m_pWebView->page();
+    QCOMPARE(page->devToolsPage(), debugView->page());
 
-    // Any modifiers; the front end is loaded again on every press.
-    loaded.clear();
+    // Any modifiers; hidden tools are detached.
     QTest::keyClick(m_pWindow, Qt::Key_F12, Qt::ShiftModifier);
     QVERIFY(debugView->isHidden());
-    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), kEngineTimeoutMs);
+    QVERIFY(!page->devToolsPage());
 }
 
 void TestMainWindowWeb::chooseFromTheMenuWhileAPageIsShown(const QString& sUrl)

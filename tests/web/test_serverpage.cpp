@@ -18,7 +18,6 @@ private slots:
     void pageUrlsAreJoinedAsText();
     void titleTest_data();
     void titleTest();
-    void debugFrontEndIsOnLoopback();
 };
 
 void TestServerPage::initTestCase()
@@ -98,12 +97,6 @@ void TestServerPage::titleTest()
     QFETCH(QString, title);
     QFETCH(bool, accepted);
     QCOMPARE(ServerPage::isServiceTitle(title), accepted);
-}
-
-void TestServerPage::debugFrontEndIsOnLoopback()
-{
-    QCOMPARE(ServerPage::remoteDebuggingUrl(), QUrl(QStringLiteral("http://127.0.0.1:9223")));
-    QVERIFY(ServerPage::remoteDebuggingUrl().path().isEmpty());
 }
 
 QTEST_MAIN(TestServerPage)

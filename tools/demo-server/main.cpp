@@ -2,6 +2,7 @@
 // so the client's whole road (login page, title test, drops, language) can be seen
 // and tested without a real transfer server.
 #include "DemoCertificate.h"
+#include "DemoSecondServer.h"
 #include "DemoSite.h"
 
 #include <httplib.h>
@@ -31,10 +32,13 @@ void printLine(const std::string& sLine)
 
 int usage(const char* sProgram, const std::string& sProblem)
 {
-    std::fprintf(stderr, "%s: %s\nusage: %s --cert-dir DIR [--port PORT] [--stop-on-stdin-eof]\n", sProgram,
-        sProblem.c_str(), sProgram);
+    std::fprintf(stderr, "%s: %s\nusage: %s --cert-dir DIR [--port PORT] [--second-port PORT] [--stop-on-stdin-eof]\n",
+        sProgram, sProblem.c_str(), sProgram);
     std::fprintf(stderr, "  --cert-dir DIR  folder of cert.pem and key.pem; both are created when missing\n");
     std::fprintf(stderr, "  --port PORT     port on 127.0.0.1 (default %d; 0 picks a free one)\n", kDefaultPort);
+    std::fprintf(stderr,
+        "  --second-port PORT  also serve on this port with another self-signed certificate\n"
+        "                  (kept in CERT_DIR/second; 0 picks a free one)\n");
     std::fprintf(stderr, "  --stop-on-stdin-eof  quit when standard input ends (the parent closed it or died)\n");
     return 2;
 }
@@ -53,15 +57,19 @@ int main(int argc, char** argv)
 {
     std::string sCertDir;
     int port = kDefaultPort;
+    int secondPort = -1;
     bool isStopOnStdinEof = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--cert-dir" || arg == "--port") && i + 1 >= argc)
+        if ((arg == "--cert-dir" || arg == "--port" || arg == "--second-port") && i + 1 >= argc)
             return usage(argv[0], arg + " needs a value");
         if (arg == "--cert-dir") {
             sCertDir = argv[++i];
         } else if (arg == "--port") {
             if (!parsePort(argv[++i], port))
+                return usage(argv[0], std::string("not a port number: ") + argv[i]);
+        } else if (arg == "--second-port") {
+            if (!parsePort(argv[++i], secondPort))
                 return usage(argv[0], std::string("not a port number: ") + argv[i]);
         } else if (arg == "--stop-on-stdin-eof") {
             isStopOnStdinEof = true;
@@ -100,6 +108,14 @@ int main(int argc, char** argv)
     if (boundPort <= 0) {
         std::fprintf(stderr, "%s: cannot listen on %s:%d\n", argv[0], kHost, port);
         return 1;
+    }
+    if (secondPort >= 0) {
+        const int boundSecond = startSecondServer(sCertDir, secondPort, printLine, sError);
+        if (boundSecond < 0) {
+            std::fprintf(stderr, "%s: second port: %s\n", argv[0], sError.c_str());
+            return 1;
+        }
+        printLine("listening-second " + std::string(kHost) + ":" + std::to_string(boundSecond));
     }
     printLine("listening " + std::string(kHost) + ":" + std::to_string(boundPort));
 

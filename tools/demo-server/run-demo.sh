@@ -5,9 +5,11 @@
 #   tools/demo-server/run-demo.sh [BUILD_DIR] [client arguments...]
 #
 # The client runs with its own data and config folders under BUILD_DIR/demo-home
-# (override with ORBISK_DEMO_HOME), so your own server list, settings and start-with-
-# system entry are left alone. The server
-# listens on 127.0.0.1:9443 (ORBISK_DEMO_PORT; 0 picks a free port). Both stop when
+# (override with ORBISK_DEMO_HOME), so your own server list, settings, trusted
+# certificates and start-with-system entry are left alone. The server listens on
+# 127.0.0.1:9443 (ORBISK_DEMO_PORT; 0 picks a free port), whose certificate the demo
+# client trusts, and on 127.0.0.1:9444 (ORBISK_DEMO_SECOND_PORT) with another
+# certificate that it does not trust, to try the certificate question. Both stop when
 # the client quits or this script is interrupted. ORBISK_DEMO_CLIENT runs another client
 # executable than BUILD_DIR/bin/orbisk-client, e.g. a copy under another name; the
 # client names its data folder after its executable.
@@ -18,6 +20,11 @@ shift || true
 BIN="$BUILD_DIR/bin"
 DEMO_HOME=${ORBISK_DEMO_HOME:-$BUILD_DIR/demo-home}
 PORT=${ORBISK_DEMO_PORT:-9443}
+if [ "$PORT" = 0 ]; then
+    SECOND_PORT=${ORBISK_DEMO_SECOND_PORT:-0}
+else
+    SECOND_PORT=${ORBISK_DEMO_SECOND_PORT:-9444}
+fi
 DATA_HOME="$DEMO_HOME/data"
 CLIENT=${ORBISK_DEMO_CLIENT:-$BIN/orbisk-client}
 CLIENT_NAME=$(basename "$CLIENT")
@@ -32,7 +39,8 @@ done
 
 mkdir -p "$DEMO_HOME" "$CLIENT_DATA"
 SERVER_LOG="$DEMO_HOME/server.log"
-"$BIN/orbisk-demo-server" --cert-dir "$DEMO_HOME/certificate" --port "$PORT" >"$SERVER_LOG" &
+"$BIN/orbisk-demo-server" --cert-dir "$DEMO_HOME/certificate" --port "$PORT" --second-port "$SECOND_PORT" \
+    >"$SERVER_LOG" &
 SERVER_PID=$!
 CLIENT_PID=""
 
@@ -64,10 +72,12 @@ if [ -z "$ADDRESS" ]; then
     exit 1
 fi
 SERVER_URL="https://$ADDRESS"
+SECOND_URL="https://$(sed -n 's/^listening-second \(127\.0\.0\.1:[0-9]*\)$/\1/p' "$SERVER_LOG")"
 echo "run-demo: demo server at $SERVER_URL (log: $SERVER_LOG)"
+echo "run-demo: the same with an untrusted certificate at $SECOND_URL"
 
-# The demo server as the one default server. Rewritten at every start, because the
-# port may differ from the last run.
+# The demo server as the default server, and its second port to choose by hand.
+# Rewritten at every start, because the ports may differ from the last run.
 cat >"$CLIENT_DATA/ServerConfig.xml" <<XML
 <?xml version="1.0" encoding="UTF-8"?>
 <ServerList>
@@ -76,8 +86,19 @@ cat >"$CLIENT_DATA/ServerConfig.xml" <<XML
         <Name>Orbisk demo</Name>
         <URL>$SERVER_URL</URL>
     </Server>
+    <Server>
+        <Default>false</Default>
+        <Name>Orbisk demo, untrusted certificate</Name>
+        <URL>$SECOND_URL</URL>
+    </Server>
 </ServerList>
 XML
+
+# The demo certificate as trusted, as if the user had trusted it once; the second
+# port's certificate is left to ask about. Rewritten at every start too, so trust
+# given in one demo is asked for again in the next.
+FINGERPRINT=$(openssl x509 -in "$DEMO_HOME/certificate/cert.pem" -noout -fingerprint -sha256 | sed 's/^.*=//')
+printf '{\n    "%s": [\n        "%s"\n    ]\n}\n' "$ADDRESS" "$FINGERPRINT" >"$CLIENT_DATA/TrustedCertificates.json"
 
 # A demo neither registers itself to start with the system nor hides in the tray on
 # close: closing its window ends the demo. Written once, so changes in the demo stay.

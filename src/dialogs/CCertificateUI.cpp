@@ -3,7 +3,6 @@
 #include "dialogs/DialogStyle.h"
 #include "web/CertificateQuestion.h"
 
-#include <QFontDatabase>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -20,6 +19,7 @@ const QString kMessageStyle = QStringLiteral("color: rgba(51, 51, 51, 1);font-si
 const QString kChangedStyle = QStringLiteral("color: rgba(196, 30, 30, 1);font-size: 14px;font-weight: bold;");
 const QString kFieldStyle = QStringLiteral("color: rgba(102, 102, 102, 1);font-size: 12px;");
 const QString kValueStyle = QStringLiteral("color: rgba(16, 16, 16, 1);font-size: 12px;");
+const QString kFingerprintStyle = QStringLiteral("color: rgba(16, 16, 16, 1);font-size: 12px;font-family: monospace;");
 // Refusing is the safe answer and looks like the main button; trusting looks secondary.
 const QString kCancelStyle = QStringLiteral(
     "QPushButton{border-radius: 2px;background-color: rgba(0, 123, 197, 1);color: rgba(255, 255, 255, 1);"
@@ -95,8 +95,7 @@ CCertificateUI::CCertificateUI(const CertificateQuestion& question, QWidget* par
         sFingerprint[middle] = QLatin1Char('\n');
     QLabel* labelFingerprint = valueLabel(sFingerprint, this);
     labelFingerprint->setObjectName(QStringLiteral("certificateFingerprint"));
-    labelFingerprint->setStyleSheet(kValueStyle
-        + QStringLiteral("font-family: \"%1\";").arg(QFontDatabase::systemFont(QFontDatabase::FixedFont).family()));
+    labelFingerprint->setStyleSheet(kFingerprintStyle);
     const int fingerprintLine = details->rowCount();
     details->addWidget(fieldFingerprint, fingerprintLine, 0, Qt::AlignTop);
     details->addWidget(labelFingerprint, fingerprintLine, 1);

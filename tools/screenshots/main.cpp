@@ -10,6 +10,7 @@
 #include "app/Resources.h"
 #include "core/ValtroCore.h"
 #include "dialogs/CAboutUI.h"
+#include "dialogs/CCertificateUI.h"
 #include "dialogs/CMachineCodeUI.h"
 #include "dialogs/CSetting.h"
 #include "dialogs/CSwitchModeUI.h"
@@ -20,6 +21,7 @@
 #include "mainwindow/LoadProgressBar.h"
 #include "mainwindow/ServerListFile.h"
 #include "update/CCheckUpdateUI.h"
+#include "web/CertificateQuestion.h"
 
 #include <QApplication>
 #include <QDir>
@@ -145,6 +147,23 @@ int main(int argc, char* argv[])
     update.m_pLabelMessage->setText(texts.CheckUpdateFailed);
     update.m_pLabelVersion->clear();
     ok &= save(&update, folder, QStringLiteral("check-update-failed"));
+
+    // The certificate question, first time and for a changed certificate.
+    CertificateQuestion question;
+    question.sServer = QStringLiteral("files.example.com:443");
+    question.sProblem = QStringLiteral("The certificate is self-signed: no authority that this computer trusts "
+                                       "vouches for it.");
+    question.sIssuedTo = QStringLiteral("files.example.com (Example Ltd)");
+    question.sIssuedBy = question.sIssuedTo;
+    question.validFrom = QDateTime(QDate(2026, 1, 1), QTime(9, 0), Qt::UTC);
+    question.validUntil = QDateTime(QDate(2027, 1, 1), QTime(9, 0), Qt::UTC);
+    question.sFingerprint = QStringLiteral("C0:2B:49:6E:13:13:1C:FC:58:22:96:01:D1:4D:64:5F:7A:8F:C5:D4:A0:67:E8:68:"
+                                           "47:B3:F2:9E:10:E5:79:22");
+    CCertificateUI untrusted(question, nullptr);
+    ok &= save(&untrusted, folder, QStringLiteral("certificate-untrusted"));
+    question.isChanged = true;
+    CCertificateUI changed(question, nullptr);
+    ok &= save(&changed, folder, QStringLiteral("certificate-changed"));
 
     g_pMainWindow->releaseWebEngineViews();
     return ok ? 0 : 1;

@@ -15,7 +15,7 @@ const QByteArray kListeningPrefix = "listening 127.0.0.1:";
 const QByteArray kRequestPrefix = "request GET ";
 const int kConnectCheckMs = 2000;
 
-QString certificateDir()
+QString sharedCertificateDir()
 {
     QString base = qEnvironmentVariable("ORBISK_TEST_HOME");
     if (base.isEmpty())
@@ -25,7 +25,7 @@ QString certificateDir()
 } // namespace
 
 DemoServer::DemoServer(const QString& sCertificateDir)
-    : m_sCertificateDir(sCertificateDir.isEmpty() ? certificateDir() : sCertificateDir)
+    : m_sCertificateDir(sCertificateDir.isEmpty() ? sharedCertificateDir() : sCertificateDir)
 {
     m_process.setProgram(QStringLiteral(ORBISK_DEMO_SERVER_EXECUTABLE));
     m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);

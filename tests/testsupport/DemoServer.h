@@ -31,6 +31,8 @@ public:
     QString server() const;
     // The SHA-256 fingerprint of the server's self-signed certificate.
     QString fingerprint() const;
+    // The folder of its cert.pem and key.pem.
+    QString certificateDir() const { return m_sCertificateDir; }
     // The request targets (path and query, as sent) the server has logged so far.
     QStringList requests();
     QString errorString() const { return m_sError; }

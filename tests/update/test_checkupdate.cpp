@@ -22,6 +22,7 @@
 #include <QThread>
 #include <QtTest>
 
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -250,6 +251,7 @@ private slots:
     void checkFinishAppliesTheShowRule_data();
     void checkFinishAppliesTheShowRule();
     void mainWindowTakesTheWorkerAlong();
+    void untrustedCertificateFailsTheCheck();
 
 private:
     void useAddress(const QString& sUrl);
@@ -615,6 +617,40 @@ void TestCheckUpdate::mainWindowTakesTheWorkerAlong()
     QVERIFY(!thread);
     QVERIFY(!worker);
     QVERIFY(!dialog);
+}
+
+// The check keeps Qt's strict certificate checking: a manifest behind a self-signed
+// certificate (the demo server's) is never read, however valid it is.
+void TestCheckUpdate::untrustedCertificateFailsTheCheck()
+{
+    DemoServer demo;
+    QVERIFY2(demo.start(), qPrintable(demo.errorString()));
+    const QString sCertificate = demo.certificateDir();
+    httplib::SSLServer server((sCertificate + QStringLiteral("/cert.pem")).toLocal8Bit().constData(),
+        (sCertificate + QStringLiteral("/key.pem")).toLocal8Bit().constData());
+    QVERIFY(server.is_valid());
+    std::atomic<int> requests{0};
+    server.Get(kManifestPath, [&requests](const httplib::Request&, httplib::Response& res) {
+        ++requests;
+        res.set_content(manifest(QStringLiteral("9.0.0"), QStringLiteral("https://dl.example/a.exe")).toStdString(),
+            "application/json");
+    });
+    const int port = server.bind_to_any_port("127.0.0.1");
+    QVERIFY(port > 0);
+    std::thread thread([&server] { server.listen_after_bind(); });
+    useAddress(QStringLiteral("https://127.0.0.1:%1%2").arg(port).arg(QString::fromStdString(kManifestPath)));
+
+    m_window->slot_checkupdate(false);
+    CCheckUpdateUI* dialog = m_window->m_pCheckUpdateUI;
+    DialogDriver driver(dialog, DialogDriver::PressClose);
+    QSignalSpy finished(&dialog->m_manager, &QNetworkAccessManager::finished);
+    waitForReplies(dialog, finished, 1);
+    server.stop();
+    thread.join();
+
+    QCOMPARE(requests.load(), 0);
+    QCOMPARE(dialog->m_pLabelMessage->text(), kFailed);
+    QVERIFY(!dialog->m_isNewVersion);
 }
 
 QTEST_MAIN(TestCheckUpdate)

@@ -39,8 +39,11 @@ DemoServer::~DemoServer()
 bool DemoServer::start(int timeoutMs)
 {
     // The server quits when the pipe to its standard input closes, also when this process dies.
-    m_process.setArguments({QStringLiteral("--cert-dir"), m_sCertificateDir, QStringLiteral("--port"),
-        QStringLiteral("0"), QStringLiteral("--stop-on-stdin-eof")});
+    QStringList arguments{QStringLiteral("--cert-dir"), m_sCertificateDir, QStringLiteral("--port"),
+        QStringLiteral("0"), QStringLiteral("--stop-on-stdin-eof")};
+    if (!m_sFilesDir.isEmpty())
+        arguments << QStringLiteral("--files-dir") << m_sFilesDir;
+    m_process.setArguments(arguments);
     m_process.start();
     if (!m_process.waitForStarted(timeoutMs)) {
         m_sError = QStringLiteral("cannot start %1: %2").arg(m_process.program(), m_process.errorString());

@@ -19,6 +19,10 @@ public:
     DemoServer(const DemoServer&) = delete;
     DemoServer& operator=(const DemoServer&) = delete;
 
+    // The folder of the files the server offers and stores uploads in; by default one
+    // beside its certificate. Takes effect at the next start.
+    void setFilesDir(const QString& sDir) { m_sFilesDir = sDir; }
+
     // Starts the server and waits (up to timeoutMs) until it accepts connections.
     // On failure returns false and errorString() says why.
     bool start(int timeoutMs = 30000);
@@ -49,6 +53,7 @@ private:
     QStringList m_requests;
     QByteArray m_pending;
     QString m_sError;
+    QString m_sFilesDir;
 };
 
 } // namespace orbisk::test

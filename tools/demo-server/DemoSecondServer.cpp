@@ -25,7 +25,7 @@ int startSecondServer(
     }
     server->Get(".*", [log](const httplib::Request& request, httplib::Response& response) {
         log("request " + request.method + " " + request.target);
-        const DemoResponse answer = demoResponse(request.path, request.get_param_value("uuid"));
+        const DemoResponse answer = demoResponse(request.path, request.get_param_value("uuid"), {});
         response.status = answer.status;
         response.set_header("Cache-Control", "no-store");
         response.set_content(answer.body, "text/html; charset=utf-8");

@@ -2,6 +2,8 @@
 
 #include "DemoPages.h"
 
+#include <cctype>
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -38,13 +40,43 @@ void replaceAll(std::string& sText, const std::string& sFrom, const std::string&
         sText.replace(pos, sFrom.size(), sTo);
 }
 
-std::string renderPage(const std::string& sHeading, Brand brand, std::string sMain)
+std::string renderPage(const std::string& sHeading, Brand brand, std::string sMain, bool isDropGuarded = true)
 {
     std::string page = DemoPages::kPageTemplate;
     replaceAll(page, "{{TITLE}}", htmlEscape(sHeading + " - " + brandName(brand)));
     replaceAll(page, "{{HEADING}}", htmlEscape(sHeading));
     replaceAll(page, "{{MAIN}}", sMain);
+    replaceAll(page, "{{DROP_GUARD}}", isDropGuarded ? DemoPages::kDropGuard : "");
     return page;
+}
+
+std::string sizeText(std::uintmax_t size)
+{
+    constexpr double kKilo = 1024.0;
+    if (size < 1024)
+        return std::to_string(size) + " bytes";
+    char text[32];
+    const double kb = double(size) / kKilo;
+    if (kb < kKilo)
+        std::snprintf(text, sizeof text, "%.1f KB", kb);
+    else
+        std::snprintf(text, sizeof text, "%.1f MB", kb / kKilo);
+    return text;
+}
+
+std::string filesMain(const std::vector<DemoFile>& files)
+{
+    std::string rows;
+    for (const DemoFile& file : files) {
+        std::string row = DemoPages::kFileRow;
+        replaceAll(row, "{{HREF}}", htmlEscape(demoDownloadPath(file.name)));
+        replaceAll(row, "{{NAME}}", htmlEscape(file.name));
+        replaceAll(row, "{{SIZE}}", sizeText(file.size));
+        rows += row;
+    }
+    std::string main = DemoPages::kFilesMain;
+    replaceAll(main, "{{FILE_ROWS}}", rows);
+    return main;
 }
 
 // Reads the decimal number at the start of sRest up to the next slash and removes
@@ -102,7 +134,24 @@ std::string htmlEscape(const std::string& sText)
     return out;
 }
 
-DemoResponse demoResponse(const std::string& sPath, const std::string& sUuid)
+std::string demoDownloadPath(const std::string& sName)
+{
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string path = kDownloadPathPrefix;
+    for (char ch : sName) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (std::isalnum(byte) || ch == '-' || ch == '.' || ch == '_' || ch == '~') {
+            path += ch;
+        } else {
+            path += '%';
+            path += kHex[byte >> 4];
+            path += kHex[byte & 0x0f];
+        }
+    }
+    return path;
+}
+
+DemoResponse demoResponse(const std::string& sPath, const std::string& sUuid, const std::vector<DemoFile>& files)
 {
     std::string path = sPath;
     while (path.compare(0, 2, "//") == 0)
@@ -137,7 +186,9 @@ DemoResponse demoResponse(const std::string& sPath, const std::string& sUuid)
         replaceAll(main, "{{UUID}}", htmlEscape(sUuid));
         response.body = renderPage("Sign in", brand, main);
     } else if (path == "/app/files") {
-        response.body = renderPage("Files", brand, DemoPages::kFilesMain);
+        response.body = renderPage("Files", brand, filesMain(files));
+    } else if (path == "/app/unguarded") {
+        response.body = renderPage("Unguarded drops", brand, DemoPages::kUnguardedMain, false);
     } else if (path == "/qz4n-test") {
         response.body = renderPage("Connection test", brand, DemoPages::kTestMain);
     } else if (path == "/") {

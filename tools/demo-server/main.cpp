@@ -1,7 +1,8 @@
 // The demo transfer server: serves a small web application over HTTPS on 127.0.0.1
-// so the client's whole road (login page, title test, drops, language) can be seen
-// and tested without a real transfer server.
+// so the client's whole road (login page, title test, drops, language, downloads and
+// uploads) can be seen and tested without a real transfer server.
 #include "DemoCertificate.h"
+#include "DemoFiles.h"
 #include "DemoSecondServer.h"
 #include "DemoSite.h"
 
@@ -10,6 +11,8 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -19,6 +22,12 @@ namespace {
 constexpr const char* kHost = "127.0.0.1";
 constexpr int kDefaultPort = 9443;
 constexpr int kMaxPort = 65535;
+// Downloads are paced so that a few megabytes take long enough to watch the progress.
+constexpr double kDownloadBytesPerSecond = 2.0 * 1024 * 1024;
+constexpr std::size_t kDownloadChunkBytes = 64 * 1024;
+// A stalled download sends one byte this often until the client gives up.
+constexpr auto kStallInterval = std::chrono::milliseconds(200);
+constexpr std::size_t kMaxUploadBytes = 256 * 1024 * 1024;
 
 std::mutex g_outputMutex;
 
@@ -32,9 +41,13 @@ void printLine(const std::string& sLine)
 
 int usage(const char* sProgram, const std::string& sProblem)
 {
-    std::fprintf(stderr, "%s: %s\nusage: %s --cert-dir DIR [--port PORT] [--second-port PORT] [--stop-on-stdin-eof]\n",
+    std::fprintf(stderr,
+        "%s: %s\nusage: %s --cert-dir DIR [--files-dir DIR] [--port PORT] [--second-port PORT] [--stop-on-stdin-eof]\n",
         sProgram, sProblem.c_str(), sProgram);
     std::fprintf(stderr, "  --cert-dir DIR  folder of cert.pem and key.pem; both are created when missing\n");
+    std::fprintf(stderr,
+        "  --files-dir DIR folder of the files offered for download and of uploads\n"
+        "                  (default: CERT_DIR/files; a sample is made when it is empty)\n");
     std::fprintf(stderr, "  --port PORT     port on 127.0.0.1 (default %d; 0 picks a free one)\n", kDefaultPort);
     std::fprintf(stderr,
         "  --second-port PORT  also serve on this port with another self-signed certificate\n"
@@ -51,20 +64,90 @@ bool parsePort(const char* sText, int& port)
     return port <= kMaxPort;
 }
 
+// Sends a stored file as an attachment, paced. "as" names the file differently in the
+// Content-Disposition header; "stall" stops the pace after that many bytes and then
+// sends one byte at a time, slowly, so a client has a running download to cancel.
+void serveDownload(const std::string& sFilesDir, const httplib::Request& request, httplib::Response& response)
+{
+    const std::string sPath = demoFilePath(sFilesDir, request.matches[1]);
+    auto file = std::make_shared<std::ifstream>(sPath, std::ios::binary);
+    if (sPath.empty() || !*file) {
+        response.status = 404;
+        response.set_content(demoResponse("/missing", std::string(), {}).body, "text/html; charset=utf-8");
+        return;
+    }
+    file->seekg(0, std::ios::end);
+    const auto size = static_cast<std::size_t>(file->tellg());
+    file->seekg(0);
+
+    const std::string sName = request.has_param("as") ? request.get_param_value("as") : std::string(request.matches[1]);
+    std::size_t stallAt = size;
+    if (request.has_param("stall"))
+        stallAt = std::min<std::size_t>(size, std::strtoull(request.get_param_value("stall").c_str(), nullptr, 10));
+
+    response.set_header("Cache-Control", "no-store");
+    response.set_header("Content-Disposition", attachmentDisposition(sName));
+    const auto start = std::chrono::steady_clock::now();
+    response.set_content_provider(size, "application/octet-stream",
+        [file, stallAt, start](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+            std::size_t chunk = std::min(length, kDownloadChunkBytes);
+            if (offset >= stallAt) {
+                std::this_thread::sleep_for(kStallInterval);
+                chunk = 1;
+            } else {
+                chunk = std::min(chunk, stallAt - offset);
+                std::this_thread::sleep_until(
+                    start + std::chrono::duration<double>(double(offset) / kDownloadBytesPerSecond));
+            }
+            std::string buffer(chunk, '\0');
+            file->seekg(std::streamoff(offset));
+            if (!file->read(buffer.data(), std::streamsize(chunk)))
+                return false;
+            return sink.write(buffer.data(), buffer.size());
+        });
+}
+
+// Stores every part named "file" of a multipart upload and answers with the file list.
+void receiveUpload(const std::string& sFilesDir, const httplib::Request& request, httplib::Response& response)
+{
+    std::size_t stored = 0;
+    for (auto it = request.files.find("file"); it != request.files.end() && it->first == "file"; ++it) {
+        std::string sError;
+        const std::string sName = storeDemoFile(sFilesDir, it->second.filename, it->second.content, sError);
+        if (sName.empty()) {
+            printLine("upload failed: " + sError);
+            response.status = 500;
+            response.set_content("cannot store the upload\n", "text/plain; charset=utf-8");
+            return;
+        }
+        printLine("stored " + sName);
+        ++stored;
+    }
+    if (stored == 0) {
+        response.status = 400;
+        response.set_content("the upload holds no part named \"file\"\n", "text/plain; charset=utf-8");
+        return;
+    }
+    response.set_redirect("/app/files", 303);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     std::string sCertDir;
+    std::string sFilesDir;
     int port = kDefaultPort;
     int secondPort = -1;
     bool isStopOnStdinEof = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--cert-dir" || arg == "--port" || arg == "--second-port") && i + 1 >= argc)
+        if ((arg == "--cert-dir" || arg == "--files-dir" || arg == "--port" || arg == "--second-port") && i + 1 >= argc)
             return usage(argv[0], arg + " needs a value");
         if (arg == "--cert-dir") {
             sCertDir = argv[++i];
+        } else if (arg == "--files-dir") {
+            sFilesDir = argv[++i];
         } else if (arg == "--port") {
             if (!parsePort(argv[++i], port))
                 return usage(argv[0], std::string("not a port number: ") + argv[i]);
@@ -79,6 +162,8 @@ int main(int argc, char** argv)
     }
     if (sCertDir.empty())
         return usage(argv[0], "--cert-dir is required");
+    if (sFilesDir.empty())
+        sFilesDir = sCertDir + "/files";
 
     DemoCertificate certificate;
     std::string sError;
@@ -94,9 +179,25 @@ int main(int argc, char** argv)
         return 1;
     }
 
-    server.Get(".*", [](const httplib::Request& request, httplib::Response& response) {
+    if (!ensureDemoFiles(sFilesDir, sError)) {
+        std::fprintf(stderr, "%s: files: %s\n", argv[0], sError.c_str());
+        return 1;
+    }
+    server.set_payload_max_length(kMaxUploadBytes);
+
+    server.Get(std::string(kDownloadPathPrefix) + "(.+)",
+        [&sFilesDir](const httplib::Request& request, httplib::Response& response) {
+            printLine("request " + request.method + " " + request.target);
+            serveDownload(sFilesDir, request, response);
+        });
+    server.Post("/app/upload", [&sFilesDir](const httplib::Request& request, httplib::Response& response) {
         printLine("request " + request.method + " " + request.target);
-        const DemoResponse answer = demoResponse(request.path, request.get_param_value("uuid"));
+        receiveUpload(sFilesDir, request, response);
+    });
+    server.Get(".*", [&sFilesDir](const httplib::Request& request, httplib::Response& response) {
+        printLine("request " + request.method + " " + request.target);
+        const DemoResponse answer
+            = demoResponse(request.path, request.get_param_value("uuid"), listDemoFiles(sFilesDir));
         if (answer.delayMs > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(answer.delayMs));
         response.status = answer.status;

@@ -4,12 +4,14 @@
 #
 #   tools/demo-server/run-demo.sh [BUILD_DIR] [client arguments...]
 #
-# The client runs with its own data and config folders under BUILD_DIR/demo-home
-# (override with ORBISK_DEMO_HOME), so your own server list, settings, trusted
-# certificates and start-with-system entry are left alone. The server listens on
-# 127.0.0.1:9443 (ORBISK_DEMO_PORT; 0 picks a free port), whose certificate the demo
-# client trusts, and on 127.0.0.1:9444 (ORBISK_DEMO_SECOND_PORT) with another
-# certificate that it does not trust, to try the certificate question. Both stop when
+# The client runs with its own data, config and download folders under
+# BUILD_DIR/demo-home (override with ORBISK_DEMO_HOME), so your own server list,
+# settings, trusted certificates, start-with-system entry and downloads are left alone.
+# The server offers the files of BUILD_DIR/demo-home/files for download and stores
+# uploads there. It listens on 127.0.0.1:9443 (ORBISK_DEMO_PORT; 0 picks a free port),
+# whose certificate the demo client trusts, and on 127.0.0.1:9444
+# (ORBISK_DEMO_SECOND_PORT) with another certificate that it does not trust, to try the
+# certificate question. Both stop when
 # the client quits or this script is interrupted. ORBISK_DEMO_CLIENT runs another client
 # executable than BUILD_DIR/bin/orbisk-client, e.g. a copy under another name; the
 # client names its data folder after its executable.
@@ -37,9 +39,10 @@ for program in "$BIN/orbisk-demo-server" "$CLIENT"; do
     fi
 done
 
-mkdir -p "$DEMO_HOME" "$CLIENT_DATA"
+mkdir -p "$DEMO_HOME" "$CLIENT_DATA" "$DEMO_HOME/config"
 SERVER_LOG="$DEMO_HOME/server.log"
-"$BIN/orbisk-demo-server" --cert-dir "$DEMO_HOME/certificate" --port "$PORT" --second-port "$SECOND_PORT" \
+"$BIN/orbisk-demo-server" --cert-dir "$DEMO_HOME/certificate" --files-dir "$DEMO_HOME/files" --port "$PORT" \
+    --second-port "$SECOND_PORT" \
     >"$SERVER_LOG" &
 SERVER_PID=$!
 CLIENT_PID=""
@@ -105,6 +108,11 @@ printf '{\n    "%s": [\n        "%s"\n    ]\n}\n' "$ADDRESS" "$FINGERPRINT" >"$C
 if [ ! -e "$CLIENT_DATA/$CLIENT_NAME.ini" ]; then
     printf '[General]\nAutoStart=false\nMiniTray=false\n' >"$CLIENT_DATA/$CLIENT_NAME.ini"
 fi
+
+# The client saves downloads in the download folder that the config folder names.
+DOWNLOADS="$(cd "$DEMO_HOME" && pwd)/downloads"
+printf 'XDG_DOWNLOAD_DIR="%s"\n' "$DOWNLOADS" >"$DEMO_HOME/config/user-dirs.dirs"
+echo "run-demo: downloads go to $DOWNLOADS"
 
 # Chromium refuses its sandbox when run as root.
 if [ "$(id -u)" -eq 0 ]; then

@@ -199,5 +199,37 @@
         <source>Open</source>
         <translation>打开</translation>
     </message>
+    <message>
+        <source>Downloads</source>
+        <translation>下载</translation>
+    </message>
+    <message>
+        <source>ShowInFolder</source>
+        <translation>在文件夹中显示</translation>
+    </message>
+    <message>
+        <source>DownloadRunning</source>
+        <translation>正在下载</translation>
+    </message>
+    <message>
+        <source>DownloadCompleted</source>
+        <translation>已完成</translation>
+    </message>
+    <message>
+        <source>DownloadCancelled</source>
+        <translation>已取消</translation>
+    </message>
+    <message>
+        <source>DownloadFailed</source>
+        <translation>失败</translation>
+    </message>
+    <message>
+        <source>DownloadFinishedTip</source>
+        <translation>下载完成</translation>
+    </message>
+    <message>
+        <source>DownloadFailedTip</source>
+        <translation>下载失败</translation>
+    </message>
 </context>
 </TS>

@@ -199,5 +199,37 @@
         <source>Open</source>
         <translation>Open</translation>
     </message>
+    <message>
+        <source>Downloads</source>
+        <translation>Downloads</translation>
+    </message>
+    <message>
+        <source>ShowInFolder</source>
+        <translation>Show in folder</translation>
+    </message>
+    <message>
+        <source>DownloadRunning</source>
+        <translation>Downloading</translation>
+    </message>
+    <message>
+        <source>DownloadCompleted</source>
+        <translation>Completed</translation>
+    </message>
+    <message>
+        <source>DownloadCancelled</source>
+        <translation>Cancelled</translation>
+    </message>
+    <message>
+        <source>DownloadFailed</source>
+        <translation>Failed</translation>
+    </message>
+    <message>
+        <source>DownloadFinishedTip</source>
+        <translation>Download finished</translation>
+    </message>
+    <message>
+        <source>DownloadFailedTip</source>
+        <translation>Download failed</translation>
+    </message>
 </context>
 </TS>

@@ -65,6 +65,14 @@ const Field kFields[] = {
     {"InvalidServerAddress", &LanguageTexts::InvalidServerAddress},
     {"MissingServerAlias", &LanguageTexts::MissingServerAlias},
     {"Open", &LanguageTexts::Open},
+    {"Downloads", &LanguageTexts::Downloads},
+    {"ShowInFolder", &LanguageTexts::ShowInFolder},
+    {"DownloadRunning", &LanguageTexts::DownloadRunning},
+    {"DownloadCompleted", &LanguageTexts::DownloadCompleted},
+    {"DownloadCancelled", &LanguageTexts::DownloadCancelled},
+    {"DownloadFailed", &LanguageTexts::DownloadFailed},
+    {"DownloadFinishedTip", &LanguageTexts::DownloadFinishedTip},
+    {"DownloadFailedTip", &LanguageTexts::DownloadFailedTip},
 };
 
 } // namespace

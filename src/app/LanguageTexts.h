@@ -58,6 +58,14 @@ struct LanguageTexts
     QString InvalidServerAddress;
     QString MissingServerAlias;
     QString Open;
+    QString Downloads;
+    QString ShowInFolder;
+    QString DownloadRunning;
+    QString DownloadCompleted;
+    QString DownloadCancelled;
+    QString DownloadFailed;
+    QString DownloadFinishedTip;
+    QString DownloadFailedTip;
 
     // Translates every key in context "QObject" with the translators installed now.
     static LanguageTexts fromInstalledTranslators();

@@ -13,10 +13,13 @@
 #include "platform/terminationwatcher.h"
 #include "web/CertificateGuard.h"
 #include "web/CertificateTrustStore.h"
+#include "web/DownloadManager.h"
 
 #include <QApplication>
 #include <QDebug>
 #include <QFont>
+#include <QTimer>
+#include <QWebEngineProfile>
 
 #include <memory>
 
@@ -58,6 +61,13 @@ int main(int argc, char* argv[])
             g_pMainWindow->initWebArea();
             g_pMainWindow->slot_switch_language(g_pMainWindow->m_iLanguage);
             g_pMainWindow->startCoreServices();
+
+            // Destroyed before the application object, which takes the web profile with it.
+            DownloadManager downloads;
+            g_pMainWindow->setDownloadManager(&downloads);
+            // The profile is asked for once the event loop runs: creating it starts the
+            // engine, whose start overlaps the delayed login's wait there.
+            QTimer::singleShot(0, &downloads, [&downloads] { downloads.watch(QWebEngineProfile::defaultProfile()); });
 
             // A logout or a process manager ends the client through its normal exit path.
             orbisk::platform::TerminationWatcher terminationWatcher;

@@ -93,3 +93,15 @@ void CMiniTray::slot_actExit()
     if (g_pMainWindow)
         g_pMainWindow->handle_exit_application();
 }
+
+void CMiniTray::slot_downloadCompleted(const QString& sFileName)
+{
+    if (g_pMainWindow && g_pMainWindow->m_pTexts && isVisible() && isSystemTrayAvailable())
+        showMessage(g_pMainWindow->m_pTexts->DownloadFinishedTip, sFileName, QSystemTrayIcon::Information);
+}
+
+void CMiniTray::slot_downloadFailed(const QString& sFileName)
+{
+    if (g_pMainWindow && g_pMainWindow->m_pTexts && isVisible() && isSystemTrayAvailable())
+        showMessage(g_pMainWindow->m_pTexts->DownloadFailedTip, sFileName, QSystemTrayIcon::Warning);
+}

@@ -8,7 +8,8 @@ class QAction;
 class QMenu;
 
 // The client's icon in the notification area: a left click brings back the current
-// window; its menu opens the current window or quits the client.
+// window; its menu opens the current window or quits the client. It also tells the
+// user when a download has ended.
 class CMiniTray : public QSystemTrayIcon
 {
     Q_OBJECT
@@ -32,6 +33,9 @@ public slots:
     void slot_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason act);
     void slot_actOpen();
     void slot_actExit();
+    // A balloon message about a download that ended, where the system has a tray.
+    void slot_downloadCompleted(const QString& sFileName);
+    void slot_downloadFailed(const QString& sFileName);
 
 public:
     QMenu* m_pTrayMenu = nullptr;

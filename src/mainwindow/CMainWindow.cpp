@@ -5,6 +5,7 @@
 #include "core/ValtroCore.h"
 #include "core/ValtroHttpd.h"
 #include "core/ValtroPortal.h"
+#include "dialogs/CDownloadsUI.h"
 #include "dialogs/CMiniTray.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/ClientInfo.h"
@@ -55,6 +56,7 @@ CMainWindow::CMainWindow(QWidget* parent)
 CMainWindow::~CMainWindow()
 {
     qDebug() << "~CMainWindow";
+    delete m_pDownloadsUI;
 }
 
 void CMainWindow::setLoginUI(CLoginUI* pLoginUI)

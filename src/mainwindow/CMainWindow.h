@@ -9,10 +9,12 @@
 
 class CCheckUpdateUI;
 class CertificateGuard;
+class CDownloadsUI;
 class CLoginUI;
 class CMiniTray;
 class CThread;
 class CWebEngineView;
+class DownloadManager;
 class LoadProgressBar;
 class QAction;
 class QActionGroup;
@@ -44,6 +46,10 @@ public:
     // The window a question goes over: the main window while it is visible, else the
     // login window while it is visible; null while the client shows neither.
     QWidget* visibleWindow() const;
+    // Shows the manager's downloads in the downloads window, reached from the help
+    // menu's "Downloads" entry, and reports finished ones through the tray icon.
+    // Without a manager the entry stays hidden. Call after initWebArea.
+    void setDownloadManager(DownloadManager* pDownloads);
     void initWebArea();
     void startCoreServices();
     // Starts the web engine once the event loop runs, ahead of the first page.
@@ -99,6 +105,8 @@ public slots:
     void slot_settingUI();
     // Runs the device code dialog modally, centred on the visible window.
     void slot_machineCode();
+    // Shows the downloads window and brings it to the front.
+    void slot_downloadsUI();
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -143,6 +151,7 @@ public:
     QAction* m_pActSetting = nullptr;
     QAction* m_pActMachineCode = nullptr;
     QAction* m_pActCheckUpdate = nullptr;
+    QAction* m_pActDownloads = nullptr;
     bool m_isLoading = false;
     QString m_sCurName;
     QString m_sCurUrl;
@@ -151,6 +160,8 @@ public:
     CThread* m_pCheckWorker = nullptr;
     CCheckUpdateUI* m_pCheckUpdateUI = nullptr;
     CertificateGuard* m_pCertificateGuard = nullptr;
+    DownloadManager* m_pDownloads = nullptr;
+    CDownloadsUI* m_pDownloadsUI = nullptr;
 };
 
 // The one main window, set by start-up right after its construction and never cleared.

@@ -2,6 +2,7 @@
 #include "mainwindow/CMainWindow.h"
 
 #include "app/LanguageTexts.h"
+#include "dialogs/CDownloadsUI.h"
 #include "dialogs/CMiniTray.h"
 #include "login/CLoginUI.h"
 #include "web/CWebEngineView.h"
@@ -47,7 +48,10 @@ void CMainWindow::slot_switch_language(int)
         m_pActSetting->setText(m_pTexts->Setting);
         m_pActMachineCode->setText(m_pTexts->MachineCode);
         m_pActCheckUpdate->setText(m_pTexts->CheckUpdate);
+        m_pActDownloads->setText(m_pTexts->Downloads);
     }
+    if (m_pDownloadsUI)
+        m_pDownloadsUI->updateTexts();
 
     if (m_pWebView)
         m_pWebView->updateTexts();

@@ -45,6 +45,13 @@ void CMainWindow::initMenus()
     connect(m_pActMachineCode, SIGNAL(triggered(bool)), this, SLOT(slot_machineCode()));
     connect(m_pActCheckUpdate, SIGNAL(triggered(bool)), this, SLOT(slot_checkupdate(bool)));
 
+    // Shown once a download manager is set.
+    m_pActDownloads = new QAction(nullptr);
+    m_pActDownloads->setVisible(false);
+    m_pMenuHelp->addSeparator();
+    m_pMenuHelp->addAction(m_pActDownloads);
+    connect(m_pActDownloads, SIGNAL(triggered(bool)), this, SLOT(slot_downloadsUI()));
+
     m_pActExitServer = new QAction(nullptr);
     m_pActExitServer->setVisible(false);
     m_pActExitServer->setMenuRole(QAction::NoRole);

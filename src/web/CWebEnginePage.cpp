@@ -1,14 +1,21 @@
 #include "web/CWebEnginePage.h"
 
 #include "web/CertificateGuard.h"
+#include "web/ExternalWindowPage.h"
+#include "web/ServerPage.h"
 
 #include <QDebug>
 #include <QWebEngineCertificateError>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 
 CWebEnginePage::CWebEnginePage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent)
-{ }
+{
+    // A script may open a window only while the user acts (a click), as a browser's
+    // pop-up blocker allows; otherwise a page could flood the system browser.
+    settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+}
 
 CWebEnginePage::~CWebEnginePage()
 {
@@ -32,4 +39,18 @@ void CWebEnginePage::javaScriptConsoleMessage(
 bool CWebEnginePage::certificateError(const QWebEngineCertificateError& certificateError)
 {
     return m_pCertificateGuard && m_pCertificateGuard->check(this, certificateError);
+}
+
+bool CWebEnginePage::acceptNavigationRequest(const QUrl& url, NavigationType type, bool isMainFrame)
+{
+    if (!ServerPage::mayNavigateTo(url)) {
+        qDebug() << "refused navigation to" << url;
+        return false;
+    }
+    return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+}
+
+QWebEnginePage* CWebEnginePage::createWindow(WebWindowType)
+{
+    return new ExternalWindowPage(profile(), this);
 }

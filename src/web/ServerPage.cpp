@@ -24,4 +24,16 @@ bool isServiceTitle(const QString& sTitle)
         || sTitle.contains(QLatin1String("Orbisk"), Qt::CaseSensitive);
 }
 
+bool opensInSystemBrowser(const QUrl& url)
+{
+    const QString sScheme = url.scheme();
+    return url.isValid() && !url.host().isEmpty()
+        && (sScheme == QLatin1String("https") || sScheme == QLatin1String("http"));
+}
+
+bool mayNavigateTo(const QUrl& url)
+{
+    return !url.isLocalFile() && url.scheme() != QLatin1String("file");
+}
+
 } // namespace ServerPage

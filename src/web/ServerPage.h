@@ -2,8 +2,8 @@
 
 #include <QString>
 
-// The rules by which the main window loads a transfer server's web application
-// and recognises it.
+// The rules by which the main window loads a transfer server's web application,
+// recognises it, and limits where the page may lead.
 namespace ServerPage {
 
 // Whether the server URL starts with "https://" or "http://", in any letter case.
@@ -19,5 +19,13 @@ QString testPageUrl(const QString& sServerUrl);
 // Whether a loaded page identifies itself as the service: its title contains
 // "valtro-enterprise" or "Orbisk", both case-sensitive.
 bool isServiceTitle(const QString& sTitle);
+
+// Whether a window the page asks for (target=_blank, window.open) may be opened in
+// the system's web browser: a valid http or https address with a host.
+bool opensInSystemBrowser(const QUrl& url);
+
+// Whether the page may navigate to the address. Local files never replace the page:
+// a file dropped where the page does not take drops would otherwise be shown in its place.
+bool mayNavigateTo(const QUrl& url);
 
 } // namespace ServerPage

@@ -79,6 +79,14 @@ const CatalogueRow kCatalogue[] = {
         "请输入有效的服务器地址，例如 files.example.com:8443"},
     {"MissingServerAlias", "Please enter an alias for the server", "请为服务器输入别名"},
     {"Open", "Open", "打开"},
+    {"Downloads", "Downloads", "下载"},
+    {"ShowInFolder", "Show in folder", "在文件夹中显示"},
+    {"DownloadRunning", "Downloading", "正在下载"},
+    {"DownloadCompleted", "Completed", "已完成"},
+    {"DownloadCancelled", "Cancelled", "已取消"},
+    {"DownloadFailed", "Failed", "失败"},
+    {"DownloadFinishedTip", "Download finished", "下载完成"},
+    {"DownloadFailedTip", "Download failed", "下载失败"},
 };
 
 QStringList catalogueColumn(const char* CatalogueRow::*column)
@@ -98,7 +106,8 @@ QStringList fieldsByName(const LanguageTexts& t)
         t.OriginalFile, t.FindNewVerIsDown, t.CheckUpdateFailed, t.Setting, t.AutoStart, t.MiniTray, t.Exit,
         t.ConnectNewServer, t.ServerAddress, t.ServerAlias, t.Continue, t.SelectServer, t.BrowserModel,
         t.ExitBrowserModel, t.SwitchModelTip, t.SetDefaultServer, t.UserManual, t.Tutotial, t.OnlyHttpsSupported,
-        t.InvalidServerAddress, t.MissingServerAlias, t.Open};
+        t.InvalidServerAddress, t.MissingServerAlias, t.Open, t.Downloads, t.ShowInFolder, t.DownloadRunning,
+        t.DownloadCompleted, t.DownloadCancelled, t.DownloadFailed, t.DownloadFinishedTip, t.DownloadFailedTip};
 }
 
 } // namespace

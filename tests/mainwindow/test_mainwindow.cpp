@@ -170,8 +170,9 @@ void TestMainWindow::languageRoutineAppliesEnglishAndStoresZero()
     QCOMPARE(m_window->m_pMenuServer->title(), QStringLiteral("Server"));
     QCOMPARE(m_window->m_pMenuHelp->title(), QStringLiteral("Help"));
     QCOMPARE(m_window->m_pActExitServer->text(), QStringLiteral("Exit server"));
+    // The downloads entry follows a separator; it stays hidden until a download manager is set.
     const QStringList helpTexts{QStringLiteral("About"), QStringLiteral("Settings"), QStringLiteral("Device code"),
-        QStringLiteral("Check update")};
+        QStringLiteral("Check update"), QString(), QStringLiteral("Downloads")};
     QStringList shown;
     for (QAction* action : m_window->m_pMenuHelp->actions())
         shown << action->text();

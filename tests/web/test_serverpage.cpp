@@ -18,6 +18,8 @@ private slots:
     void pageUrlsAreJoinedAsText();
     void titleTest_data();
     void titleTest();
+    void pageLimits_data();
+    void pageLimits();
 };
 
 void TestServerPage::initTestCase()
@@ -97,6 +99,35 @@ void TestServerPage::titleTest()
     QFETCH(QString, title);
     QFETCH(bool, accepted);
     QCOMPARE(ServerPage::isServiceTitle(title), accepted);
+}
+
+void TestServerPage::pageLimits_data()
+{
+    QTest::addColumn<QString>("url");
+    QTest::addColumn<bool>("opensInBrowser");
+    QTest::addColumn<bool>("mayNavigate");
+
+    QTest::newRow("https") << QStringLiteral("https://example.com/a?b#c") << true << true;
+    QTest::newRow("http with port") << QStringLiteral("http://10.0.0.5:8080/") << true << true;
+    QTest::newRow("scheme in capitals") << QStringLiteral("HTTPS://EXAMPLE.COM") << true << true;
+    QTest::newRow("http without host") << QStringLiteral("http:///path") << false << true;
+    QTest::newRow("file") << QStringLiteral("file:///etc/passwd") << false << false;
+    QTest::newRow("file in capitals") << QStringLiteral("FILE:///etc/passwd") << false << false;
+    QTest::newRow("file on a host") << QStringLiteral("file://server/share/a.txt") << false << false;
+    QTest::newRow("ftp") << QStringLiteral("ftp://example.com/") << false << true;
+    QTest::newRow("javascript") << QStringLiteral("javascript:alert(1)") << false << true;
+    QTest::newRow("data") << QStringLiteral("data:text/html,x") << false << true;
+    QTest::newRow("blank") << QStringLiteral("about:blank") << false << true;
+    QTest::newRow("empty") << QString() << false << true;
+}
+
+void TestServerPage::pageLimits()
+{
+    QFETCH(QString, url);
+    QFETCH(bool, opensInBrowser);
+    QFETCH(bool, mayNavigate);
+    QCOMPARE(ServerPage::opensInSystemBrowser(QUrl(url)), opensInBrowser);
+    QCOMPARE(ServerPage::mayNavigateTo(QUrl(url)), mayNavigate);
 }
 
 QTEST_MAIN(TestServerPage)

@@ -1,0 +1,35 @@
+// CMainWindow: the downloads window and its entry in the help menu.
+#include "mainwindow/CMainWindow.h"
+
+#include "dialogs/CDownloadsUI.h"
+#include "dialogs/CMiniTray.h"
+#include "login/CLoginUI.h"
+#include "mainwindow/DialogPlacement.h"
+#include "web/DownloadManager.h"
+
+#include <QAction>
+
+void CMainWindow::setDownloadManager(DownloadManager* pDownloads)
+{
+    m_pDownloads = pDownloads;
+    m_pDownloadsUI = new CDownloadsUI(pDownloads, nullptr);
+    m_pActDownloads->setVisible(true);
+    if (m_pTray) {
+        connect(pDownloads, &DownloadManager::downloadCompleted, m_pTray, &CMiniTray::slot_downloadCompleted);
+        connect(pDownloads, &DownloadManager::downloadFailed, m_pTray, &CMiniTray::slot_downloadFailed);
+    }
+}
+
+void CMainWindow::slot_downloadsUI()
+{
+    if (!m_pDownloadsUI)
+        return;
+    // Placed like the dialogs the first time; afterwards it stays where the user put it.
+    if (!m_pDownloadsUI->testAttribute(Qt::WA_Moved)) {
+        const QWidget* reference = isVisible() || !m_pLoginUI ? static_cast<const QWidget*>(this) : m_pLoginUI;
+        m_pDownloadsUI->move(dialogPosition(reference->geometry(), m_pDownloadsUI->size()));
+    }
+    m_pDownloadsUI->showNormal();
+    m_pDownloadsUI->raise();
+    m_pDownloadsUI->activateWindow();
+}

@@ -1,0 +1,432 @@
+// Downloads end to end: pages of the real engine download from the demo server into
+// the test's own download folder through the download manager, and the downloads
+// window shows and drives them.
+#include "app/LanguageTexts.h"
+#include "dialogs/CDownloadsUI.h"
+#include "mainwindow/CMainWindow.h"
+#include "web/CWebEnginePage.h"
+#include "web/CertificateGuard.h"
+#include "web/CertificateTrustStore.h"
+#include "web/DownloadManager.h"
+
+#include "ClientWindows.h"
+#include "DemoServer.h"
+#include "TestEnvironment.h"
+#include "WebTestSupport.h"
+
+#include <QAction>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTableView>
+#include <QUrlQuery>
+#include <QWebEngineProfile>
+
+using orbisk::test::kEngineTimeoutMs;
+
+namespace {
+
+QByteArray randomBytes(int size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(size);
+    for (char& byte : bytes)
+        byte = char(generator.generate() & 0xff);
+    return bytes;
+}
+
+QByteArray readFile(const QString& sPath)
+{
+    QFile file(sPath);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+bool writeFile(const QString& sPath, const QByteArray& bytes)
+{
+    QFile file(sPath);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+QStringList entriesOf(const QString& sDir)
+{
+    return QDir(sDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+// Records what the client hands to the system's file browser or application.
+class OpenedUrls : public QObject
+{
+    Q_OBJECT
+
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
+
+    QList<QUrl> urls;
+
+public slots:
+    void open(const QUrl& url) { urls.append(url); }
+};
+
+} // namespace
+
+class TestDownloads : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void downloadedBytesEqualServedBytes();
+    void suggestedNameLandsAsPlainFile_data();
+    void suggestedNameLandsAsPlainFile();
+    void takenNamesAreNeverOverwritten();
+    void sameNameRunningTwiceGetsTwoNames();
+    void runningDownloadHasOnlyItsPartialFile();
+    void cancelledDownloadLeavesNoFile();
+    void failedDownloadLeavesNoFile();
+    void danglingLinkIsNotWrittenThrough();
+    void folderThatCannotBeMadeFailsTheDownload();
+    void windowShowsAndDrivesTheDownloads();
+
+private:
+    // Starts a download of a stored file, offered under sName when given.
+    void startDownload(const QString& sStored, const QString& sName = QString(), qint64 stallAt = -1,
+        const orbisk::test::DemoServer* server = nullptr);
+    // Starts a download and waits until it has ended; the row it got.
+    int download(const QString& sStored, const QString& sName = QString());
+    void waitForProgress(int row);
+
+    orbisk::test::DemoServer m_server;
+    CertificateTrustStore m_trustStore;
+    CertificateGuard m_guard{&m_trustStore, [] { return nullptr; }};
+    QString m_sFilesDir;
+    QString m_sDownloadDir;
+    QByteArray m_report;
+    DownloadManager* m_pManager = nullptr;
+    CWebEnginePage* m_pPage = nullptr;
+};
+
+void TestDownloads::initTestCase()
+{
+    orbisk::test::prepareTestEnvironment();
+    m_sFilesDir = orbisk::test::scratchDir(QStringLiteral("demo-files"));
+    m_report = randomBytes(1200 * 1024);
+    QVERIFY(writeFile(m_sFilesDir + QStringLiteral("/report.pdf"), m_report));
+    QVERIFY(writeFile(m_sFilesDir + QStringLiteral("/big.bin"), randomBytes(4 * 1024 * 1024)));
+    m_server.setFilesDir(m_sFilesDir);
+    QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+    m_trustStore.trust(m_server.server(), m_server.fingerprint());
+
+    m_sDownloadDir = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    QVERIFY(m_sDownloadDir.startsWith(qEnvironmentVariable("ORBISK_TEST_HOME")));
+}
+
+void TestDownloads::init()
+{
+    QDir(m_sDownloadDir).removeRecursively();
+    m_pManager = new DownloadManager();
+    m_pManager->watch(QWebEngineProfile::defaultProfile());
+    m_pPage = new CWebEnginePage(QWebEngineProfile::defaultProfile(), nullptr);
+    m_pPage->setCertificateGuard(&m_guard);
+}
+
+void TestDownloads::cleanup()
+{
+    delete m_pPage;
+    m_pPage = nullptr;
+    delete m_pManager;
+    m_pManager = nullptr;
+}
+
+void TestDownloads::startDownload(
+    const QString& sStored, const QString& sName, qint64 stallAt, const orbisk::test::DemoServer* server)
+{
+    QUrl url((server ? server : &m_server)->baseUrl() + QStringLiteral("/app/download/"));
+    url.setPath(url.path() + sStored);
+    QUrlQuery query;
+    if (!sName.isNull())
+        query.addQueryItem(QStringLiteral("as"), QString::fromLatin1(QUrl::toPercentEncoding(sName)));
+    if (stallAt >= 0)
+        query.addQueryItem(QStringLiteral("stall"), QString::number(stallAt));
+    url.setQuery(query);
+    m_pPage->setUrl(url);
+}
+
+int TestDownloads::download(const QString& sStored, const QString& sName)
+{
+    QSignalSpy started(m_pManager, &DownloadManager::downloadStarted);
+    startDownload(sStored, sName);
+    if (!started.wait(kEngineTimeoutMs))
+        return -1;
+    const int row = started.first().first().toInt();
+    if (!QTest::qWaitFor([&] { return m_pManager->state(row) != DownloadManager::Running; }, kEngineTimeoutMs))
+        return -1;
+    return row;
+}
+
+void TestDownloads::waitForProgress(int row)
+{
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m_pManager->index(row, 0).data(DownloadManager::ReceivedRole).toLongLong() > 0, kEngineTimeoutMs);
+}
+
+void TestDownloads::downloadedBytesEqualServedBytes()
+{
+    QSignalSpy completed(m_pManager, &DownloadManager::downloadCompleted);
+    const int row = download(QStringLiteral("report.pdf"));
+    QVERIFY(row >= 0);
+
+    QCOMPARE(m_pManager->state(row), DownloadManager::Completed);
+    const QString sPath = m_sDownloadDir + QStringLiteral("/report.pdf");
+    QCOMPARE(m_pManager->filePath(row), sPath);
+    QCOMPARE(readFile(sPath), m_report);
+    QCOMPARE(entriesOf(m_sDownloadDir), QStringList{QStringLiteral("report.pdf")});
+    QCOMPARE(completed.size(), 1);
+    QCOMPARE(completed.first().at(0).toString(), QStringLiteral("report.pdf"));
+    QCOMPARE(completed.first().at(1).toString(), sPath);
+
+    const QModelIndex index = m_pManager->index(row, DownloadManager::ColumnProgress);
+    QCOMPARE(index.data(DownloadManager::PercentRole).toInt(), 100);
+    QCOMPARE(index.data(DownloadManager::TotalRole).toLongLong(), qint64(m_report.size()));
+    QCOMPARE(m_pManager->index(row, DownloadManager::ColumnSpeed).data().toString(), QString());
+}
+
+void TestDownloads::suggestedNameLandsAsPlainFile_data()
+{
+    QTest::addColumn<QString>("suggested");
+    QTest::addColumn<QString>("expected");
+
+    QTest::newRow("climbing out") << "../../evil.sh"
+                                  << "evil.sh";
+    QTest::newRow("climbing out, Windows style") << "..\\..\\evil.bat"
+                                                 << "evil.bat";
+    QTest::newRow("absolute") << "/etc/cron.d/job"
+                              << "job";
+    QTest::newRow("hidden") << ".bashrc"
+                            << "bashrc";
+    QTest::newRow("device name") << "CON.txt"
+                                 << "_CON.txt";
+    QTest::newRow("refused characters") << "a<b>c|d?.txt"
+                                        << "a_b_c_d_.txt";
+    QTest::newRow("direction override") << QStringLiteral("invoice\u202Efdp.exe") << "invoicefdp.exe";
+    QTest::newRow("non-ASCII") << QStringLiteral("Ærø 日本.txt") << QStringLiteral("Ærø 日本.txt");
+}
+
+void TestDownloads::suggestedNameLandsAsPlainFile()
+{
+    QFETCH(QString, suggested);
+    QFETCH(QString, expected);
+
+    const int row = download(QStringLiteral("report.pdf"), suggested);
+    QVERIFY(row >= 0);
+    QCOMPARE(m_pManager->state(row), DownloadManager::Completed);
+    QCOMPARE(entriesOf(m_sDownloadDir), QStringList{expected});
+    QCOMPARE(readFile(m_sDownloadDir + QLatin1Char('/') + expected), m_report);
+    // Nothing went up the tree.
+    QDir up(m_sDownloadDir);
+    for (int level = 0; level < 2 && up.cdUp(); ++level)
+        QVERIFY2(!up.exists(QStringLiteral("evil.sh")), qPrintable(up.path()));
+}
+
+void TestDownloads::takenNamesAreNeverOverwritten()
+{
+    QVERIFY(QDir().mkpath(m_sDownloadDir));
+    QVERIFY(writeFile(m_sDownloadDir + QStringLiteral("/notes.txt"), "mine"));
+
+    const int first = download(QStringLiteral("report.pdf"), QStringLiteral("notes.txt"));
+    const int second = download(QStringLiteral("report.pdf"));
+    const int third = download(QStringLiteral("report.pdf"));
+    QVERIFY(first >= 0 && second >= 0 && third >= 0);
+
+    QCOMPARE(entriesOf(m_sDownloadDir),
+        (QStringList{QStringLiteral("notes (1).txt"), QStringLiteral("notes.txt"), QStringLiteral("report (1).pdf"),
+            QStringLiteral("report.pdf")}));
+    QCOMPARE(readFile(m_sDownloadDir + QStringLiteral("/notes.txt")), QByteArray("mine"));
+    QCOMPARE(m_pManager->filePath(first), m_sDownloadDir + QStringLiteral("/notes (1).txt"));
+    QCOMPARE(m_pManager->filePath(third), m_sDownloadDir + QStringLiteral("/report (1).pdf"));
+    QCOMPARE(readFile(m_pManager->filePath(second)), m_report);
+    QCOMPARE(readFile(m_pManager->filePath(third)), m_report);
+}
+
+// Two downloads of one name that run at once have no file under that name yet; the
+// second must still get a name of its own.
+void TestDownloads::sameNameRunningTwiceGetsTwoNames()
+{
+    QSignalSpy started(m_pManager, &DownloadManager::downloadStarted);
+    startDownload(QStringLiteral("big.bin"), QStringLiteral("same.bin"), 1024);
+    QVERIFY(started.wait(kEngineTimeoutMs));
+    startDownload(QStringLiteral("big.bin"), QStringLiteral("SAME.bin"), 1024);
+    QTRY_COMPARE_WITH_TIMEOUT(started.size(), 2, kEngineTimeoutMs);
+
+    QCOMPARE(QFileInfo(m_pManager->filePath(0)).fileName(), QStringLiteral("same.bin"));
+    QCOMPARE(QFileInfo(m_pManager->filePath(1)).fileName(), QStringLiteral("SAME (1).bin"));
+    m_pManager->cancel(0);
+    m_pManager->cancel(1);
+    QTRY_COMPARE_WITH_TIMEOUT(m_pManager->state(1), DownloadManager::Cancelled, kEngineTimeoutMs);
+}
+
+void TestDownloads::runningDownloadHasOnlyItsPartialFile()
+{
+    QSignalSpy started(m_pManager, &DownloadManager::downloadStarted);
+    startDownload(QStringLiteral("big.bin"), QString(), 256 * 1024);
+    QVERIFY(started.wait(kEngineTimeoutMs));
+    waitForProgress(0);
+
+    // Only a partial file (the engine adds a suffix of its own), nothing under the name.
+    const QStringList entries = entriesOf(m_sDownloadDir);
+    QCOMPARE(entries.size(), 1);
+    QVERIFY2(entries.first().startsWith(QStringLiteral("big.bin.part")), qPrintable(entries.first()));
+    QCOMPARE(m_pManager->state(0), DownloadManager::Running);
+    QCOMPARE(m_pManager->filePath(0), m_sDownloadDir + QStringLiteral("/big.bin"));
+    const QModelIndex progress = m_pManager->index(0, DownloadManager::ColumnProgress);
+    QVERIFY(progress.data(DownloadManager::PercentRole).toInt() < 100);
+    QCOMPARE(progress.data(DownloadManager::TotalRole).toLongLong(), qint64(4 * 1024 * 1024));
+    QVERIFY(m_pManager->index(0, DownloadManager::ColumnSpeed).data().toString().endsWith(QStringLiteral("/s")));
+}
+
+void TestDownloads::cancelledDownloadLeavesNoFile()
+{
+    QSignalSpy started(m_pManager, &DownloadManager::downloadStarted);
+    QSignalSpy completed(m_pManager, &DownloadManager::downloadCompleted);
+    QSignalSpy failed(m_pManager, &DownloadManager::downloadFailed);
+    startDownload(QStringLiteral("big.bin"), QStringLiteral("report.pdf"), 256 * 1024);
+    QVERIFY(started.wait(kEngineTimeoutMs));
+    waitForProgress(0);
+
+    m_pManager->cancel(0);
+    QTRY_COMPARE_WITH_TIMEOUT(m_pManager->state(0), DownloadManager::Cancelled, kEngineTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(entriesOf(m_sDownloadDir), QStringList(), kEngineTimeoutMs);
+    QCOMPARE(completed.size(), 0);
+    QCOMPARE(failed.size(), 0);
+
+    // Cancelling what has ended changes nothing.
+    m_pManager->cancel(0);
+    QCOMPARE(m_pManager->state(0), DownloadManager::Cancelled);
+}
+
+void TestDownloads::failedDownloadLeavesNoFile()
+{
+    orbisk::test::DemoServer dying;
+    dying.setFilesDir(m_sFilesDir);
+    QVERIFY2(dying.start(), qPrintable(dying.errorString()));
+    m_trustStore.trust(dying.server(), dying.fingerprint());
+
+    QSignalSpy started(m_pManager, &DownloadManager::downloadStarted);
+    QSignalSpy failed(m_pManager, &DownloadManager::downloadFailed);
+    startDownload(QStringLiteral("big.bin"), QString(), 256 * 1024, &dying);
+    QVERIFY(started.wait(kEngineTimeoutMs));
+    waitForProgress(0);
+
+    dying.stop();
+    QVERIFY(failed.wait(kEngineTimeoutMs));
+    QCOMPARE(failed.first().at(0).toString(), QStringLiteral("big.bin"));
+    QVERIFY(!failed.first().at(1).toString().isEmpty());
+    QCOMPARE(m_pManager->state(0), DownloadManager::Failed);
+    // The engine tries to resume the download once the server is gone; that stays in its row.
+    QCOMPARE(m_pManager->rowCount(), 1);
+    QCOMPARE(started.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(entriesOf(m_sDownloadDir), QStringList(), kEngineTimeoutMs);
+}
+
+void TestDownloads::danglingLinkIsNotWrittenThrough()
+{
+    const QString sTarget = orbisk::test::scratchDir(QStringLiteral("link-target")) + QStringLiteral("/created");
+    QVERIFY(QDir().mkpath(m_sDownloadDir));
+    QVERIFY(QFile::link(sTarget, m_sDownloadDir + QStringLiteral("/report.pdf")));
+
+    const int row = download(QStringLiteral("report.pdf"));
+    QVERIFY(row >= 0);
+    QCOMPARE(m_pManager->filePath(row), m_sDownloadDir + QStringLiteral("/report (1).pdf"));
+    QCOMPARE(readFile(m_pManager->filePath(row)), m_report);
+    QVERIFY(!QFileInfo::exists(sTarget));
+}
+
+void TestDownloads::folderThatCannotBeMadeFailsTheDownload()
+{
+    // A file stands where the folder would have to be.
+    const QString sBlocker = orbisk::test::scratchDir(QStringLiteral("blocked")) + QStringLiteral("/file");
+    QVERIFY(writeFile(sBlocker, "x"));
+    delete m_pManager;
+    m_pManager = new DownloadManager(sBlocker + QStringLiteral("/downloads"));
+    m_pManager->watch(QWebEngineProfile::defaultProfile());
+    QSignalSpy failed(m_pManager, &DownloadManager::downloadFailed);
+
+    startDownload(QStringLiteral("report.pdf"));
+    QVERIFY(failed.wait(kEngineTimeoutMs));
+    QCOMPARE(m_pManager->rowCount(), 1);
+    QCOMPARE(m_pManager->state(0), DownloadManager::Failed);
+    QVERIFY(m_pManager->index(0, 0).data(Qt::ToolTipRole).toString().contains(sBlocker));
+    QCOMPARE(readFile(sBlocker), QByteArray("x"));
+    QVERIFY(!QFileInfo::exists(m_sDownloadDir));
+}
+
+void TestDownloads::windowShowsAndDrivesTheDownloads()
+{
+    orbisk::test::ClientWindows client;
+    client.start();
+    CMainWindow* window = client.window;
+    window->setDownloadManager(m_pManager);
+    CDownloadsUI* ui = window->m_pDownloadsUI;
+    QVERIFY(ui);
+    QVERIFY(!ui->isVisible());
+
+    // The help menu's last entry opens the window.
+    QAction* entry = window->m_pMenuHelp->actions().last();
+    QCOMPARE(entry, window->m_pActDownloads);
+    QVERIFY(entry->isVisible());
+    QCOMPARE(entry->text(), QStringLiteral("Downloads"));
+    entry->trigger();
+    QVERIFY(ui->isVisible());
+    QCOMPARE(ui->windowTitle(), QStringLiteral("Downloads"));
+    auto* cancel = ui->findChild<QPushButton*>(QStringLiteral("buttonCancel"));
+    auto* open = ui->findChild<QPushButton*>(QStringLiteral("buttonOpen"));
+    auto* showInFolder = ui->findChild<QPushButton*>(QStringLiteral("buttonShowInFolder"));
+    QVERIFY(cancel && open && showInFolder);
+    QCOMPARE(cancel->text(), QStringLiteral("Cancel"));
+    QCOMPARE(open->text(), QStringLiteral("Open"));
+    QCOMPARE(showInFolder->text(), QStringLiteral("Show in folder"));
+    QVERIFY(!cancel->isEnabled() && !open->isEnabled() && !showInFolder->isEnabled());
+
+    // A finished download: Open and Show in folder hand its file and folder to the system.
+    const int done = download(QStringLiteral("report.pdf"));
+    QVERIFY(done >= 0);
+    QCOMPARE(ui->view()->currentIndex().row(), done);
+    const QAbstractItemModel* model = ui->view()->model();
+    QCOMPARE(model->index(done, DownloadManager::ColumnFile).data().toString(), QStringLiteral("report.pdf"));
+    QCOMPARE(model->index(done, DownloadManager::ColumnProgress).data().toString(), QStringLiteral("100%"));
+    QCOMPARE(model->index(done, DownloadManager::ColumnState).data().toString(), QStringLiteral("Completed"));
+    QVERIFY(!cancel->isEnabled() && open->isEnabled() && showInFolder->isEnabled());
+    {
+        OpenedUrls opened;
+        QTest::mouseClick(open, Qt::LeftButton);
+        QTest::mouseClick(showInFolder, Qt::LeftButton);
+        QCOMPARE(opened.urls,
+            (QList<QUrl>{QUrl::fromLocalFile(m_sDownloadDir + QStringLiteral("/report.pdf")),
+                QUrl::fromLocalFile(m_sDownloadDir)}));
+    }
+
+    // A hidden window comes back by itself when a download starts, on that download.
+    ui->hide();
+    QSignalSpy started(m_pManager, &DownloadManager::downloadStarted);
+    startDownload(QStringLiteral("big.bin"), QString(), 256 * 1024);
+    QVERIFY(started.wait(kEngineTimeoutMs));
+    QVERIFY(ui->isVisible());
+    const int running = started.first().first().toInt();
+    QCOMPARE(ui->view()->currentIndex().row(), running);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        model->index(running, DownloadManager::ColumnState).data().toString(), QStringLiteral("Downloading"), 1000);
+    QVERIFY(cancel->isEnabled() && !open->isEnabled());
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    QTRY_COMPARE_WITH_TIMEOUT(model->index(running, DownloadManager::ColumnState).data().toString(),
+        QStringLiteral("Cancelled"), kEngineTimeoutMs);
+    QVERIFY(!cancel->isEnabled() && !open->isEnabled());
+    QTRY_COMPARE_WITH_TIMEOUT(entriesOf(m_sDownloadDir), QStringList{QStringLiteral("report.pdf")}, kEngineTimeoutMs);
+
+    client.stop();
+}
+
+ORBISK_WEBENGINE_TEST_MAIN(TestDownloads)
+#include "test_downloads.moc"

@@ -89,7 +89,9 @@ QVariant DownloadManager::data(const QModelIndex& index, int role) const
     if (!index.isValid() || index.row() >= m_entries.size())
         return QVariant();
     const Entry& entry = m_entries.at(index.row());
-    const int percent = entry.total > 0 ? int(entry.received * kPercent / entry.total) : -1;
+    // A download that stopped shows no progress; its state says what happened.
+    const bool isProgressShown = entry.state == Running || entry.state == Completed;
+    const int percent = isProgressShown && entry.total > 0 ? int(entry.received * kPercent / entry.total) : -1;
 
     switch (role) {
     case StateRole:
@@ -114,6 +116,8 @@ QVariant DownloadManager::data(const QModelIndex& index, int role) const
     case ColumnFile:
         return entry.sFileName;
     case ColumnProgress:
+        if (!isProgressShown)
+            return QString();
         if (percent >= 0)
             return QStringLiteral("%1%").arg(percent);
         return sizeText(entry.received);
@@ -280,7 +284,8 @@ int DownloadManager::rowOf(const QWebEngineDownloadItem* item) const
 void DownloadManager::onProgress(QWebEngineDownloadItem* item)
 {
     const int row = rowOf(item);
-    if (row < 0)
+    // The engine reports zero bytes once a download stops; the row keeps what it had.
+    if (row < 0 || m_entries.at(row).state != Running || item->state() != QWebEngineDownloadItem::DownloadInProgress)
         return;
     Entry& entry = m_entries[row];
     entry.received = item->receivedBytes();

@@ -35,7 +35,7 @@ public:
         ReceivedRole,
         // The size the server announced, -1 when unknown.
         TotalRole,
-        // The progress in per cent, -1 when the size is unknown.
+        // The progress in per cent; -1 when the size is unknown or the download stopped.
         PercentRole,
     };
 

@@ -239,8 +239,8 @@ void TestWebEnginePage::fileDropOnPageThatLeavesDropsKeepsThePage()
 
     // The engine's own page shows the dropped file in place of the page.
     {
-        QWebEngineView plainView;
         CertificateTakingPage plainPage(QWebEngineProfile::defaultProfile());
+        QWebEngineView plainView;
         plainView.setPage(&plainPage);
         plainView.resize(800, 600);
         plainView.show();

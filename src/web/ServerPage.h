@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 // The rules by which the main window loads a transfer server's web application,
 // recognises it, and limits where the page may lead.

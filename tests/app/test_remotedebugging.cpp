@@ -15,7 +15,6 @@ const int kExitTimeoutMs = 30000;
 // How long a browser-mode start is watched for engine processes once its start
 // sequence has run; a normal start shows them well within this on a busy machine.
 const int kQuietWatchMs = 4000;
-const QString kLocalService = QStringLiteral("127.0.0.1:9887");
 
 // The body of GET http://ADDRESS/json/version, empty when nothing answers.
 QByteArray debuggerVersion(const QString& sAddress)
@@ -42,11 +41,16 @@ private slots:
 
 private:
     QProcess m_client;
+    QString m_sClient;
 };
 
 void TestRemoteDebugging::initTestCase()
 {
     QVERIFY2(QFileInfo(orbisk::test::clientExecutable()).isExecutable(), "the client executable was not built");
+    // A name and a local-service port of its own, so a client running elsewhere on the
+    // machine neither refuses this one nor holds its port.
+    m_sClient = orbisk::test::uniqueClientExecutable();
+    QVERIFY(!m_sClient.isEmpty());
 }
 
 void TestRemoteDebugging::cleanup()
@@ -96,6 +100,10 @@ void TestRemoteDebugging::debuggingPortOnlyWhenAsked()
     do
         sOther = QString::number(orbisk::test::DemoServer::closedPort());
     while (sOther == sPort);
+    QString sServicePort;
+    do
+        sServicePort = QString::number(orbisk::test::DemoServer::closedPort());
+    while (sServicePort == sPort || sServicePort == sOther);
     const auto fill = [&](QString sText) {
         return sText.replace(QStringLiteral("{PORT}"), sPort).replace(QStringLiteral("{OTHER}"), sOther);
     };
@@ -108,8 +116,9 @@ void TestRemoteDebugging::debuggingPortOnlyWhenAsked()
         environment.insert(QStringLiteral("ORBISK_REMOTE_DEBUGGING_PORT"), fill(orbiskPort));
     if (!engineSetting.isEmpty())
         environment.insert(QStringLiteral("QTWEBENGINE_REMOTE_DEBUGGING"), fill(engineSetting));
+    environment.insert(QStringLiteral("ORBISK_LOCAL_SERVICE_PORT"), sServicePort);
     m_client.setProcessEnvironment(environment);
-    m_client.start(orbisk::test::clientExecutable(), arguments);
+    m_client.start(m_sClient, arguments);
     QVERIFY(m_client.waitForStarted(kExitTimeoutMs));
 
     // The start sequence has run once the core services report their version.
@@ -124,7 +133,7 @@ void TestRemoteDebugging::debuggingPortOnlyWhenAsked()
         QCOMPARE(m_client.state(), QProcess::Running);
     }
 
-    QStringList expected{kLocalService};
+    QStringList expected{QStringLiteral("127.0.0.1:") + sServicePort};
     if (!debugAddress.isEmpty())
         expected.append(fill(debugAddress));
     expected.sort();

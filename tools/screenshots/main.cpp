@@ -1,6 +1,6 @@
 // Writes PNG pictures of the login window in each mode and with each message, of the
-// main window while a page loads, and of every dialog, for people to look at after a
-// change of the look:
+// main window while a page loads, of every dialog and of the downloads window, for
+// people to look at after a change of the look:
 //     orbisk-screenshots [output folder]      (default: ./screenshots)
 // Runs headless with QT_QPA_PLATFORM=offscreen; with QT_SCALE_FACTOR=2 it shows the
 // windows at 200 %, as on a 192 DPI screen. The client's files go to a temporary
@@ -11,6 +11,7 @@
 #include "core/ValtroCore.h"
 #include "dialogs/CAboutUI.h"
 #include "dialogs/CCertificateUI.h"
+#include "dialogs/CDownloadsUI.h"
 #include "dialogs/CMachineCodeUI.h"
 #include "dialogs/CSetting.h"
 #include "dialogs/CSwitchModeUI.h"
@@ -22,6 +23,7 @@
 #include "mainwindow/ServerListFile.h"
 #include "update/CCheckUpdateUI.h"
 #include "web/CertificateQuestion.h"
+#include "web/DownloadManager.h"
 
 #include <QApplication>
 #include <QDir>
@@ -164,6 +166,11 @@ int main(int argc, char* argv[])
     question.isChanged = true;
     CCertificateUI changed(question, nullptr);
     ok &= save(&changed, folder, QStringLiteral("certificate-changed"));
+
+    // The downloads window as it first opens, before any download.
+    DownloadManager downloads;
+    CDownloadsUI downloadsWindow(&downloads);
+    ok &= save(&downloadsWindow, folder, QStringLiteral("downloads-window"));
 
     g_pMainWindow->releaseWebEngineViews();
     return ok ? 0 : 1;

@@ -18,8 +18,6 @@
 #include <QApplication>
 #include <QDebug>
 #include <QFont>
-#include <QTimer>
-#include <QWebEngineProfile>
 
 #include <memory>
 
@@ -65,9 +63,6 @@ int main(int argc, char* argv[])
             // Destroyed before the application object, which takes the web profile with it.
             DownloadManager downloads;
             g_pMainWindow->setDownloadManager(&downloads);
-            // The profile is asked for once the event loop runs: creating it starts the
-            // engine, whose start overlaps the delayed login's wait there.
-            QTimer::singleShot(0, &downloads, [&downloads] { downloads.watch(QWebEngineProfile::defaultProfile()); });
 
             // A logout or a process manager ends the client through its normal exit path.
             orbisk::platform::TerminationWatcher terminationWatcher;

@@ -23,6 +23,7 @@ class QMenuBar;
 class QSplitter;
 class QTimer;
 class QTranslator;
+class QWebEngineProfile;
 class QWebEngineView;
 class ValtroCore;
 class ValtroHttpd;
@@ -119,6 +120,8 @@ private:
     void releaseWebView();
     void showConnectFailed();
     void giveDebugViewHeight(int debugHeight);
+    // The engine's profile, watched for downloads from the first time it is asked for.
+    QWebEngineProfile* webProfile();
 
 public:
     // Members are public where the login window, the dialogs and the tray icon read
@@ -162,6 +165,7 @@ public:
     CertificateGuard* m_pCertificateGuard = nullptr;
     DownloadManager* m_pDownloads = nullptr;
     CDownloadsUI* m_pDownloadsUI = nullptr;
+    bool m_isProfileWatched = false;
 };
 
 // The one main window, set by start-up right after its construction and never cleared.

@@ -8,6 +8,7 @@
 #include "web/DownloadManager.h"
 
 #include <QAction>
+#include <QWebEngineProfile>
 
 void CMainWindow::setDownloadManager(DownloadManager* pDownloads)
 {
@@ -18,6 +19,18 @@ void CMainWindow::setDownloadManager(DownloadManager* pDownloads)
         connect(pDownloads, &DownloadManager::downloadCompleted, m_pTray, &CMiniTray::slot_downloadCompleted);
         connect(pDownloads, &DownloadManager::downloadFailed, m_pTray, &CMiniTray::slot_downloadFailed);
     }
+}
+
+QWebEngineProfile* CMainWindow::webProfile()
+{
+    // Asking for the profile starts the engine, so it is asked for only where a page is
+    // made; a browser-mode start that loads no server then runs no engine at all.
+    QWebEngineProfile* pProfile = QWebEngineProfile::defaultProfile();
+    if (m_pDownloads && !m_isProfileWatched) {
+        m_pDownloads->watch(pProfile);
+        m_isProfileWatched = true;
+    }
+    return pProfile;
 }
 
 void CMainWindow::slot_downloadsUI()

@@ -54,7 +54,10 @@ void CMainWindow::startWebEngine()
     // Asking for the debug view's page starts the engine (and a remote-debugging port,
     // when one was asked for). Done once the event loop runs, so the start overlaps the
     // delayed login's wait instead of adding to the first load.
-    QTimer::singleShot(0, m_pDebugView, [pDebugView = m_pDebugView] { pDebugView->page(); });
+    QTimer::singleShot(0, m_pDebugView, [this] {
+        webProfile();
+        m_pDebugView->page();
+    });
 }
 
 void CMainWindow::startDelayLogin()
@@ -104,7 +107,7 @@ void CMainWindow::handle_load(QString sName, QString sUrl, bool isLogin)
 
     if (!m_pWebView) {
         m_pWebView = new CWebEngineView(this);
-        CWebEnginePage* pPage = new CWebEnginePage(QWebEngineProfile::defaultProfile(), nullptr);
+        CWebEnginePage* pPage = new CWebEnginePage(webProfile(), nullptr);
         pPage->setCertificateGuard(m_pCertificateGuard);
         m_pWebView->setPage(pPage);
         m_pWebView->initContextMenu();

@@ -18,12 +18,6 @@ class TestDeviceIdentity : public QObject
 private:
     static QString fallbackFile(const QString& sDir) { return sDir + "/" + DeviceIdentity::kFallbackFileName; }
 
-    static QByteArray readAll(const QString& sPath)
-    {
-        QFile file(sPath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
 private slots:
     void initTestCase() { orbisk::test::prepareTestEnvironment(); }
 
@@ -81,7 +75,7 @@ private slots:
         const DeviceIdentity::Sources sources{QByteArray(), "/home/ann", sDir};
 
         const QString sUuid = DeviceIdentity("KEY", sources).uuid();
-        const QByteArray stored = readAll(file.fileName());
+        const QByteArray stored = orbisk::test::fileContent(file.fileName());
         QCOMPARE(stored == content, isKept);
         QVERIFY(!QUuid::fromString(QLatin1String(stored.trimmed())).isNull());
         QCOMPARE(DeviceIdentity("KEY", sources).uuid(), sUuid);

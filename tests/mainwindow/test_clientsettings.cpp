@@ -19,12 +19,6 @@ void writeRaw(const QString& path, const QByteArray& bytes)
     file.write(bytes);
 }
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestClientSettings : public QObject
@@ -137,11 +131,12 @@ void TestClientSettings::fullDiskKeepsTheOldFile()
         const QString path = dir + QStringLiteral("/orbisk-client.ini");
         ClientSettings settings;
         settings.miniTray = false;
-        const bool held = !settings.write(path) && contentOf(path) == old && !ClientSettings::read(path).autoStart
+        const bool held = !settings.write(path) && orbisk::test::fileContent(path) == old
+            && !ClientSettings::read(path).autoStart
             && QDir(dir).entryList(QDir::Files | QDir::Hidden) == QStringList{QStringLiteral("orbisk-client.ini")};
         if (!held)
             qWarning() << "after the failed save:" << QDir(dir).entryList(QDir::Files | QDir::Hidden)
-                       << contentOf(path);
+                       << orbisk::test::fileContent(path);
         return held;
     };
 

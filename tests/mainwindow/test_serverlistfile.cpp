@@ -13,12 +13,6 @@ Q_DECLARE_METATYPE(FullDisk)
 
 namespace {
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeRaw(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -75,7 +69,7 @@ void TestServerListFile::writeThenRead()
         {QStringLiteral("a & b"), QStringLiteral("https://a"), true}, {QString(), QStringLiteral("https://b"), false}};
     QVERIFY(ServerListFile::write(m_path, entries));
     QCOMPARE(ServerListFile::read(m_path), entries);
-    QCOMPARE(contentOf(m_path), ServerListCodec::serialize(entries));
+    QCOMPARE(orbisk::test::fileContent(m_path), ServerListCodec::serialize(entries));
     // No temporary file is left beside the list.
     QCOMPARE(QDir(m_dir).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("ServerConfig.xml")});
 }
@@ -102,9 +96,9 @@ void TestServerListFile::malformedFileIsKeptAside()
     const QString aside = m_path + QStringLiteral(".bad");
     QCOMPARE(QFile::exists(aside), keptAside);
     if (keptAside)
-        QCOMPARE(contentOf(aside), bytes);
+        QCOMPARE(orbisk::test::fileContent(aside), bytes);
     // The original is left as it was until the list is saved again.
-    QCOMPARE(contentOf(m_path), bytes);
+    QCOMPARE(orbisk::test::fileContent(m_path), bytes);
 }
 
 void TestServerListFile::quarantineNeverOverwritesAnEarlierCopy()
@@ -113,8 +107,8 @@ void TestServerListFile::quarantineNeverOverwritesAnEarlierCopy()
     ServerListFile::read(m_path);
     writeRaw(m_path, "<second");
     ServerListFile::read(m_path);
-    QCOMPARE(contentOf(m_path + QStringLiteral(".bad")), QByteArray("<first"));
-    QCOMPARE(contentOf(m_path + QStringLiteral(".bad.2")), QByteArray("<second"));
+    QCOMPARE(orbisk::test::fileContent(m_path + QStringLiteral(".bad")), QByteArray("<first"));
+    QCOMPARE(orbisk::test::fileContent(m_path + QStringLiteral(".bad.2")), QByteArray("<second"));
 }
 
 void TestServerListFile::quarantineKeepsOneCopyPerContent()
@@ -136,8 +130,8 @@ void TestServerListFile::quarantineKeepsOneCopyPerContent()
     QCOMPARE(filesIn(m_dir),
         (QStringList{QStringLiteral("ServerConfig.xml"), QStringLiteral("ServerConfig.xml.bad"),
             QStringLiteral("ServerConfig.xml.bad.2")}));
-    QCOMPARE(contentOf(m_path + QStringLiteral(".bad")), QByteArray("<first"));
-    QCOMPARE(contentOf(m_path + QStringLiteral(".bad.2")), QByteArray("<second"));
+    QCOMPARE(orbisk::test::fileContent(m_path + QStringLiteral(".bad")), QByteArray("<first"));
+    QCOMPARE(orbisk::test::fileContent(m_path + QStringLiteral(".bad.2")), QByteArray("<second"));
 }
 
 void TestServerListFile::hostileFileIsKeptAsideAndReadsEmpty_data()
@@ -161,8 +155,8 @@ void TestServerListFile::hostileFileIsKeptAsideAndReadsEmpty()
     writeRaw(m_path, bytes);
     for (int start = 0; start < 2; ++start)
         QVERIFY(ServerListFile::read(m_path).isEmpty());
-    QCOMPARE(contentOf(m_path + QStringLiteral(".bad")), bytes);
-    QCOMPARE(contentOf(m_path), bytes);
+    QCOMPARE(orbisk::test::fileContent(m_path + QStringLiteral(".bad")), bytes);
+    QCOMPARE(orbisk::test::fileContent(m_path), bytes);
     QCOMPARE(filesIn(m_dir).size(), 2);
 
     // The next save replaces the file with a list that reads again.
@@ -190,10 +184,10 @@ void TestServerListFile::failedWriteLeavesTheOldFileWhole()
     const auto check = [&](const QString& dir) {
         const QString path = dir + QStringLiteral("/ServerConfig.xml");
         const QByteArray before = ServerListCodec::serialize(old);
-        const bool held = !ServerListFile::write(path, changed) && contentOf(path) == before
+        const bool held = !ServerListFile::write(path, changed) && orbisk::test::fileContent(path) == before
             && ServerListFile::read(path) == old && filesIn(dir) == QStringList{QStringLiteral("ServerConfig.xml")};
         if (!held)
-            qWarning() << "after the failed save:" << filesIn(dir) << contentOf(path);
+            qWarning() << "after the failed save:" << filesIn(dir) << orbisk::test::fileContent(path);
         return held;
     };
 

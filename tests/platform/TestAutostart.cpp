@@ -75,12 +75,6 @@ QString entryFile()
     return autostartFolder() + QLatin1Char('/') + kApp + QStringLiteral(".desktop");
 }
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 } // namespace
 
 class TestAutostart : public QObject
@@ -122,7 +116,7 @@ private slots:
         QVERIFY(!isStartWithSystemRegistered(kApp));
         QVERIFY(setStartWithSystem(true, kApp, QStringLiteral("/opt/Orbisk Client/orbisk-client")));
         QVERIFY(isStartWithSystemRegistered(kApp));
-        QCOMPARE(readFile(entryFile()),
+        QCOMPARE(orbisk::test::fileContent(entryFile()),
             QByteArray("[Desktop Entry]\n"
                        "Type=Application\n"
                        "Name=Orbisk Client\n"
@@ -143,7 +137,7 @@ private slots:
         const QString moved = QStringLiteral("/home/u/$bin/orbisk-client");
         QVERIFY(setStartWithSystem(true, kApp, moved));
         const QRegularExpression execLine(QStringLiteral("^Exec=(.*)$"), QRegularExpression::MultilineOption);
-        const QString exec = execLine.match(QString::fromUtf8(readFile(entryFile()))).captured(1);
+        const QString exec = execLine.match(QString::fromUtf8(orbisk::test::fileContent(entryFile()))).captured(1);
         QCOMPARE(decodeExec(exec), QStringList{moved} + kAutorunArguments);
 
         QVERIFY(setStartWithSystem(false, kApp, moved));

@@ -12,12 +12,6 @@ Q_DECLARE_METATYPE(FullDisk)
 
 namespace {
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 QStringList filesIn(const QString& dir)
 {
     return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System);
@@ -50,7 +44,7 @@ void TestAtomicFile::replacesTheFile()
     const QString path = m_dir + QStringLiteral("/file");
     QVERIFY(AtomicFile::write(path, "first, and longer than the second"));
     QVERIFY(AtomicFile::write(path, "second"));
-    QCOMPARE(contentOf(path), QByteArray("second"));
+    QCOMPARE(orbisk::test::fileContent(path), QByteArray("second"));
     QCOMPARE(filesIn(m_dir), QStringList{QStringLiteral("file")});
 }
 
@@ -88,8 +82,8 @@ void TestAtomicFile::fullDiskKeepsTheOldFile()
             qWarning("the write reported success on a full disk");
             return false;
         }
-        if (QFile::exists(path) != !old.isEmpty() || contentOf(path) != old) {
-            qWarning() << "the old file changed:" << contentOf(path);
+        if (QFile::exists(path) != !old.isEmpty() || orbisk::test::fileContent(path) != old) {
+            qWarning() << "the old file changed:" << orbisk::test::fileContent(path);
             return false;
         }
         const QStringList expected = old.isEmpty() ? QStringList() : QStringList{QStringLiteral("file")};
@@ -117,7 +111,7 @@ void TestAtomicFile::refusedContentIsNotWritten()
     });
     QVERIFY(!written);
     QCOMPARE(seen, QByteArray("new"));
-    QCOMPARE(contentOf(path), QByteArray("old"));
+    QCOMPARE(orbisk::test::fileContent(path), QByteArray("old"));
     QCOMPARE(filesIn(m_dir), QStringList{QStringLiteral("file")});
 }
 

@@ -1,5 +1,7 @@
 #include "ProcessInspection.h"
 
+#include "TestEnvironment.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,12 +16,6 @@ namespace orbisk::test {
 namespace {
 
 const QByteArray kListenState = "0A";
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // The socket inodes the process holds open.
 QSet<QByteArray> socketInodes(qint64 pid)
@@ -66,7 +62,7 @@ QHash<qint64, qint64> parents()
         const qint64 pid = entry.toLongLong(&isNumber);
         if (!isNumber)
             continue;
-        const QByteArray stat = readFile(QStringLiteral("/proc/%1/stat").arg(pid));
+        const QByteArray stat = orbisk::test::fileContent(QStringLiteral("/proc/%1/stat").arg(pid));
         // "pid (comm) state ppid ...": comm may hold blanks and parentheses.
         const int close = stat.lastIndexOf(')');
         const QList<QByteArray> fields = stat.mid(close + 2).split(' ');
@@ -83,7 +79,8 @@ QStringList listeningTcpAddresses(qint64 pid)
     const QSet<QByteArray> inodes = socketInodes(pid);
     QStringList addresses;
     for (const bool isIpv6 : {false, true}) {
-        const QByteArray table = readFile(isIpv6 ? QStringLiteral("/proc/net/tcp6") : QStringLiteral("/proc/net/tcp"));
+        const QByteArray table
+            = orbisk::test::fileContent(isIpv6 ? QStringLiteral("/proc/net/tcp6") : QStringLiteral("/proc/net/tcp"));
         const QList<QByteArray> lines = table.split('\n');
         for (int i = 1; i < lines.size(); ++i) {
             const QList<QByteArray> fields = lines.at(i).simplified().split(' ');
@@ -107,7 +104,7 @@ int engineProcessCount(qint64 pid)
             isDescendant = p == pid;
         if (!isDescendant)
             continue;
-        const QByteArray comm = readFile(QStringLiteral("/proc/%1/comm").arg(it.key())).trimmed();
+        const QByteArray comm = orbisk::test::fileContent(QStringLiteral("/proc/%1/comm").arg(it.key())).trimmed();
         if (comm.startsWith("QtWebEngineProc"))
             ++count;
     }

@@ -58,4 +58,10 @@ QString scratchDir(const QString& name)
     return path;
 }
 
+QByteArray fileContent(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
 } // namespace orbisk::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 namespace orbisk::test {
@@ -21,6 +22,9 @@ QString clientExecutable();
 // here runs beside any other copy of the client on the machine. The client names its data
 // folder and settings file after this name.
 QString uniqueClientExecutable();
+
+// The bytes of the file at path; empty when it cannot be read.
+QByteArray fileContent(const QString& path);
 
 // A private folder for a test's files, under the test's own home.
 QString scratchDir(const QString& name);

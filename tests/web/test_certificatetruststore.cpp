@@ -15,12 +15,6 @@ const QString kA = QStringLiteral("AA:BB:CC:DD:EE:FF:00:11:22:33:44:55:66:77:88:
 const QString kB = QStringLiteral("01:23:45:67:89:AB:CD:EF:01:23:45:67:89:AB:CD:EF:01:23:45:67:89:AB:CD:EF:01:23:45:"
                                   "67:89:AB:CD:EF");
 
-QByteArray contentOf(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 void writeFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
@@ -147,7 +141,7 @@ void TestCertificateTrustStore::malformedFileIsMovedAsideAndReadsEmpty()
     store.load();
     QVERIFY(store.fingerprints(QStringLiteral("h.example:443")).isEmpty());
     QVERIFY(store.fingerprints(QStringLiteral("stale:1")).isEmpty());
-    QCOMPARE(contentOf(m_sPath + QStringLiteral(".bad")), first);
+    QCOMPARE(orbisk::test::fileContent(m_sPath + QStringLiteral(".bad")), first);
     QVERIFY(!QFile::exists(m_sPath));
 
     // A later start finds no file, so nothing piles up; another broken file gets the next name.
@@ -155,8 +149,8 @@ void TestCertificateTrustStore::malformedFileIsMovedAsideAndReadsEmpty()
     QVERIFY(!QFile::exists(m_sPath + QStringLiteral(".bad.2")));
     writeFile(m_sPath, "not json");
     store.load();
-    QCOMPARE(contentOf(m_sPath + QStringLiteral(".bad")), first);
-    QCOMPARE(contentOf(m_sPath + QStringLiteral(".bad.2")), QByteArray("not json"));
+    QCOMPARE(orbisk::test::fileContent(m_sPath + QStringLiteral(".bad")), first);
+    QCOMPARE(orbisk::test::fileContent(m_sPath + QStringLiteral(".bad.2")), QByteArray("not json"));
 }
 
 void TestCertificateTrustStore::missingFolderIsMadeOnSave()

@@ -44,6 +44,12 @@ int main(int argc, char* argv[])
             // The user is looking for the client: the running copy shows its window.
             RunningCopyChannel::askToShow();
         } else {
+            // A logout or a process manager ends the client through its normal exit path.
+            // The handlers go in first: from the moment the local service answers, a
+            // termination request must be a clean quit, never the default kill. A request
+            // that comes before the event loop runs waits in the watcher until it does.
+            orbisk::platform::TerminationWatcher terminationWatcher;
+
             auto font = std::make_unique<QFont>(kFontFamily);
             font->setPixelSize(kFontPixelSize);
             QApplication::setFont(*font);
@@ -51,6 +57,8 @@ int main(int argc, char* argv[])
             g_pMainWindow = new CMainWindow(nullptr);
             auto* loginUI = new CLoginUI(nullptr);
             g_pMainWindow->setLoginUI(loginUI);
+            QObject::connect(&terminationWatcher, &orbisk::platform::TerminationWatcher::terminationRequested,
+                g_pMainWindow, &CMainWindow::handle_exit_application);
 
             CertificateTrustStore trustStore(AppPaths::trustedCertificatesFile());
             trustStore.load();
@@ -63,11 +71,6 @@ int main(int argc, char* argv[])
             // Destroyed before the application object, which takes the web profile with it.
             DownloadManager downloads;
             g_pMainWindow->setDownloadManager(&downloads);
-
-            // A logout or a process manager ends the client through its normal exit path.
-            orbisk::platform::TerminationWatcher terminationWatcher;
-            QObject::connect(&terminationWatcher, &orbisk::platform::TerminationWatcher::terminationRequested,
-                g_pMainWindow, &CMainWindow::handle_exit_application);
 
             RunningCopyChannel channel;
             QObject::connect(&channel, &RunningCopyChannel::showRequested, g_pMainWindow, [] {

@@ -100,9 +100,7 @@ void TestClientProcess::initTestCase()
     QVERIFY2(QFileInfo(orbisk::test::clientExecutable()).isExecutable(), "the client executable was not built");
     g_sClient = orbisk::test::uniqueClientExecutable();
     QVERIFY2(QFileInfo(g_sClient).isExecutable(), "no copy of the client could be made");
-    QTcpServer probe;
-    QVERIFY(probe.listen(QHostAddress::LocalHost));
-    g_iPort = probe.serverPort();
+    g_iPort = orbisk::test::unusedLocalPort();
 }
 
 void TestClientProcess::init()

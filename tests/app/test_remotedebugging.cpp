@@ -1,7 +1,6 @@
 // Runs the built client as a real process and looks at what it opens: no
 // remote-debugging port unless a developer asks for one, and no web engine processes
 // in a browser-mode start until a server is loaded.
-#include "DemoServer.h"
 #include "ProcessInspection.h"
 #include "TestEnvironment.h"
 
@@ -95,14 +94,14 @@ void TestRemoteDebugging::debuggingPortOnlyWhenAsked()
     QFETCH(QString, engineSetting);
     QFETCH(QString, debugAddress);
     QFETCH(bool, engineRuns);
-    const QString sPort = QString::number(orbisk::test::DemoServer::closedPort());
+    const QString sPort = QString::number(orbisk::test::unusedLocalPort());
     QString sOther;
     do
-        sOther = QString::number(orbisk::test::DemoServer::closedPort());
+        sOther = QString::number(orbisk::test::unusedLocalPort());
     while (sOther == sPort);
     QString sServicePort;
     do
-        sServicePort = QString::number(orbisk::test::DemoServer::closedPort());
+        sServicePort = QString::number(orbisk::test::unusedLocalPort());
     while (sServicePort == sPort || sServicePort == sOther);
     const auto fill = [&](QString sText) {
         return sText.replace(QStringLiteral("{PORT}"), sPort).replace(QStringLiteral("{OTHER}"), sOther);

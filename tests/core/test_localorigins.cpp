@@ -13,14 +13,6 @@ class TestLocalOrigins : public QObject
 {
     Q_OBJECT
 
-private:
-    static void writeFile(const QString& sPath, const QByteArray& content)
-    {
-        QFile file(sPath);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(content), qint64(content.size()));
-    }
-
 private slots:
     void initTestCase() { orbisk::test::prepareTestEnvironment(); }
 
@@ -102,17 +94,18 @@ private slots:
         const ServerList servers{{"one", "https://one.example:8443", true},
             {"same", "https://one.example:8443/x", false}, {"bad", "one.example", false},
             {QString(), "http://two.example", false}};
-        writeFile(sPath, ServerListCodec::serialize(servers));
+        QVERIFY(orbisk::test::writeFileContent(sPath, ServerListCodec::serialize(servers)));
         QCOMPARE(orbisk::serverListFileOrigins(sPath),
             orbisk::OriginSet({"https://one.example:8443", "http://two.example"}));
 
         // A server saved a moment later counts at once.
-        writeFile(sPath, ServerListCodec::serialize({{"three", "https://three.example", false}}));
+        QVERIFY(orbisk::test::writeFileContent(
+            sPath, ServerListCodec::serialize({{"three", "https://three.example", false}})));
         QCOMPARE(orbisk::serverListFileOrigins(sPath), orbisk::OriginSet({"https://three.example"}));
 
         // A malformed file trusts no one and is left exactly as it was, with nothing beside it.
         const QByteArray malformed = "<ServerList><Server><URL>https://one.example</URL>";
-        writeFile(sPath, malformed);
+        QVERIFY(orbisk::test::writeFileContent(sPath, malformed));
         QVERIFY(orbisk::serverListFileOrigins(sPath).isEmpty());
         QFile file(sPath);
         QVERIFY(file.open(QIODevice::ReadOnly));

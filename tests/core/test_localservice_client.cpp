@@ -8,20 +8,16 @@
 #include "login/CLoginUI.h"
 #include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
-#include "mainwindow/ServerListCodec.h"
 #include "web/CWebEngineView.h"
-#include "web/CertificateGuard.h"
-#include "web/CertificateTrustStore.h"
 
-#include "DemoServer.h"
+#include "ClientWindows.h"
 #include "TestEnvironment.h"
+#include "TrustedDemoServer.h"
 
-#include <QApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTcpServer>
 #include <QWebEnginePage>
-#include <QtTest>
 
 #include <httplib.h>
 
@@ -71,9 +67,8 @@ class TestLocalServiceClient : public QObject
 {
     Q_OBJECT
 
-    orbisk::test::DemoServer m_server;
-    CertificateTrustStore m_trustStore;
-    CertificateGuard m_guard{&m_trustStore, [] { return g_pMainWindow->visibleWindow(); }};
+    orbisk::test::TrustedDemoServer m_server{[] { return g_pMainWindow->visibleWindow(); }};
+    orbisk::test::ClientWindows m_client;
     CMainWindow* m_window = nullptr;
     CLoginUI* m_login = nullptr;
     QVariant m_pageLanguage;
@@ -93,38 +88,22 @@ private slots:
     void initTestCase()
     {
         orbisk::test::prepareTestEnvironment();
-        QTcpServer probe;
-        QVERIFY(probe.listen(QHostAddress::LocalHost));
-        g_iPort = probe.serverPort();
-        probe.close();
+        g_iPort = orbisk::test::unusedLocalPort();
         qputenv(ValtroHttpd::kPortVariable, QByteArray::number(g_iPort));
         QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
-        QVERIFY(AppPaths::ensureDataDir());
-        QFile list(AppPaths::serverListFile());
-        QVERIFY(list.open(QIODevice::WriteOnly));
-        list.write(ServerListCodec::serialize({{QStringLiteral("demo"), m_server.baseUrl(), false}}));
-        list.close();
+        orbisk::test::writeServerFile({{QStringLiteral("demo"), m_server.baseUrl(), false}});
 
-        m_window = new CMainWindow(nullptr);
-        g_pMainWindow = m_window;
-        m_login = new CLoginUI(nullptr);
-        m_window->setLoginUI(m_login);
-        m_trustStore.trust(m_server.server(), m_server.fingerprint());
-        m_window->setCertificateGuard(&m_guard);
-        m_window->initWebArea();
-        m_window->slot_switch_language(m_window->m_iLanguage);
+        m_client.start();
+        m_window = m_client.window;
+        m_login = m_client.login;
+        m_window->setCertificateGuard(m_server.guard());
     }
 
     void cleanupTestCase()
     {
-        if (m_window) {
-            if (m_window->m_pHttpd)
-                m_window->m_pHttpd->StopHttpdServer();
-            m_window->releaseWebEngineViews();
-        }
-        delete m_login;
-        delete m_window;
-        g_pMainWindow = nullptr;
+        if (m_window && m_window->m_pHttpd)
+            m_window->m_pHttpd->StopHttpdServer();
+        m_client.stop();
     }
 
     void clientRunsOnWhileThePortIsTaken()
@@ -207,14 +186,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    // The web engine shares OpenGL contexts with the widgets; set before the application exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    QApplication application(argc, argv);
-    TestLocalServiceClient testObject;
-    QTEST_SET_MAIN_SOURCE_PATH
-    return QTest::qExec(&testObject, argc, argv);
-}
+ORBISK_WEBENGINE_TEST_MAIN(TestLocalServiceClient)
 
 #include "test_localservice_client.moc"

@@ -8,6 +8,7 @@
 #include "mainwindow/AppPaths.h"
 #include "mainwindow/ServerListCodec.h"
 
+#include "ClientWindows.h"
 #include "HostileClients.h"
 #include "TestEnvironment.h"
 
@@ -36,12 +37,6 @@ void onBrowserActive()
 {
     ++g_iCallbackCalls;
     g_isCallbackOffTestThread = std::this_thread::get_id() != g_testThread;
-}
-
-quint16 freePort()
-{
-    QTcpServer probe;
-    return probe.listen(QHostAddress::LocalHost) ? probe.serverPort() : 0;
 }
 
 struct Answer
@@ -97,6 +92,12 @@ QByteArray rawRequest(
     return request + "\r\n" + body;
 }
 
+// The status request of a local program.
+QByteArray statusRequest(quint16 iPort)
+{
+    return rawRequest("GET", "/api/status", {"Host: 127.0.0.1:{port}"}, {}, iPort);
+}
+
 // Raises this process's limit of open files to at least iFiles, if the hard limit allows.
 bool raiseFileLimit(std::size_t iFiles)
 {
@@ -109,14 +110,6 @@ bool raiseFileLimit(std::size_t iFiles)
         return false;
     limit.rlim_cur = iFiles;
     return ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
-}
-
-void writeServerList(const ServerList& servers)
-{
-    QVERIFY(AppPaths::ensureDataDir());
-    QFile file(AppPaths::serverListFile());
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(ServerListCodec::serialize(servers));
 }
 } // namespace
 
@@ -135,7 +128,7 @@ private slots:
     {
         orbisk::test::prepareTestEnvironment();
         g_testThread = std::this_thread::get_id();
-        writeServerList({{"files", QString::fromLatin1(kServer) + "/app", true}});
+        orbisk::test::writeServerFile({{"files", QString::fromLatin1(kServer) + "/app", true}});
         m_pCore = new ValtroCore(kKey, 1, this);
         m_pPortal = new ValtroPortal(m_pCore, this);
         m_pCore->RegisterBrowserActive(onBrowserActive);
@@ -144,7 +137,7 @@ private slots:
             m_isLanguageOnTestThread = m_isLanguageOnTestThread && QThread::currentThread() == thread();
         });
         m_pHttpd = new ValtroHttpd(m_pCore, m_pPortal);
-        m_pHttpd->setPort(freePort());
+        m_pHttpd->setPort(orbisk::test::unusedLocalPort());
         QCOMPARE(m_pHttpd->StartHttpdServer(1000), 0);
     }
 
@@ -168,61 +161,42 @@ private slots:
         const QByteArray privateNetwork = "Access-Control-Request-Private-Network: true";
         using H = QList<QByteArray>;
 
-        QTest::newRow("local program reads status")
-            << QByteArray("GET") << status << H{host} << QByteArray() << 200 << false << QString();
-        QTest::newRow("user's server reads status")
-            << QByteArray("GET") << status << H{host, origin} << QByteArray() << 200 << true << QString();
-        QTest::newRow("localhost name") << QByteArray("GET") << status << H{"Host: localhost:{port}", origin}
-                                        << QByteArray() << 200 << true << QString();
-        QTest::newRow("rebound host name") << QByteArray("GET") << status << H{"Host: evil.example:{port}", origin}
-                                           << QByteArray() << 403 << false << QString();
-        QTest::newRow("other port in host") << QByteArray("GET") << status << H{"Host: 127.0.0.1:9", origin}
-                                            << QByteArray() << 403 << false << QString();
-        QTest::newRow("no host") << QByteArray("GET") << status << H{origin} << QByteArray() << 403 << false
-                                 << QString();
-        QTest::newRow("foreign page reads status")
-            << QByteArray("GET") << status << H{host, "Origin: https://evil.example"} << QByteArray() << 403 << false
-            << QString();
-        QTest::newRow("preflight with private network")
-            << QByteArray("OPTIONS") << active << H{host, origin, preflightMethod, privateNetwork} << QByteArray()
-            << 204 << true << QString();
-        QTest::newRow("foreign preflight") << QByteArray("OPTIONS") << active
-                                           << H{host, "Origin: https://evil.example", preflightMethod, privateNetwork}
-                                           << QByteArray() << 403 << false << QString();
-        QTest::newRow("browser active") << QByteArray("POST") << active << H{host, origin, json} << QByteArray("{}")
-                                        << 200 << true << "browser";
-        QTest::newRow("browser active, foreign page")
-            << QByteArray("POST") << active << H{host, "Origin: https://evil.example", json} << QByteArray("{}") << 403
-            << false << QString();
-        QTest::newRow("browser active, opaque origin") << QByteArray("POST") << active << H{host, "Origin: null", json}
-                                                       << QByteArray("{}") << 403 << false << QString();
-        QTest::newRow("browser active, local program")
-            << QByteArray("POST") << active << H{host, json} << QByteArray("{}") << 403 << false << QString();
-        QTest::newRow("browser active, simple form post")
-            << QByteArray("POST") << active << H{host, origin, "Content-Type: text/plain"} << QByteArray("{}") << 415
-            << true << QString();
-        QTest::newRow("browser active, rebound host")
-            << QByteArray("POST") << active << H{"Host: evil.example:{port}", origin, json} << QByteArray("{}") << 403
-            << false << QString();
-        QTest::newRow("language") << QByteArray("POST") << language << H{host, origin, json}
-                                  << QByteArray("{\"language\": 1}") << 202 << true << "language";
-        QTest::newRow("language, malformed JSON") << QByteArray("POST") << language << H{host, origin, json}
-                                                  << QByteArray("{\"language\": ") << 400 << true << QString();
-        QTest::newRow("language, wrong type") << QByteArray("POST") << language << H{host, origin, json}
-                                              << QByteArray("{\"language\": \"en\"}") << 400 << true << QString();
-        QTest::newRow("language, body over 64 KiB")
-            << QByteArray("POST") << language << H{host, origin, json}
-            << "{\"language\": 1}" + QByteArray(int(orbisk::LocalServiceHandler::kMaxBodyBytes), ' ') << 413 << true
-            << QString();
-        QTest::newRow("announced body over 64 KiB, none sent")
-            << QByteArray("POST") << language << H{host, origin, json, "Content-Length: 100000000"} << QByteArray()
-            << 413 << true << QString();
-        QTest::newRow("unknown path") << QByteArray("GET") << QByteArray("/api/other") << H{host, origin}
-                                      << QByteArray() << 404 << true << QString();
-        QTest::newRow("wrong method") << QByteArray("DELETE") << status << H{host, origin} << QByteArray() << 405
-                                      << true << QString();
-        QTest::newRow("unknown method") << QByteArray("BREW") << status << H{host, origin} << QByteArray() << 400
-                                        << false << QString();
+        const auto row = [](const char* name, const char* method, const QByteArray& path, const H& headers,
+                             const QByteArray& body, int code, bool isCors, const char* change = "") {
+            QTest::newRow(name) << QByteArray(method) << path << headers << body << code << isCors
+                                << QString::fromLatin1(change);
+        };
+        const QByteArray evil = "Origin: https://evil.example";
+        const QByteArray oversized
+            = "{\"language\": 1}" + QByteArray(int(orbisk::LocalServiceHandler::kMaxBodyBytes), ' ');
+
+        row("local program reads status", "GET", status, {host}, {}, 200, false);
+        row("user's server reads status", "GET", status, {host, origin}, {}, 200, true);
+        row("localhost name", "GET", status, {"Host: localhost:{port}", origin}, {}, 200, true);
+        row("rebound host name", "GET", status, {"Host: evil.example:{port}", origin}, {}, 403, false);
+        row("other port in host", "GET", status, {"Host: 127.0.0.1:9", origin}, {}, 403, false);
+        row("no host", "GET", status, {origin}, {}, 403, false);
+        row("foreign page reads status", "GET", status, {host, evil}, {}, 403, false);
+        row("preflight with private network", "OPTIONS", active, {host, origin, preflightMethod, privateNetwork}, {},
+            204, true);
+        row("foreign preflight", "OPTIONS", active, {host, evil, preflightMethod, privateNetwork}, {}, 403, false);
+        row("browser active", "POST", active, {host, origin, json}, "{}", 200, true, "browser");
+        row("browser active, foreign page", "POST", active, {host, evil, json}, "{}", 403, false);
+        row("browser active, opaque origin", "POST", active, {host, "Origin: null", json}, "{}", 403, false);
+        row("browser active, local program", "POST", active, {host, json}, "{}", 403, false);
+        row("browser active, simple form post", "POST", active, {host, origin, "Content-Type: text/plain"}, "{}", 415,
+            true);
+        row("browser active, rebound host", "POST", active, {"Host: evil.example:{port}", origin, json}, "{}", 403,
+            false);
+        row("language", "POST", language, {host, origin, json}, "{\"language\": 1}", 202, true, "language");
+        row("language, malformed JSON", "POST", language, {host, origin, json}, "{\"language\": ", 400, true);
+        row("language, wrong type", "POST", language, {host, origin, json}, "{\"language\": \"en\"}", 400, true);
+        row("language, body over 64 KiB", "POST", language, {host, origin, json}, oversized, 413, true);
+        row("announced body over 64 KiB, none sent", "POST", language,
+            {host, origin, json, "Content-Length: 100000000"}, {}, 413, true);
+        row("unknown path", "GET", "/api/other", {host, origin}, {}, 404, true);
+        row("wrong method", "DELETE", status, {host, origin}, {}, 405, true);
+        row("unknown method", "BREW", status, {host, origin}, {}, 400, false);
     }
     void security()
     {
@@ -270,17 +244,18 @@ private slots:
         const QByteArray request = rawRequest("GET", "/api/status",
             {"Host: 127.0.0.1:{port}", "Origin: https://new.example"}, QByteArray(), m_pHttpd->port());
         QCOMPARE(exchange(m_pHttpd->port(), request).status, 403);
-        writeServerList({{"files", QString::fromLatin1(kServer), true}, {"new", "https://new.example:443/", false}});
+        orbisk::test::writeServerFile(
+            {{"files", QString::fromLatin1(kServer), true}, {"new", "https://new.example:443/", false}});
         const Answer answer = exchange(m_pHttpd->port(), request);
         QCOMPARE(answer.status, 200);
         QCOMPARE(answer.json().value("deviceId").toString(), m_pCore->Get_Deviceuuid());
-        writeServerList({{"files", QString::fromLatin1(kServer) + "/app", true}});
+        orbisk::test::writeServerFile({{"files", QString::fromLatin1(kServer) + "/app", true}});
         QCOMPARE(exchange(m_pHttpd->port(), request).status, 403);
     }
 
     void answersOnTheLoopbackAddressOnly()
     {
-        QVERIFY(exchange(m_pHttpd->port(), rawRequest("GET", "/api/status", {"Host: 127.0.0.1:{port}"}, {}, 0)).status);
+        QVERIFY(exchange(m_pHttpd->port(), statusRequest(0)).status);
         // Other loopback addresses reach this machine too; a service bound to every
         // interface would answer there.
         for (const QHostAddress& address : {QHostAddress("127.0.0.2"), QHostAddress(QHostAddress::LocalHostIPv6)}) {
@@ -315,7 +290,7 @@ private slots:
         }
         QElapsedTimer elapsed;
         elapsed.start();
-        const Answer answer = exchange(iPort, rawRequest("GET", "/api/status", {"Host: 127.0.0.1:{port}"}, {}, iPort));
+        const Answer answer = exchange(iPort, statusRequest(iPort));
         const qint64 iAnsweredAfterMs = elapsed.elapsed();
         QTRY_COMPARE_WITH_TIMEOUT(iCutOff.load(), 2 * ValtroHttpd::kWorkerThreads, 20000);
         isDone = true;
@@ -335,7 +310,7 @@ private slots:
     void head()
     {
         const quint16 iPort = m_pHttpd->port();
-        const Answer full = exchange(iPort, rawRequest("GET", "/api/status", {"Host: 127.0.0.1:{port}"}, {}, iPort));
+        const Answer full = exchange(iPort, statusRequest(iPort));
         QCOMPARE(full.headers.value("content-type"), QByteArray("application/json"));
         const Answer head = exchange(iPort, rawRequest("HEAD", "/api/status", {"Host: 127.0.0.1:{port}"}, {}, iPort));
         QCOMPARE(head.status, 200);
@@ -387,8 +362,7 @@ private slots:
         while (during.elapsed() < 3000 || hostile.closedByService() < 250) {
             QElapsedTimer elapsed;
             elapsed.start();
-            const Answer answer
-                = exchange(iPort, rawRequest("GET", "/api/status", {"Host: 127.0.0.1:{port}"}, {}, iPort), 10000);
+            const Answer answer = exchange(iPort, statusRequest(iPort), 10000);
             QCOMPARE(answer.status, 200);
             // The service answers in milliseconds; one deadline of the hostile connections
             // (one second) is what a service that lets them hold workers would cost.
@@ -405,7 +379,7 @@ private slots:
             QSKIP("the file descriptor limit is too low for this many connections");
         // A timeout far longer than the test: only the limit closes connections here.
         ValtroHttpd httpd(m_pCore, m_pPortal);
-        httpd.setPort(freePort());
+        httpd.setPort(orbisk::test::unusedLocalPort());
         QCOMPARE(httpd.StartHttpdServer(ValtroHttpd::kMaxTimeoutMs), 0);
 
         const int iOverLimit = 40;
@@ -413,8 +387,7 @@ private slots:
         orbisk::test::HostileClients hostile(httpd.port(), iIdle, 0, false);
         QTRY_COMPARE_WITH_TIMEOUT(hostile.connected() + hostile.closedByService(), iIdle, 20000);
         // The oldest idle connections made room for newer ones; a request still gets its turn.
-        const Answer answer
-            = exchange(httpd.port(), rawRequest("GET", "/api/status", {"Host: 127.0.0.1:{port}"}, {}, httpd.port()));
+        const Answer answer = exchange(httpd.port(), statusRequest(httpd.port()));
         QCOMPARE(answer.status, 200);
         QTRY_COMPARE_WITH_TIMEOUT(hostile.closedByService(), iOverLimit + 1, 20000);
         QCOMPARE(hostile.lastClosedSlot(), iOverLimit);
@@ -424,7 +397,7 @@ private slots:
     {
         // With a timeout far longer than the test, nothing but the stop ends these connections.
         ValtroHttpd httpd(m_pCore, m_pPortal);
-        httpd.setPort(freePort());
+        httpd.setPort(orbisk::test::unusedLocalPort());
         QCOMPARE(httpd.StartHttpdServer(ValtroHttpd::kMaxTimeoutMs), 0);
         orbisk::test::HostileClients hostile(httpd.port(), 100, 20, false);
         // Requests whose chunked body never ends hold every worker.
@@ -474,14 +447,14 @@ private slots:
     void portConflicts()
     {
         ValtroHttpd first(m_pCore, m_pPortal);
-        first.setPort(freePort());
+        first.setPort(orbisk::test::unusedLocalPort());
         QCOMPARE(first.StartHttpdServer(1000), 0);
         QCOMPARE(first.StartHttpdServer(1000), int(ValtroHttpd::StartAlreadyRunning));
         ValtroHttpd second(m_pCore, m_pPortal);
         second.setPort(first.port());
         QCOMPARE(second.StartHttpdServer(1000), int(ValtroHttpd::StartCannotListen));
         QVERIFY(!second.isListening());
-        const QByteArray request = rawRequest("GET", "/api/status", {"Host: 127.0.0.1:{port}"}, {}, first.port());
+        const QByteArray request = statusRequest(first.port());
         QCOMPARE(exchange(first.port(), request).status, 200);
 
         first.StopHttpdServer();
@@ -498,7 +471,7 @@ private slots:
     {
         ValtroHttpd httpd(m_pCore, m_pPortal);
         httpd.StopHttpdServer();
-        httpd.setPort(freePort());
+        httpd.setPort(orbisk::test::unusedLocalPort());
         // Stopping right after starting must not miss the listener while it is still starting.
         for (int i = 0; i < 20; ++i) {
             QCOMPARE(httpd.StartHttpdServer(1000), 0);
@@ -506,9 +479,7 @@ private slots:
             QVERIFY(!httpd.isListening());
         }
         QCOMPARE(httpd.StartHttpdServer(1000), 0);
-        QCOMPARE(exchange(httpd.port(), rawRequest("GET", "/api/status", {"Host: 127.0.0.1:{port}"}, {}, httpd.port()))
-                     .status,
-            200);
+        QCOMPARE(exchange(httpd.port(), statusRequest(httpd.port())).status, 200);
         httpd.StopHttpdServer();
     }
 

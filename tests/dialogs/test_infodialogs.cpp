@@ -13,11 +13,12 @@
 
 #include "ClientWindows.h"
 #include "LayoutCheck.h"
+#include "OpenedUrls.h"
 #include "TestEnvironment.h"
+#include "WidgetLookup.h"
 
 #include <QCheckBox>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -38,16 +39,6 @@ const char kOtherCoreKey[] = "0123456789ABCDEF0123456789ABCDEF";
 
 enum class Dialog { About, Setting, MachineCode };
 
-// The dialog's control that shows the text, as the user finds it.
-template <typename T> T* childWithText(const QWidget* dialog, const QString& text)
-{
-    for (T* child : dialog->findChildren<T*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (child->text() == text)
-            return child;
-    }
-    return nullptr;
-}
-
 // The close button: the one button that shows a picture and no text.
 QPushButton* closeButton(const QWidget* dialog)
 {
@@ -63,21 +54,6 @@ QList<QSize> shownPictures(const QWidget* dialog)
     }
     return sizes;
 }
-
-// Catches the URLs that would go to the system's file browser.
-class UrlCatcher : public QObject
-{
-    Q_OBJECT
-
-public:
-    UrlCatcher() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "openUrl"); }
-    ~UrlCatcher() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-
-    QList<QUrl> urls;
-
-public slots:
-    void openUrl(const QUrl& url) { urls << url; }
-};
 
 bool autostartRegistered()
 {
@@ -114,15 +90,14 @@ private slots:
     void settingCancelStoresNothing();
 
     void aboutShowsVersionLogoAndBrand();
-    void aboutLogButtonIsCentredByItsText_data();
     void aboutLogButtonIsCentredByItsText();
     void aboutLogButtonOpensTheDataFolder();
 
     void machineCodeShowsTheDeviceCode();
     void machineCodeFitsTheFrame_data();
     void machineCodeFitsTheFrame();
-    void machineCodeCopyPutsExactlyTheCode();
-    void machineCodeCloseLeavesTheClipboard();
+    void machineCodeButtonsClose_data();
+    void machineCodeButtonsClose();
     void machineCodeContextMenuCopiesAndStays();
     void machineCodeIsFetchedAtEveryOpening();
 
@@ -389,27 +364,17 @@ void TestInfoDialogs::aboutShowsVersionLogoAndBrand()
     QVERIFY(!dialog.isVisible());
 }
 
-void TestInfoDialogs::aboutLogButtonIsCentredByItsText_data()
-{
-    QTest::addColumn<QStringList>("texts");
-    QTest::newRow("longer texts") << QStringList{QStringLiteral("Log"), QStringLiteral("System Log"),
-        QStringLiteral("Open the data folder"), QStringLiteral("Open the folder that holds the client's settings")};
-}
-
+// Ever longer texts: the button grows with its text and stays centred.
 void TestInfoDialogs::aboutLogButtonIsCentredByItsText()
 {
-    QFETCH(QStringList, texts);
-
+    const QStringList texts{QStringLiteral("Log"), QStringLiteral("System Log"), QStringLiteral("Open the data folder"),
+        QStringLiteral("Open the folder that holds the client's settings")};
     int previousLeft = std::numeric_limits<int>::max();
     int previousWidth = 0;
     for (const QString& text : texts) {
         m_client.window->m_pTexts->TransferLog = text;
         CAboutUI dialog(nullptr);
-        const QPushButton* log = nullptr;
-        for (const QPushButton* button : dialog.findChildren<QPushButton*>()) {
-            if (button->text() == text)
-                log = button;
-        }
+        const QPushButton* log = childWithText<QPushButton>(&dialog, text);
         QVERIFY2(log, qPrintable(text));
         const QRect geometry = log->geometry();
         // The button has room for its text at the size it paints it, and stays centred.
@@ -423,18 +388,14 @@ void TestInfoDialogs::aboutLogButtonIsCentredByItsText()
 
 void TestInfoDialogs::aboutLogButtonOpensTheDataFolder()
 {
-    UrlCatcher catcher;
+    OpenedUrls catcher({QStringLiteral("file")});
     // A data folder removed while the client runs is made again before it is opened.
     removeClientFiles();
 
     CAboutUI dialog(nullptr);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    QPushButton* log = nullptr;
-    for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
-        if (button->text() == m_client.window->m_pTexts->TransferLog)
-            log = button;
-    }
+    QPushButton* log = childWithText<QPushButton>(&dialog, m_client.window->m_pTexts->TransferLog);
     QVERIFY(log);
     QCOMPARE(log->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseClick(log, Qt::LeftButton);
@@ -497,29 +458,30 @@ void TestInfoDialogs::machineCodeFitsTheFrame()
         QVERIFY(label->font().pixelSize() < 14);
 }
 
-void TestInfoDialogs::machineCodeCopyPutsExactlyTheCode()
+void TestInfoDialogs::machineCodeButtonsClose_data()
 {
+    QTest::addColumn<bool>("copy");
+    QTest::newRow("Copy puts exactly the code") << true;
+    QTest::newRow("close button leaves the clipboard") << false;
+}
+
+void TestInfoDialogs::machineCodeButtonsClose()
+{
+    QFETCH(bool, copy);
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     QString shown;
     runDialog(Dialog::MachineCode, [&](QDialog* running) {
         auto* dialog = qobject_cast<CMachineCodeUI*>(running);
         QVERIFY(dialog);
         shown = dialog->m_pLabelCode->text();
-        QTest::mouseClick(childWithText<QPushButton>(dialog, m_client.window->m_pTexts->Copy), Qt::LeftButton);
+        QPushButton* pressed
+            = copy ? childWithText<QPushButton>(dialog, m_client.window->m_pTexts->Copy) : closeButton(dialog);
+        QTest::mouseClick(pressed, Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
     });
-    QCOMPARE(QGuiApplication::clipboard()->text(), m_client.window->m_pCore->Get_Deviceuuid());
-    QCOMPARE(shown, m_client.window->m_pCore->Get_Deviceuuid());
-}
-
-void TestInfoDialogs::machineCodeCloseLeavesTheClipboard()
-{
-    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    runDialog(Dialog::MachineCode, [&](QDialog* running) {
-        QTest::mouseClick(closeButton(running), Qt::LeftButton);
-        QVERIFY(!running->isVisible());
-    });
-    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("before"));
+    const QString code = m_client.window->m_pCore->Get_Deviceuuid();
+    QCOMPARE(shown, code);
+    QCOMPARE(QGuiApplication::clipboard()->text(), copy ? code : QStringLiteral("before"));
 }
 
 void TestInfoDialogs::machineCodeContextMenuCopiesAndStays()

@@ -10,6 +10,7 @@
 #include "ClientWindows.h"
 #include "LayoutCheck.h"
 #include "TestEnvironment.h"
+#include "WidgetLookup.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -23,15 +24,6 @@ using namespace orbisk::test;
 namespace {
 
 const ServerEntry kOffice{QStringLiteral("Office"), QStringLiteral("https://office.example"), false};
-
-template <typename T> T* childWithText(const QWidget* dialog, const QString& text)
-{
-    for (T* child : dialog->findChildren<T*>(QString(), Qt::FindDirectChildrenOnly)) {
-        if (child->text() == text)
-            return child;
-    }
-    return nullptr;
-}
 
 // The buttons of the confirmation as the user finds them: by their text, and the
 // close button as the one that shows a picture and no text.

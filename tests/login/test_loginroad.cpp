@@ -108,7 +108,7 @@ void TestLoginRoad::chosenServerShowsItsPage()
 {
     const ServerEntry demo{QStringLiteral("Demo (local)"), m_server.baseUrl(), false};
     const ServerEntry closed{
-        QStringLiteral("Closed"), QStringLiteral("https://127.0.0.1:%1").arg(DemoServer::closedPort()), false};
+        QStringLiteral("Closed"), QStringLiteral("https://127.0.0.1:%1").arg(unusedLocalPort()), false};
     writeServerFile({demo, closed});
     m_client.start();
     m_client.trust(m_server);

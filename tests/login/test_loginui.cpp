@@ -10,7 +10,6 @@
 #include "mainwindow/CMainWindow.h"
 
 #include "ClientWindows.h"
-#include "DemoServer.h"
 #include "LayoutCheck.h"
 #include "TestEnvironment.h"
 
@@ -142,7 +141,7 @@ void TestLoginUI::initTestCase()
     QFont font(QStringLiteral("Microsoft YaHei"));
     font.setPixelSize(14);
     QApplication::setFont(font);
-    m_closedPort = DemoServer::closedPort();
+    m_closedPort = unusedLocalPort();
 }
 
 void TestLoginUI::init()

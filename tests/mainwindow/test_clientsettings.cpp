@@ -10,17 +10,6 @@ using orbisk::test::FullDiskOutcome;
 
 Q_DECLARE_METATYPE(FullDisk)
 
-namespace {
-
-void writeRaw(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-} // namespace
-
 class TestClientSettings : public QObject
 {
     Q_OBJECT
@@ -76,7 +65,7 @@ void TestClientSettings::reading()
     QFETCH(bool, miniTray);
 
     if (createFile)
-        writeRaw(m_path, content);
+        QVERIFY(orbisk::test::writeFileContent(m_path, content));
     const ClientSettings settings = ClientSettings::read(m_path);
     QCOMPARE(settings.language, language);
     QCOMPARE(settings.autoStart, autoStart);
@@ -87,7 +76,8 @@ void TestClientSettings::reading()
 
 void TestClientSettings::writeKeepsOtherKeysAndGroups()
 {
-    writeRaw(m_path, "[General]\nLanguage=3\nExtra=kept\n\n[Proxy]\nHost=proxy.example\n");
+    QVERIFY(
+        orbisk::test::writeFileContent(m_path, "[General]\nLanguage=3\nExtra=kept\n\n[Proxy]\nHost=proxy.example\n"));
     ClientSettings settings;
     settings.autoStart = false;
     QVERIFY(settings.write(m_path));
@@ -108,7 +98,7 @@ void TestClientSettings::writeToAnImpossiblePathReportsFailure()
 {
     // A regular file where the folder should be: no folder can be made there.
     const QString blocker = QFileInfo(m_path).path() + QStringLiteral("/blocker");
-    writeRaw(blocker, "not a folder");
+    QVERIFY(orbisk::test::writeFileContent(blocker, "not a folder"));
     QVERIFY(!ClientSettings().write(blocker + QStringLiteral("/orbisk-client.ini")));
     QCOMPARE(QFileInfo(blocker).isFile(), true);
 }
@@ -126,7 +116,9 @@ void TestClientSettings::fullDiskKeepsTheOldFile()
 
     // The user switched start-with-system off; losing the file would switch it on again.
     const QByteArray old("[General]\nAutoStart=false\nLanguage=0\nMiniTray=true\n\n[Proxy]\nHost=proxy.example\n");
-    const auto prepare = [&](const QString& dir) { writeRaw(dir + QStringLiteral("/orbisk-client.ini"), old); };
+    const auto prepare = [&](const QString& dir) {
+        QVERIFY(orbisk::test::writeFileContent(dir + QStringLiteral("/orbisk-client.ini"), old));
+    };
     const auto check = [&](const QString& dir) {
         const QString path = dir + QStringLiteral("/orbisk-client.ini");
         ClientSettings settings;

@@ -22,20 +22,6 @@
 
 namespace {
 
-void writeRaw(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
-}
-
-QByteArray readRaw(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
 // Whether the local service still listened when the core logged that it closed the session.
 QList<bool> g_listeningAtClose;
 
@@ -133,7 +119,7 @@ void TestMainWindow::constructionFollowsTheSettings()
     QVERIFY(orbisk::platform::setStartWithSystem(
         true, QCoreApplication::applicationName(), QCoreApplication::applicationFilePath()));
     if (!settings.isEmpty())
-        writeRaw(AppPaths::settingsFile(), settings);
+        QVERIFY(orbisk::test::writeFileContent(AppPaths::settingsFile(), settings));
 
     m_window = new CMainWindow(nullptr);
     QCOMPARE(m_window->m_isAutoStart, autoStart);
@@ -150,18 +136,19 @@ void TestMainWindow::constructionReadsTheServerList()
 {
     const ServerList entries{{QStringLiteral("one"), QStringLiteral("https://one"), false},
         {QStringLiteral("two"), QStringLiteral("https://two"), true}};
-    writeRaw(AppPaths::serverListFile(), ServerListCodec::serialize(entries));
+    QVERIFY(orbisk::test::writeFileContent(AppPaths::serverListFile(), ServerListCodec::serialize(entries)));
     m_window = new CMainWindow(nullptr);
     QCOMPARE(m_window->m_vecServer, entries);
 
     m_window->m_vecServer.removeFirst();
     m_window->writeServerList();
-    QCOMPARE(ServerListCodec::parse(readRaw(AppPaths::serverListFile())), ServerList{entries.last()});
+    QCOMPARE(ServerListCodec::parse(orbisk::test::fileContent(AppPaths::serverListFile())), ServerList{entries.last()});
 }
 
 void TestMainWindow::languageRoutineAppliesEnglishAndStoresZero()
 {
-    writeRaw(AppPaths::settingsFile(), "[General]\nLanguage=1\nMiniTray=false\nExtra=kept\n");
+    QVERIFY(orbisk::test::writeFileContent(
+        AppPaths::settingsFile(), "[General]\nLanguage=1\nMiniTray=false\nExtra=kept\n"));
     buildWindows();
 
     QCOMPARE(m_window->m_iLanguage, 0);
@@ -203,7 +190,7 @@ void TestMainWindow::closingWithMiniTrayOnOnlyHides()
 
 void TestMainWindow::closingWithMiniTrayOffEndsTheApplication()
 {
-    writeRaw(AppPaths::settingsFile(), "[General]\nMiniTray=false\n");
+    QVERIFY(orbisk::test::writeFileContent(AppPaths::settingsFile(), "[General]\nMiniTray=false\n"));
     buildWindows();
     m_window->startCoreServices();
     QVERIFY(localServiceListens());
@@ -258,7 +245,7 @@ void TestMainWindow::unusableDataFolderIsNotFatal()
 {
     // A regular file where the data folder should be: nothing can be read or written.
     const QString dataDir = AppPaths::dataDir();
-    writeRaw(dataDir, "in the way");
+    QVERIFY(orbisk::test::writeFileContent(dataDir, "in the way"));
     buildWindows();
     m_window->m_vecServer.append({QStringLiteral("a"), QStringLiteral("https://a"), true});
     m_window->writeServerList();
@@ -266,7 +253,7 @@ void TestMainWindow::unusableDataFolderIsNotFatal()
     QVERIFY(m_window->m_pTexts);
     QCOMPARE(m_window->m_vecServer.size(), 1);
     QVERIFY(QFileInfo(dataDir).isFile());
-    QCOMPARE(readRaw(dataDir), QByteArray("in the way"));
+    QCOMPARE(orbisk::test::fileContent(dataDir), QByteArray("in the way"));
 }
 
 ORBISK_WEBENGINE_TEST_MAIN(TestMainWindow)

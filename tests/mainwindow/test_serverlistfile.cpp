@@ -13,13 +13,6 @@ Q_DECLARE_METATYPE(FullDisk)
 
 namespace {
 
-void writeRaw(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
 QStringList filesIn(const QString& dir)
 {
     return QDir(dir).entryList(QDir::Files | QDir::Hidden);
@@ -91,7 +84,7 @@ void TestServerListFile::malformedFileIsKeptAside()
     QFETCH(QByteArray, bytes);
     QFETCH(bool, keptAside);
 
-    writeRaw(m_path, bytes);
+    QVERIFY(orbisk::test::writeFileContent(m_path, bytes));
     QVERIFY(ServerListFile::read(m_path).isEmpty());
     const QString aside = m_path + QStringLiteral(".bad");
     QCOMPARE(QFile::exists(aside), keptAside);
@@ -103,9 +96,9 @@ void TestServerListFile::malformedFileIsKeptAside()
 
 void TestServerListFile::quarantineNeverOverwritesAnEarlierCopy()
 {
-    writeRaw(m_path, "<first");
+    QVERIFY(orbisk::test::writeFileContent(m_path, "<first"));
     ServerListFile::read(m_path);
-    writeRaw(m_path, "<second");
+    QVERIFY(orbisk::test::writeFileContent(m_path, "<second"));
     ServerListFile::read(m_path);
     QCOMPARE(orbisk::test::fileContent(m_path + QStringLiteral(".bad")), QByteArray("<first"));
     QCOMPARE(orbisk::test::fileContent(m_path + QStringLiteral(".bad.2")), QByteArray("<second"));
@@ -114,17 +107,17 @@ void TestServerListFile::quarantineNeverOverwritesAnEarlierCopy()
 void TestServerListFile::quarantineKeepsOneCopyPerContent()
 {
     // Every start reads the file again; the same broken content is kept once.
-    writeRaw(m_path, "<first");
+    QVERIFY(orbisk::test::writeFileContent(m_path, "<first"));
     for (int start = 0; start < 3; ++start)
         QVERIFY(ServerListFile::read(m_path).isEmpty());
-    writeRaw(m_path, "<second");
+    QVERIFY(orbisk::test::writeFileContent(m_path, "<second"));
     for (int start = 0; start < 3; ++start)
         ServerListFile::read(m_path);
     // A copy that was removed by hand is made again, beside the later ones.
     QVERIFY(QFile::remove(m_path + QStringLiteral(".bad")));
-    writeRaw(m_path, "<first");
+    QVERIFY(orbisk::test::writeFileContent(m_path, "<first"));
     ServerListFile::read(m_path);
-    writeRaw(m_path, "<second");
+    QVERIFY(orbisk::test::writeFileContent(m_path, "<second"));
     ServerListFile::read(m_path);
 
     QCOMPARE(filesIn(m_dir),
@@ -152,7 +145,7 @@ void TestServerListFile::hostileFileIsKeptAsideAndReadsEmpty()
 {
     QFETCH(QByteArray, bytes);
 
-    writeRaw(m_path, bytes);
+    QVERIFY(orbisk::test::writeFileContent(m_path, bytes));
     for (int start = 0; start < 2; ++start)
         QVERIFY(ServerListFile::read(m_path).isEmpty());
     QCOMPARE(orbisk::test::fileContent(m_path + QStringLiteral(".bad")), bytes);

@@ -16,13 +16,6 @@ namespace {
 
 constexpr int kStartTimeoutMs = 30000;
 
-void writeFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(content), content.size());
-}
-
 // A fake /proc/PID folder; an empty exe target leaves the link out, as for an unreadable one.
 void addProcess(const QString& root, const QString& pid, const QByteArray& exe, const QByteArray& cmdline = {},
     const QByteArray& comm = {}, const QByteArray& stat = {})
@@ -31,9 +24,9 @@ void addProcess(const QString& root, const QString& pid, const QByteArray& exe, 
     QVERIFY(QDir().mkpath(dir));
     if (!exe.isEmpty())
         QCOMPARE(::symlink(exe.constData(), QFile::encodeName(dir + QStringLiteral("/exe")).constData()), 0);
-    writeFile(dir + QStringLiteral("/cmdline"), cmdline);
-    writeFile(dir + QStringLiteral("/comm"), comm);
-    writeFile(dir + QStringLiteral("/stat"), stat);
+    QVERIFY(orbisk::test::writeFileContent(dir + QStringLiteral("/cmdline"), cmdline));
+    QVERIFY(orbisk::test::writeFileContent(dir + QStringLiteral("/comm"), comm));
+    QVERIFY(orbisk::test::writeFileContent(dir + QStringLiteral("/stat"), stat));
 }
 
 } // namespace
@@ -102,7 +95,7 @@ private slots:
         addProcess(root, QStringLiteral("12a"), "/usr/bin/tool");
         QVERIFY(QDir().mkpath(root + QStringLiteral("/500")));
         QVERIFY(QFile::link(root + QStringLiteral("/100"), root + QStringLiteral("/self")));
-        writeFile(root + QStringLiteral("/400"), "tool");
+        QVERIFY(orbisk::test::writeFileContent(root + QStringLiteral("/400"), "tool"));
         QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool"), root), 2);
         QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool"), root + QStringLiteral("/none")), 0);
     }
@@ -112,7 +105,7 @@ private slots:
     {
         const QString root = orbisk::test::scratchDir(QStringLiteral("proc"));
         const QString binary = orbisk::test::scratchDir(QStringLiteral("bin")) + QStringLiteral("/tool (deleted)");
-        writeFile(binary, "");
+        QVERIFY(orbisk::test::writeFileContent(binary, ""));
         addProcess(root, QStringLiteral("1"), QFile::encodeName(binary));
         QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool (deleted)"), root), 1);
         QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool"), root), 0);

@@ -5,7 +5,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QSslCertificate>
-#include <QTcpServer>
 #include <QTcpSocket>
 
 namespace orbisk::test {
@@ -113,13 +112,6 @@ void DemoServer::readOutput()
         else if (line.startsWith(kRequestPrefix))
             m_requests.append(QString::fromUtf8(line.mid(kRequestPrefix.size())));
     }
-}
-
-quint16 DemoServer::closedPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
 }
 
 } // namespace orbisk::test

@@ -41,9 +41,6 @@ public:
     QStringList requests();
     QString errorString() const { return m_sError; }
 
-    // A port on 127.0.0.1 that nothing listens on right now.
-    static quint16 closedPort();
-
 private:
     void readOutput();
 

@@ -25,6 +25,13 @@ QString uniqueClientExecutable();
 
 // The bytes of the file at path; empty when it cannot be read.
 QByteArray fileContent(const QString& path);
+// Writes bytes as the whole content of the file at path, making its folder when missing;
+// false unless every byte was written.
+bool writeFileContent(const QString& path, const QByteArray& bytes);
+
+// A port on 127.0.0.1 that nothing listens on right now: one for a server of the test to
+// take, or one that a connection must fail on.
+quint16 unusedLocalPort();
 
 // A private folder for a test's files, under the test's own home.
 QString scratchDir(const QString& name);

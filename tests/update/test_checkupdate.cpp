@@ -10,11 +10,11 @@
 
 #include "DemoServer.h"
 #include "LayoutCheck.h"
+#include "OpenedUrls.h"
 #include "TestEnvironment.h"
 
 #include <httplib.h>
 
-#include <QDesktopServices>
 #include <QLabel>
 #include <QNetworkReply>
 #include <QPointer>
@@ -196,18 +196,6 @@ private:
     Action m_action;
 };
 
-// Stands in for the system's web browser.
-class BrowserStandIn : public QObject
-{
-    Q_OBJECT
-
-public:
-    QList<QUrl> opened;
-
-public slots:
-    void openUrl(const QUrl& url) { opened << url; }
-};
-
 // Warnings about threads mean an object was used off its own thread.
 QStringList g_threadWarnings;
 QtMessageHandler g_previousHandler = nullptr;
@@ -260,7 +248,8 @@ private:
     void waitForReplies(CCheckUpdateUI* dialog, QSignalSpy& finished, int count);
 
     ManifestServer m_server;
-    BrowserStandIn m_browser;
+    // Stands in for the system's web browser.
+    OpenedUrls m_browser{{QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("file")}};
     CMainWindow* m_window = nullptr;
     CLoginUI* m_login = nullptr;
 };
@@ -273,15 +262,11 @@ void TestCheckUpdate::initTestCase()
     QApplication::setFont(font);
     qRegisterMetaType<QNetworkReply*>();
     g_previousHandler = qInstallMessageHandler(recordThreadWarnings);
-    for (const char* scheme : {"http", "https", "file"})
-        QDesktopServices::setUrlHandler(QString::fromLatin1(scheme), &m_browser, "openUrl");
     QVERIFY(m_server.start());
 }
 
 void TestCheckUpdate::cleanupTestCase()
 {
-    for (const char* scheme : {"http", "https", "file"})
-        QDesktopServices::unsetUrlHandler(QString::fromLatin1(scheme));
     m_server.stop();
     qInstallMessageHandler(g_previousHandler);
 }
@@ -291,7 +276,7 @@ void TestCheckUpdate::init()
     // Never the maker's server: every test names its own address.
     useAddress(m_server.url());
     g_threadWarnings.clear();
-    m_browser.opened.clear();
+    m_browser.urls.clear();
 
     m_window = new CMainWindow(nullptr);
     g_pMainWindow = m_window;
@@ -338,62 +323,49 @@ void TestCheckUpdate::checkShowsTheOutcome_data()
     QTest::addColumn<QString>("version");
     QTest::addColumn<bool>("isNewVersion");
 
-    const Address served = Address::Manifest;
-    const QString initialVersion = QStringLiteral("3.0.0 Build 26");
     const QByteArray newer = manifest(QStringLiteral("3.0.1 Build 30"), QStringLiteral("https://dl.example/a.exe"));
+    const QByteArray same = manifest(QStringLiteral("3.0.0 Build 99"));
+    const QByteArray notJson = "<html>maintenance</html>";
+    // A manifest that is read; it names a newer release when the message says so.
+    const auto read = [](const char* name, const QByteArray& body, bool quiet, bool shown, const QString& message,
+                          const char* version) {
+        QTest::newRow(name) << Address::Manifest << 200 << body << quiet << shown << message
+                            << QString::fromUtf8(version) << (message == kNewer);
+    };
+    const auto fails
+        = [](const char* name, Address address, int status, const QByteArray& body, bool quiet, bool shown) {
+              QTest::newRow(name) << address << status << body << quiet << shown << kFailed << QString() << false;
+          };
+    const Address served = Address::Manifest;
 
-    QTest::newRow("newer, asked") << served << 200 << newer << false << true << kNewer << QStringLiteral("3.0.1")
-                                  << true;
-    QTest::newRow("newer, quiet") << served << 200 << newer << true << true << kNewer << QStringLiteral("3.0.1")
-                                  << true;
-    QTest::newRow("same version, asked") << served << 200 << manifest(QStringLiteral("3.0.0 Build 99")) << false << true
-                                         << kLatest << QStringLiteral("3.0.0") << false;
-    QTest::newRow("same version, quiet") << served << 200 << manifest(QStringLiteral("3.0.0 Build 99")) << true << false
-                                         << kLatest << QStringLiteral("3.0.0") << false;
-    QTest::newRow("numeric comparison") << served << 200 << manifest(QStringLiteral("10.0.0")) << true << true << kNewer
-                                        << QStringLiteral("10.0.0") << true;
-    QTest::newRow("fourth component ignored") << served << 200 << manifest(QStringLiteral("3.0.0.9")) << false << true
-                                              << kLatest << QStringLiteral("3.0.0") << false;
-    QTest::newRow("letter counts as 0") << served << 200 << manifest(QStringLiteral("3.x.5")) << true << true << kNewer
-                                        << QStringLiteral("3.x.5") << true;
-    QTest::newRow("rich text stays text") << served << 200 << manifest(QStringLiteral("4.0.<b>1</b>")) << true << true
-                                          << kNewer << QStringLiteral("4.0.<b>1</b>") << true;
+    read("newer, asked", newer, false, true, kNewer, "3.0.1");
+    read("newer, quiet", newer, true, true, kNewer, "3.0.1");
+    read("same version, asked", same, false, true, kLatest, "3.0.0");
+    read("same version, quiet", same, true, false, kLatest, "3.0.0");
+    read("numeric comparison", manifest(QStringLiteral("10.0.0")), true, true, kNewer, "10.0.0");
+    read("fourth component ignored", manifest(QStringLiteral("3.0.0.9")), false, true, kLatest, "3.0.0");
+    read("letter counts as 0", manifest(QStringLiteral("3.x.5")), true, true, kNewer, "3.x.5");
+    read("rich text stays text", manifest(QStringLiteral("4.0.<b>1</b>")), true, true, kNewer, "4.0.<b>1</b>");
     // A check the user asked for always ends with an answer: a manifest that says
     // nothing usable for this system is a failed check.
-    QTest::newRow("two components, asked")
-        << served << 200 << manifest(QStringLiteral("3.1")) << false << true << kFailed << QString() << false;
-    QTest::newRow("two components, quiet")
-        << served << 200 << manifest(QStringLiteral("3.1")) << true << false << kFailed << QString() << false;
-    QTest::newRow("no release entry, asked")
-        << served << 200 << QByteArray(R"({"version":"9.0.0"})") << false << true << kFailed << QString() << false;
-    QTest::newRow("only another system's release, asked")
-        << served << 200
-        << manifest(QStringLiteral("9.0.0"), QStringLiteral("https://dl.example/other"), QStringLiteral("other-system"))
-        << false << true << kFailed << QString() << false;
-    QTest::newRow("empty release entry, asked")
-        << served << 200 << QByteArray(R"({"linux":{},"win32":{}})") << false << true << kFailed << QString() << false;
-    QTest::newRow("not an object, asked")
-        << served << 200 << QByteArray("[1,2,3]") << false << true << kFailed << QString() << false;
-    QTest::newRow("not JSON, asked") << served << 200 << QByteArray("<html>maintenance</html>") << false << true
-                                     << kFailed << QString() << false;
-    QTest::newRow("not JSON, quiet") << served << 200 << QByteArray("<html>maintenance</html>") << true << false
-                                     << kFailed << QString() << false;
-    QTest::newRow("no answer in time, asked")
-        << Address::Silent << 200 << QByteArray() << false << true << kFailed << QString() << false;
-    QTest::newRow("404 with a manifest body, asked")
-        << served << 404 << newer << false << true << kFailed << QString() << false;
-    QTest::newRow("500 with a manifest body, quiet")
-        << served << 500 << newer << true << false << kFailed << QString() << false;
-    QTest::newRow("oversized body, asked")
-        << served << 200 << newer + QByteArray(70 * 1024, ' ') << false << true << kFailed << QString() << false;
-    QTest::newRow("endless body, asked") << Address::Endless << 200 << QByteArray() << false << true << kFailed
-                                         << QString() << false;
-    QTest::newRow("closed port, asked") << Address::ClosedPort << 200 << newer << false << true << kFailed << QString()
-                                        << false;
-    QTest::newRow("closed port, quiet") << Address::ClosedPort << 200 << newer << true << false << kFailed << QString()
-                                        << false;
-    QTest::newRow("override not http, asked")
-        << Address::NotHttp << 200 << newer << false << true << kFailed << QString() << false;
+    fails("two components, asked", served, 200, manifest(QStringLiteral("3.1")), false, true);
+    fails("two components, quiet", served, 200, manifest(QStringLiteral("3.1")), true, false);
+    fails("no release entry, asked", served, 200, R"({"version":"9.0.0"})", false, true);
+    fails("only another system's release, asked", served, 200,
+        manifest(QStringLiteral("9.0.0"), QStringLiteral("https://dl.example/other"), QStringLiteral("other-system")),
+        false, true);
+    fails("empty release entry, asked", served, 200, R"({"linux":{},"win32":{}})", false, true);
+    fails("not an object, asked", served, 200, "[1,2,3]", false, true);
+    fails("not JSON, asked", served, 200, notJson, false, true);
+    fails("not JSON, quiet", served, 200, notJson, true, false);
+    fails("no answer in time, asked", Address::Silent, 200, QByteArray(), false, true);
+    fails("404 with a manifest body, asked", served, 404, newer, false, true);
+    fails("500 with a manifest body, quiet", served, 500, newer, true, false);
+    fails("oversized body, asked", served, 200, newer + QByteArray(70 * 1024, ' '), false, true);
+    fails("endless body, asked", Address::Endless, 200, QByteArray(), false, true);
+    fails("closed port, asked", Address::ClosedPort, 200, newer, false, true);
+    fails("closed port, quiet", Address::ClosedPort, 200, newer, true, false);
+    fails("override not http, asked", Address::NotHttp, 200, newer, false, true);
 }
 
 void TestCheckUpdate::checkShowsTheOutcome()
@@ -413,7 +385,7 @@ void TestCheckUpdate::checkShowsTheOutcome()
     if (address == Address::Silent)
         useAddress(m_server.url(kHeldPath));
     if (address == Address::ClosedPort)
-        useAddress(QStringLiteral("http://127.0.0.1:%1/version.json").arg(DemoServer::closedPort()));
+        useAddress(QStringLiteral("http://127.0.0.1:%1/version.json").arg(unusedLocalPort()));
     if (address == Address::NotHttp) {
         useAddress(QStringLiteral("file:///etc/hostname"));
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^ORBISK_UPDATE_MANIFEST_URL .*")));
@@ -453,7 +425,7 @@ void TestCheckUpdate::checkShowsTheOutcome()
         QVERIFY2(driver.layoutFaults.isEmpty(), qPrintable(driver.layoutFaults.join(QLatin1Char('\n'))));
     }
     if (!isNewVersion)
-        QVERIFY(m_browser.opened.isEmpty());
+        QVERIFY(m_browser.urls.isEmpty());
 }
 
 void TestCheckUpdate::okOpensOnlyAWebDownloadAddress_data()
@@ -495,7 +467,7 @@ void TestCheckUpdate::okOpensOnlyAWebDownloadAddress()
     // the close button does.
     const bool isNewer = version != QLatin1String("3.0.0");
     QCOMPARE(driver.isOpenAfterOk, isNewer && kept.isEmpty());
-    QCOMPARE(m_browser.opened, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(opened)});
+    QCOMPARE(m_browser.urls, opened.isEmpty() ? QList<QUrl>() : QList<QUrl>{QUrl(opened)});
     QVERIFY(!dialog->isVisible());
 }
 

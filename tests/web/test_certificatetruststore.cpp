@@ -14,13 +14,6 @@ const QString kA = QStringLiteral("AA:BB:CC:DD:EE:FF:00:11:22:33:44:55:66:77:88:
                                   "55:66:77:88:99");
 const QString kB = QStringLiteral("01:23:45:67:89:AB:CD:EF:01:23:45:67:89:AB:CD:EF:01:23:45:67:89:AB:CD:EF:01:23:45:"
                                   "67:89:AB:CD:EF");
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), qint64(bytes.size()));
-}
 } // namespace
 
 class TestCertificateTrustStore : public QObject
@@ -135,7 +128,7 @@ void TestCertificateTrustStore::verdicts()
 void TestCertificateTrustStore::malformedFileIsMovedAsideAndReadsEmpty()
 {
     const QByteArray first = "{\"h.example:443\": [\"" + kA.toLatin1();
-    writeFile(m_sPath, first);
+    QVERIFY(orbisk::test::writeFileContent(m_sPath, first));
     CertificateTrustStore store(m_sPath);
     store.trust(QStringLiteral("stale:1"), kB);
     store.load();
@@ -147,7 +140,7 @@ void TestCertificateTrustStore::malformedFileIsMovedAsideAndReadsEmpty()
     // A later start finds no file, so nothing piles up; another broken file gets the next name.
     store.load();
     QVERIFY(!QFile::exists(m_sPath + QStringLiteral(".bad.2")));
-    writeFile(m_sPath, "not json");
+    QVERIFY(orbisk::test::writeFileContent(m_sPath, "not json"));
     store.load();
     QCOMPARE(orbisk::test::fileContent(m_sPath + QStringLiteral(".bad")), first);
     QCOMPARE(orbisk::test::fileContent(m_sPath + QStringLiteral(".bad.2")), QByteArray("not json"));

@@ -5,7 +5,6 @@
 #include "TestEnvironment.h"
 
 #include <QProcess>
-#include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
 
@@ -37,10 +36,7 @@ void TestDemoRoad::runScriptShowsTheDemoPageInTheClient()
     const QString sClient = orbisk::test::uniqueClientExecutable();
     QVERIFY2(!sClient.isEmpty(), "no copy of the client could be made");
     environment.insert(QStringLiteral("ORBISK_DEMO_CLIENT"), sClient);
-    QTcpServer freePort;
-    QVERIFY(freePort.listen(QHostAddress::LocalHost));
-    environment.insert(QStringLiteral("ORBISK_LOCAL_SERVICE_PORT"), QString::number(freePort.serverPort()));
-    freePort.close();
+    environment.insert(QStringLiteral("ORBISK_LOCAL_SERVICE_PORT"), QString::number(orbisk::test::unusedLocalPort()));
 
     QProcess demo;
     demo.setProcessEnvironment(environment);

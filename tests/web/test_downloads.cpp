@@ -5,17 +5,15 @@
 #include "dialogs/CDownloadsUI.h"
 #include "mainwindow/CMainWindow.h"
 #include "web/CWebEnginePage.h"
-#include "web/CertificateGuard.h"
-#include "web/CertificateTrustStore.h"
 #include "web/DownloadManager.h"
 
 #include "ClientWindows.h"
-#include "DemoServer.h"
+#include "OpenedUrls.h"
 #include "TestEnvironment.h"
+#include "TrustedDemoServer.h"
 #include "WebTestSupport.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QMenu>
 #include <QPushButton>
 #include <QRandomGenerator>
@@ -24,7 +22,9 @@
 #include <QUrlQuery>
 #include <QWebEngineProfile>
 
+using orbisk::test::fileContent;
 using orbisk::test::kEngineTimeoutMs;
+using orbisk::test::writeFileContent;
 
 namespace {
 
@@ -37,37 +37,10 @@ QByteArray randomBytes(int size)
     return bytes;
 }
 
-QByteArray readFile(const QString& sPath)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-bool writeFile(const QString& sPath, const QByteArray& bytes)
-{
-    QFile file(sPath);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
 QStringList entriesOf(const QString& sDir)
 {
     return QDir(sDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
 }
-
-// Records what the client hands to the system's file browser or application.
-class OpenedUrls : public QObject
-{
-    Q_OBJECT
-
-public:
-    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("file"), this, "open"); }
-    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("file")); }
-
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
-};
 
 } // namespace
 
@@ -99,9 +72,7 @@ private:
     int download(const QString& sStored, const QString& sName = QString());
     void waitForProgress(int row);
 
-    orbisk::test::DemoServer m_server;
-    CertificateTrustStore m_trustStore;
-    CertificateGuard m_guard{&m_trustStore, [] { return nullptr; }};
+    orbisk::test::TrustedDemoServer m_server;
     QString m_sFilesDir;
     QString m_sDownloadDir;
     QByteArray m_report;
@@ -114,11 +85,10 @@ void TestDownloads::initTestCase()
     orbisk::test::prepareTestEnvironment();
     m_sFilesDir = orbisk::test::scratchDir(QStringLiteral("demo-files"));
     m_report = randomBytes(1200 * 1024);
-    QVERIFY(writeFile(m_sFilesDir + QStringLiteral("/report.pdf"), m_report));
-    QVERIFY(writeFile(m_sFilesDir + QStringLiteral("/big.bin"), randomBytes(4 * 1024 * 1024)));
+    QVERIFY(writeFileContent(m_sFilesDir + QStringLiteral("/report.pdf"), m_report));
+    QVERIFY(writeFileContent(m_sFilesDir + QStringLiteral("/big.bin"), randomBytes(4 * 1024 * 1024)));
     m_server.setFilesDir(m_sFilesDir);
     QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
-    m_trustStore.trust(m_server.server(), m_server.fingerprint());
 
     m_sDownloadDir = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
     QVERIFY(m_sDownloadDir.startsWith(qEnvironmentVariable("ORBISK_TEST_HOME")));
@@ -130,7 +100,7 @@ void TestDownloads::init()
     m_pManager = new DownloadManager();
     m_pManager->watch(QWebEngineProfile::defaultProfile());
     m_pPage = new CWebEnginePage(QWebEngineProfile::defaultProfile(), nullptr);
-    m_pPage->setCertificateGuard(&m_guard);
+    m_pPage->setCertificateGuard(m_server.guard());
 }
 
 void TestDownloads::cleanup()
@@ -182,7 +152,7 @@ void TestDownloads::downloadedBytesEqualServedBytes()
     QCOMPARE(m_pManager->state(row), DownloadManager::Completed);
     const QString sPath = m_sDownloadDir + QStringLiteral("/report.pdf");
     QCOMPARE(m_pManager->filePath(row), sPath);
-    QCOMPARE(readFile(sPath), m_report);
+    QCOMPARE(fileContent(sPath), m_report);
     QCOMPARE(entriesOf(m_sDownloadDir), QStringList{QStringLiteral("report.pdf")});
     QCOMPARE(completed.size(), 1);
     QCOMPARE(completed.first().at(0).toString(), QStringLiteral("report.pdf"));
@@ -224,7 +194,7 @@ void TestDownloads::suggestedNameLandsAsPlainFile()
     QVERIFY(row >= 0);
     QCOMPARE(m_pManager->state(row), DownloadManager::Completed);
     QCOMPARE(entriesOf(m_sDownloadDir), QStringList{expected});
-    QCOMPARE(readFile(m_sDownloadDir + QLatin1Char('/') + expected), m_report);
+    QCOMPARE(fileContent(m_sDownloadDir + QLatin1Char('/') + expected), m_report);
     // Nothing went up the tree.
     QDir up(m_sDownloadDir);
     for (int level = 0; level < 2 && up.cdUp(); ++level)
@@ -234,7 +204,7 @@ void TestDownloads::suggestedNameLandsAsPlainFile()
 void TestDownloads::takenNamesAreNeverOverwritten()
 {
     QVERIFY(QDir().mkpath(m_sDownloadDir));
-    QVERIFY(writeFile(m_sDownloadDir + QStringLiteral("/notes.txt"), "mine"));
+    QVERIFY(writeFileContent(m_sDownloadDir + QStringLiteral("/notes.txt"), "mine"));
 
     const int first = download(QStringLiteral("report.pdf"), QStringLiteral("notes.txt"));
     const int second = download(QStringLiteral("report.pdf"));
@@ -244,11 +214,11 @@ void TestDownloads::takenNamesAreNeverOverwritten()
     QCOMPARE(entriesOf(m_sDownloadDir),
         (QStringList{QStringLiteral("notes (1).txt"), QStringLiteral("notes.txt"), QStringLiteral("report (1).pdf"),
             QStringLiteral("report.pdf")}));
-    QCOMPARE(readFile(m_sDownloadDir + QStringLiteral("/notes.txt")), QByteArray("mine"));
+    QCOMPARE(fileContent(m_sDownloadDir + QStringLiteral("/notes.txt")), QByteArray("mine"));
     QCOMPARE(m_pManager->filePath(first), m_sDownloadDir + QStringLiteral("/notes (1).txt"));
     QCOMPARE(m_pManager->filePath(third), m_sDownloadDir + QStringLiteral("/report (1).pdf"));
-    QCOMPARE(readFile(m_pManager->filePath(second)), m_report);
-    QCOMPARE(readFile(m_pManager->filePath(third)), m_report);
+    QCOMPARE(fileContent(m_pManager->filePath(second)), m_report);
+    QCOMPARE(fileContent(m_pManager->filePath(third)), m_report);
 }
 
 // Two downloads of one name that run at once have no file under that name yet; the
@@ -314,7 +284,7 @@ void TestDownloads::failedDownloadLeavesNoFile()
     orbisk::test::DemoServer dying;
     dying.setFilesDir(m_sFilesDir);
     QVERIFY2(dying.start(), qPrintable(dying.errorString()));
-    m_trustStore.trust(dying.server(), dying.fingerprint());
+    m_server.trust(dying);
 
     QSignalSpy started(m_pManager, &DownloadManager::downloadStarted);
     QSignalSpy failed(m_pManager, &DownloadManager::downloadFailed);
@@ -342,7 +312,7 @@ void TestDownloads::danglingLinkIsNotWrittenThrough()
     const int row = download(QStringLiteral("report.pdf"));
     QVERIFY(row >= 0);
     QCOMPARE(m_pManager->filePath(row), m_sDownloadDir + QStringLiteral("/report (1).pdf"));
-    QCOMPARE(readFile(m_pManager->filePath(row)), m_report);
+    QCOMPARE(fileContent(m_pManager->filePath(row)), m_report);
     QVERIFY(!QFileInfo::exists(sTarget));
 }
 
@@ -350,7 +320,7 @@ void TestDownloads::folderThatCannotBeMadeFailsTheDownload()
 {
     // A file stands where the folder would have to be.
     const QString sBlocker = orbisk::test::scratchDir(QStringLiteral("blocked")) + QStringLiteral("/file");
-    QVERIFY(writeFile(sBlocker, "x"));
+    QVERIFY(writeFileContent(sBlocker, "x"));
     delete m_pManager;
     m_pManager = new DownloadManager(sBlocker + QStringLiteral("/downloads"));
     m_pManager->watch(QWebEngineProfile::defaultProfile());
@@ -361,7 +331,7 @@ void TestDownloads::folderThatCannotBeMadeFailsTheDownload()
     QCOMPARE(m_pManager->rowCount(), 1);
     QCOMPARE(m_pManager->state(0), DownloadManager::Failed);
     QVERIFY(m_pManager->index(0, 0).data(Qt::ToolTipRole).toString().contains(sBlocker));
-    QCOMPARE(readFile(sBlocker), QByteArray("x"));
+    QCOMPARE(fileContent(sBlocker), QByteArray("x"));
     QVERIFY(!QFileInfo::exists(m_sDownloadDir));
 }
 
@@ -402,7 +372,7 @@ void TestDownloads::windowShowsAndDrivesTheDownloads()
     QCOMPARE(model->index(done, DownloadManager::ColumnState).data().toString(), QStringLiteral("Completed"));
     QVERIFY(!cancel->isEnabled() && open->isEnabled() && showInFolder->isEnabled());
     {
-        OpenedUrls opened;
+        orbisk::test::OpenedUrls opened({QStringLiteral("file")});
         QTest::mouseClick(open, Qt::LeftButton);
         QTest::mouseClick(showInFolder, Qt::LeftButton);
         QCOMPARE(opened.urls,

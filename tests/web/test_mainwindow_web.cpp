@@ -7,12 +7,11 @@
 #include "mainwindow/CMainWindow.h"
 #include "mainwindow/LoadProgressBar.h"
 #include "web/CWebEngineView.h"
-#include "web/CertificateGuard.h"
-#include "web/CertificateTrustStore.h"
 
-#include "DemoServer.h"
+#include "ClientWindows.h"
 #include "ProcessInspection.h"
 #include "TestEnvironment.h"
+#include "TrustedDemoServer.h"
 #include "WebTestSupport.h"
 
 #include <QAction>
@@ -76,9 +75,8 @@ private:
     // server of sUrl from the server menu.
     void chooseFromTheMenuWhileAPageIsShown(const QString& sUrl);
 
-    orbisk::test::DemoServer m_server;
-    CertificateTrustStore m_trustStore;
-    CertificateGuard m_guard{&m_trustStore, [this] { return m_pWindow->visibleWindow(); }};
+    orbisk::test::TrustedDemoServer m_server{[this] { return m_pWindow->visibleWindow(); }};
+    orbisk::test::ClientWindows m_client;
     CMainWindow* m_pWindow = nullptr;
     CLoginUI* m_pLogin = nullptr;
     ValtroCore* m_pCore = nullptr;
@@ -88,20 +86,15 @@ void TestMainWindowWeb::initTestCase()
 {
     orbisk::test::prepareTestEnvironment();
     QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
-    m_trustStore.trust(m_server.server(), m_server.fingerprint());
 }
 
 void TestMainWindowWeb::init()
 {
-    QDir(orbisk::test::appDataDir()).removeRecursively();
-    g_isBrowserMode = false;
-    m_pWindow = new CMainWindow(nullptr);
-    g_pMainWindow = m_pWindow;
-    m_pLogin = new CLoginUI(nullptr);
-    m_pWindow->setLoginUI(m_pLogin);
-    m_pWindow->setCertificateGuard(&m_guard);
-    m_pWindow->initWebArea();
-    m_pWindow->slot_switch_language(m_pWindow->m_iLanguage);
+    orbisk::test::removeClientFiles();
+    m_client.start();
+    m_pWindow = m_client.window;
+    m_pLogin = m_client.login;
+    m_pWindow->setCertificateGuard(m_server.guard());
     // Only the device identity is needed here, not the local service.
     m_pCore = new ValtroCore(kApplicationKey, 1, nullptr);
     m_pWindow->m_pCore = m_pCore;
@@ -111,15 +104,11 @@ void TestMainWindowWeb::init()
 
 void TestMainWindowWeb::cleanup()
 {
-    m_pWindow->releaseWebEngineViews();
-    delete m_pLogin;
-    delete m_pWindow;
+    m_client.stop();
     delete m_pCore;
     m_pLogin = nullptr;
     m_pWindow = nullptr;
     m_pCore = nullptr;
-    g_pMainWindow = nullptr;
-    g_isBrowserMode = false;
 }
 
 // {BASE} is the demo server's https://127.0.0.1:PORT, {PORT} its port.
@@ -200,7 +189,7 @@ void TestMainWindowWeb::loadIsJudgedByTitle()
 void TestMainWindowWeb::failedLoadShowsConnectFailed_data()
 {
     QTest::addColumn<QString>("serverUrl");
-    QTest::newRow("closed port") << QStringLiteral("https://127.0.0.1:%1").arg(orbisk::test::DemoServer::closedPort());
+    QTest::newRow("closed port") << QStringLiteral("https://127.0.0.1:%1").arg(orbisk::test::unusedLocalPort());
     QTest::newRow("plain http to an https port") << "http://127.0.0.1:{PORT}";
     QTest::newRow("server error status") << "{BASE}/status/500";
     QTest::newRow("not found status") << "{BASE}/status/404";
@@ -439,7 +428,7 @@ void TestMainWindowWeb::menuLoadShowsItsProgress()
 void TestMainWindowWeb::failedMenuLoadReturnsToTheLoginWindow_data()
 {
     QTest::addColumn<QString>("serverUrl");
-    QTest::newRow("closed port") << QStringLiteral("https://127.0.0.1:%1").arg(orbisk::test::DemoServer::closedPort());
+    QTest::newRow("closed port") << QStringLiteral("https://127.0.0.1:%1").arg(orbisk::test::unusedLocalPort());
     QTest::newRow("server error status") << "{BASE}/status/500";
     QTest::newRow("not the service") << "{BASE}/other";
 }

@@ -3,16 +3,14 @@
 // never replaces the page.
 #include "web/CWebEnginePage.h"
 #include "web/CWebEngineView.h"
-#include "web/CertificateGuard.h"
-#include "web/CertificateTrustStore.h"
 #include "web/ExternalWindowPage.h"
 
-#include "DemoServer.h"
 #include "DesktopDrop.h"
+#include "OpenedUrls.h"
 #include "TestEnvironment.h"
+#include "TrustedDemoServer.h"
 #include "WebTestSupport.h"
 
-#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -22,6 +20,7 @@
 #include <QWebEngineView>
 
 using orbisk::test::kEngineTimeoutMs;
+using orbisk::test::OpenedUrls;
 
 namespace {
 
@@ -40,29 +39,6 @@ public:
 
 protected:
     bool certificateError(const QWebEngineCertificateError&) override { return true; }
-};
-
-// Records what the client hands to the system instead of opening it.
-class OpenedUrls : public QObject
-{
-    Q_OBJECT
-
-public:
-    OpenedUrls()
-    {
-        for (const QString& scheme : kSchemes)
-            QDesktopServices::setUrlHandler(scheme, this, "open");
-    }
-    ~OpenedUrls() override
-    {
-        for (const QString& scheme : kSchemes)
-            QDesktopServices::unsetUrlHandler(scheme);
-    }
-
-    QList<QUrl> urls;
-
-public slots:
-    void open(const QUrl& url) { urls.append(url); }
 };
 
 } // namespace
@@ -88,9 +64,7 @@ private:
     // clicked (a target=_blank link, or a script that calls window.open), and clicks it.
     void clickOpener(const QString& sHref, bool isScript);
 
-    orbisk::test::DemoServer m_server;
-    CertificateTrustStore m_trustStore;
-    CertificateGuard m_guard{&m_trustStore, [] { return nullptr; }};
+    orbisk::test::TrustedDemoServer m_server;
     QString m_sDir;
     CWebEngineView* m_pView = nullptr;
     CWebEnginePage* m_pPage = nullptr;
@@ -100,7 +74,6 @@ void TestWebEnginePage::initTestCase()
 {
     orbisk::test::prepareTestEnvironment();
     QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
-    m_trustStore.trust(m_server.server(), m_server.fingerprint());
     m_sDir = orbisk::test::scratchDir(QStringLiteral("drops"));
     QFile file(m_sDir + QStringLiteral("/dropped.txt"));
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -111,7 +84,7 @@ void TestWebEnginePage::init()
 {
     m_pView = new CWebEngineView(nullptr);
     m_pPage = new CWebEnginePage(QWebEngineProfile::defaultProfile(), nullptr);
-    m_pPage->setCertificateGuard(&m_guard);
+    m_pPage->setCertificateGuard(m_server.guard());
     m_pView->setPage(m_pPage);
     m_pView->resize(800, 600);
     m_pView->show();
@@ -187,7 +160,7 @@ void TestWebEnginePage::newWindowGoesToTheBrowserOnlyForWebAddresses()
     QFETCH(bool, isScript);
     QFETCH(QString, opened);
 
-    OpenedUrls urls;
+    OpenedUrls urls(kSchemes);
     const QUrl pageUrl = m_pPage->url();
     const QString sTitle = m_pPage->title();
 
@@ -210,7 +183,7 @@ void TestWebEnginePage::newWindowGoesToTheBrowserOnlyForWebAddresses()
 // Without a click a script gets no window at all, so a page cannot flood the browser.
 void TestWebEnginePage::scriptCannotOpenWindowsWithoutTheUser()
 {
-    OpenedUrls urls;
+    OpenedUrls urls(kSchemes);
     const QVariant opened = orbisk::test::evaluateJavaScript(m_pPage,
         QStringLiteral("var got = 0; for (var i = 0; i < 20; ++i) if (window.open('https://example.com/' + i)) ++got; "
                        "got"));
@@ -222,7 +195,7 @@ void TestWebEnginePage::scriptCannotOpenWindowsWithoutTheUser()
 
 void TestWebEnginePage::newWindowThatNeverNavigatesIsDeleted()
 {
-    OpenedUrls urls;
+    OpenedUrls urls(kSchemes);
     QElapsedTimer clock;
     clock.start();
     clickOpener(QString(), true);

@@ -3,12 +3,10 @@
 // the console log.
 #include "web/CWebEnginePage.h"
 #include "web/CWebEngineView.h"
-#include "web/CertificateGuard.h"
-#include "web/CertificateTrustStore.h"
 
-#include "DemoServer.h"
 #include "DesktopDrop.h"
 #include "TestEnvironment.h"
+#include "TrustedDemoServer.h"
 #include "WebTestSupport.h"
 
 #include <QAction>
@@ -58,9 +56,7 @@ private slots:
     void consoleMessagesLogTheSameLineAtEveryLevel();
 
 private:
-    orbisk::test::DemoServer m_server;
-    CertificateTrustStore m_trustStore;
-    CertificateGuard m_guard{&m_trustStore, [] { return nullptr; }};
+    orbisk::test::TrustedDemoServer m_server;
     QString m_sDir;
     CWebEngineView* m_pView = nullptr;
     CWebEnginePage* m_pPage = nullptr;
@@ -70,7 +66,6 @@ void TestWebEngineView::initTestCase()
 {
     orbisk::test::prepareTestEnvironment();
     QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
-    m_trustStore.trust(m_server.server(), m_server.fingerprint());
 
     m_sDir = orbisk::test::scratchDir(QStringLiteral("drops"));
     const QStringList folders{QStringLiteral("In"), QStringLiteral("Dossier été")};
@@ -89,7 +84,7 @@ void TestWebEngineView::init()
 {
     m_pView = new CWebEngineView(nullptr);
     m_pPage = new CWebEnginePage(QWebEngineProfile::defaultProfile(), nullptr);
-    m_pPage->setCertificateGuard(&m_guard);
+    m_pPage->setCertificateGuard(m_server.guard());
     m_pView->setPage(m_pPage);
     m_pView->initContextMenu();
     m_pView->resize(800, 600);

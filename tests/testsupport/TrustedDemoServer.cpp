@@ -1,0 +1,22 @@
+#include "TrustedDemoServer.h"
+
+namespace orbisk::test {
+
+TrustedDemoServer::TrustedDemoServer(CertificateGuard::WindowFinder findWindow)
+    : m_guard(&m_trustStore, std::move(findWindow))
+{ }
+
+bool TrustedDemoServer::start(int timeoutMs)
+{
+    if (!DemoServer::start(timeoutMs))
+        return false;
+    trust(*this);
+    return true;
+}
+
+void TrustedDemoServer::trust(const DemoServer& other)
+{
+    m_trustStore.trust(other.server(), other.fingerprint());
+}
+
+} // namespace orbisk::test

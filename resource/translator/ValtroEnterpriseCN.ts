@@ -231,5 +231,73 @@
         <source>DownloadFailedTip</source>
         <translation>下载失败</translation>
     </message>
+    <message>
+        <source>CertificateUntrusted</source>
+        <translation>不受信任的服务器证书</translation>
+    </message>
+    <message>
+        <source>CertificateChanged</source>
+        <translation>服务器的证书已更改</translation>
+    </message>
+    <message>
+        <source>CertificateUntrustedWarning</source>
+        <translation>此计算机不信任 %1 的证书。只有在确认这是该服务器自己的证书时才可信任它，例如将它的指纹与服务器管理员提供给您的指纹逐一比对。</translation>
+    </message>
+    <message>
+        <source>CertificateChangedWarning</source>
+        <translation>%1 的证书与您之前信任的证书不同。这可能意味着有人正在拦截该连接。只有在服务器管理员告知您证书已更换时，才可信任新证书。</translation>
+    </message>
+    <message>
+        <source>CertificateSelfSigned</source>
+        <translation>该证书为自签名证书：没有任何受此计算机信任的颁发机构为它担保。</translation>
+    </message>
+    <message>
+        <source>CertificateUnknownAuthority</source>
+        <translation>该证书由此计算机不信任的颁发机构签发。</translation>
+    </message>
+    <message>
+        <source>CertificateOtherName</source>
+        <translation>该证书是为 %1 以外的名称签发的。</translation>
+    </message>
+    <message>
+        <source>CertificateExpired</source>
+        <translation>该证书已过期。</translation>
+    </message>
+    <message>
+        <source>CertificateNotYetValid</source>
+        <translation>该证书尚未生效。</translation>
+    </message>
+    <message>
+        <source>CertificateInvalid</source>
+        <translation>该证书无效。</translation>
+    </message>
+    <message>
+        <source>CertificateProblem</source>
+        <translation>问题</translation>
+    </message>
+    <message>
+        <source>CertificateIssuedTo</source>
+        <translation>颁发给</translation>
+    </message>
+    <message>
+        <source>CertificateIssuedBy</source>
+        <translation>颁发者</translation>
+    </message>
+    <message>
+        <source>CertificateValid</source>
+        <translation>有效期</translation>
+    </message>
+    <message>
+        <source>CertificateValidRange</source>
+        <translation>%1 至 %2</translation>
+    </message>
+    <message>
+        <source>CertificateFingerprint</source>
+        <translation>SHA-256 指纹</translation>
+    </message>
+    <message>
+        <source>TrustCertificate</source>
+        <translation>信任此证书</translation>
+    </message>
 </context>
 </TS>

@@ -231,5 +231,73 @@
         <source>DownloadFailedTip</source>
         <translation>Download failed</translation>
     </message>
+    <message>
+        <source>CertificateUntrusted</source>
+        <translation>Untrusted server certificate</translation>
+    </message>
+    <message>
+        <source>CertificateChanged</source>
+        <translation>The server's certificate has changed</translation>
+    </message>
+    <message>
+        <source>CertificateUntrustedWarning</source>
+        <translation>This computer does not trust the certificate of %1. Trust it only if you know that it is the server's own certificate, for example by comparing its fingerprint with the one the server's administrator gave you.</translation>
+    </message>
+    <message>
+        <source>CertificateChangedWarning</source>
+        <translation>The certificate of %1 is not the one you trusted before. This can mean that someone is intercepting the connection. Trust the new certificate only if the server's administrator has told you that it changed.</translation>
+    </message>
+    <message>
+        <source>CertificateSelfSigned</source>
+        <translation>The certificate is self-signed: no authority that this computer trusts vouches for it.</translation>
+    </message>
+    <message>
+        <source>CertificateUnknownAuthority</source>
+        <translation>The certificate is issued by an authority that this computer does not trust.</translation>
+    </message>
+    <message>
+        <source>CertificateOtherName</source>
+        <translation>The certificate is issued for another name than %1.</translation>
+    </message>
+    <message>
+        <source>CertificateExpired</source>
+        <translation>The certificate has expired.</translation>
+    </message>
+    <message>
+        <source>CertificateNotYetValid</source>
+        <translation>The certificate is not valid yet.</translation>
+    </message>
+    <message>
+        <source>CertificateInvalid</source>
+        <translation>The certificate is not valid.</translation>
+    </message>
+    <message>
+        <source>CertificateProblem</source>
+        <translation>Problem</translation>
+    </message>
+    <message>
+        <source>CertificateIssuedTo</source>
+        <translation>Issued to</translation>
+    </message>
+    <message>
+        <source>CertificateIssuedBy</source>
+        <translation>Issued by</translation>
+    </message>
+    <message>
+        <source>CertificateValid</source>
+        <translation>Valid</translation>
+    </message>
+    <message>
+        <source>CertificateValidRange</source>
+        <translation>%1 to %2</translation>
+    </message>
+    <message>
+        <source>CertificateFingerprint</source>
+        <translation>SHA-256 fingerprint</translation>
+    </message>
+    <message>
+        <source>TrustCertificate</source>
+        <translation>Trust this certificate</translation>
+    </message>
 </context>
 </TS>

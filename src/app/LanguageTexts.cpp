@@ -73,6 +73,23 @@ const Field kFields[] = {
     {"DownloadFailed", &LanguageTexts::DownloadFailed},
     {"DownloadFinishedTip", &LanguageTexts::DownloadFinishedTip},
     {"DownloadFailedTip", &LanguageTexts::DownloadFailedTip},
+    {"CertificateUntrusted", &LanguageTexts::CertificateUntrusted},
+    {"CertificateChanged", &LanguageTexts::CertificateChanged},
+    {"CertificateUntrustedWarning", &LanguageTexts::CertificateUntrustedWarning},
+    {"CertificateChangedWarning", &LanguageTexts::CertificateChangedWarning},
+    {"CertificateSelfSigned", &LanguageTexts::CertificateSelfSigned},
+    {"CertificateUnknownAuthority", &LanguageTexts::CertificateUnknownAuthority},
+    {"CertificateOtherName", &LanguageTexts::CertificateOtherName},
+    {"CertificateExpired", &LanguageTexts::CertificateExpired},
+    {"CertificateNotYetValid", &LanguageTexts::CertificateNotYetValid},
+    {"CertificateInvalid", &LanguageTexts::CertificateInvalid},
+    {"CertificateProblem", &LanguageTexts::CertificateProblem},
+    {"CertificateIssuedTo", &LanguageTexts::CertificateIssuedTo},
+    {"CertificateIssuedBy", &LanguageTexts::CertificateIssuedBy},
+    {"CertificateValid", &LanguageTexts::CertificateValid},
+    {"CertificateValidRange", &LanguageTexts::CertificateValidRange},
+    {"CertificateFingerprint", &LanguageTexts::CertificateFingerprint},
+    {"TrustCertificate", &LanguageTexts::TrustCertificate},
 };
 
 } // namespace

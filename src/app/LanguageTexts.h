@@ -66,6 +66,23 @@ struct LanguageTexts
     QString DownloadFailed;
     QString DownloadFinishedTip;
     QString DownloadFailedTip;
+    QString CertificateUntrusted;
+    QString CertificateChanged;
+    QString CertificateUntrustedWarning;
+    QString CertificateChangedWarning;
+    QString CertificateSelfSigned;
+    QString CertificateUnknownAuthority;
+    QString CertificateOtherName;
+    QString CertificateExpired;
+    QString CertificateNotYetValid;
+    QString CertificateInvalid;
+    QString CertificateProblem;
+    QString CertificateIssuedTo;
+    QString CertificateIssuedBy;
+    QString CertificateValid;
+    QString CertificateValidRange;
+    QString CertificateFingerprint;
+    QString TrustCertificate;
 
     // Translates every key in context "QObject" with the translators installed now.
     static LanguageTexts fromInstalledTranslators();

@@ -1,7 +1,8 @@
 #include "dialogs/CCertificateUI.h"
 
+#include "app/LanguageTexts.h"
 #include "dialogs/DialogStyle.h"
-#include "web/CertificateQuestion.h"
+#include "mainwindow/CMainWindow.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -41,22 +42,36 @@ QLabel* valueLabel(const QString& sText, QWidget* parent)
     label->setStyleSheet(kValueStyle);
     return label;
 }
+
+QLabel* fieldLabel(QWidget* parent)
+{
+    auto* label = new QLabel(parent);
+    label->setStyleSheet(kFieldStyle);
+    return label;
+}
+
+LanguageTexts currentTexts()
+{
+    if (g_pMainWindow && g_pMainWindow->m_pTexts)
+        return *g_pMainWindow->m_pTexts;
+    return LanguageTexts::fromInstalledTranslators();
+}
 } // namespace
 
 CCertificateUI::CCertificateUI(const CertificateQuestion& question, QWidget* parent)
     : QDialog(parent)
+    , m_question(question)
 {
     // A window of its own even with a parent, frameless like the client's other dialogs.
     setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
     setObjectName(QStringLiteral("certificateui"));
     setStyleSheet(kFrameStyle);
-    setWindowTitle(question.title());
 
     auto* labelIcon = new QLabel(this);
     labelIcon->setPixmap(QPixmap(kWarningIcon));
-    auto* labelTitle = new QLabel(question.title(), this);
-    labelTitle->setObjectName(QStringLiteral("certificateTitle"));
-    labelTitle->setStyleSheet(kTitleStyle);
+    m_pLabelTitle = new QLabel(this);
+    m_pLabelTitle->setObjectName(QStringLiteral("certificateTitle"));
+    m_pLabelTitle->setStyleSheet(kTitleStyle);
     auto* buttonClose = new QPushButton(this);
     buttonClose->setFixedSize(kCloseSize);
     buttonClose->setStyleSheet(dialogCloseButtonStyle());
@@ -65,29 +80,24 @@ CCertificateUI::CCertificateUI(const CertificateQuestion& question, QWidget* par
 
     auto* titleRow = new QHBoxLayout;
     titleRow->addWidget(labelIcon);
-    titleRow->addWidget(labelTitle, 1);
+    titleRow->addWidget(m_pLabelTitle, 1);
     titleRow->addWidget(buttonClose, 0, Qt::AlignTop);
 
-    auto* labelMessage = new QLabel(question.message(), this);
-    labelMessage->setObjectName(QStringLiteral("certificateMessage"));
-    labelMessage->setTextFormat(Qt::PlainText);
-    labelMessage->setWordWrap(true);
-    labelMessage->setStyleSheet(question.isChanged ? kChangedStyle : kMessageStyle);
+    m_pLabelMessage = new QLabel(this);
+    m_pLabelMessage->setObjectName(QStringLiteral("certificateMessage"));
+    m_pLabelMessage->setTextFormat(Qt::PlainText);
+    m_pLabelMessage->setWordWrap(true);
+    m_pLabelMessage->setStyleSheet(question.isChanged ? kChangedStyle : kMessageStyle);
 
-    auto* details = new QGridLayout;
-    details->setHorizontalSpacing(12);
-    const QList<QPair<QString, QString>> rows{{QStringLiteral("Server"), question.sServer},
-        {QStringLiteral("Problem"), question.sProblem}, {QStringLiteral("Issued to"), question.sIssuedTo},
-        {QStringLiteral("Issued by"), question.sIssuedBy}, {QStringLiteral("Valid"), question.validity()}};
-    for (const auto& row : rows) {
-        auto* field = new QLabel(row.first, this);
-        field->setStyleSheet(kFieldStyle);
-        const int line = details->rowCount();
-        details->addWidget(field, line, 0, Qt::AlignTop);
-        details->addWidget(valueLabel(row.second, this), line, 1);
-    }
-    auto* fieldFingerprint = new QLabel(QStringLiteral("SHA-256"), this);
-    fieldFingerprint->setStyleSheet(kFieldStyle);
+    m_pFieldServer = fieldLabel(this);
+    m_pFieldProblem = fieldLabel(this);
+    m_pFieldIssuedTo = fieldLabel(this);
+    m_pFieldIssuedBy = fieldLabel(this);
+    m_pFieldValid = fieldLabel(this);
+    m_pFieldFingerprint = fieldLabel(this);
+    m_pLabelProblem = valueLabel(QString(), this);
+    m_pLabelProblem->setObjectName(QStringLiteral("certificateProblem"));
+    m_pLabelValidity = valueLabel(QString(), this);
     // Two lines of 16 pairs, in a fixed-width font, so it can be compared pair by pair.
     QString sFingerprint = question.sFingerprint;
     const int middle = sFingerprint.size() / 2;
@@ -96,13 +106,24 @@ CCertificateUI::CCertificateUI(const CertificateQuestion& question, QWidget* par
     QLabel* labelFingerprint = valueLabel(sFingerprint, this);
     labelFingerprint->setObjectName(QStringLiteral("certificateFingerprint"));
     labelFingerprint->setStyleSheet(kFingerprintStyle);
-    const int fingerprintLine = details->rowCount();
-    details->addWidget(fieldFingerprint, fingerprintLine, 0, Qt::AlignTop);
-    details->addWidget(labelFingerprint, fingerprintLine, 1);
+    // Never broken inside its lines: the dialog widens instead.
+    labelFingerprint->setWordWrap(false);
+
+    auto* details = new QGridLayout;
+    details->setHorizontalSpacing(12);
+    const QList<QPair<QLabel*, QLabel*>> rows{{m_pFieldServer, valueLabel(question.sServer, this)},
+        {m_pFieldProblem, m_pLabelProblem}, {m_pFieldIssuedTo, valueLabel(question.sIssuedTo, this)},
+        {m_pFieldIssuedBy, valueLabel(question.sIssuedBy, this)}, {m_pFieldValid, m_pLabelValidity},
+        {m_pFieldFingerprint, labelFingerprint}};
+    for (const auto& row : rows) {
+        const int line = details->rowCount();
+        details->addWidget(row.first, line, 0, Qt::AlignTop);
+        details->addWidget(row.second, line, 1);
+    }
     details->setColumnStretch(1, 1);
 
-    m_pBtnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    m_pBtnTrust = new QPushButton(QStringLiteral("Trust this certificate"), this);
+    m_pBtnCancel = new QPushButton(this);
+    m_pBtnTrust = new QPushButton(this);
     m_pBtnCancel->setStyleSheet(kCancelStyle);
     m_pBtnTrust->setStyleSheet(kTrustStyle);
     m_pBtnCancel->setFixedHeight(kButtonHeight);
@@ -118,15 +139,14 @@ CCertificateUI::CCertificateUI(const CertificateQuestion& question, QWidget* par
     buttonRow->addWidget(m_pBtnTrust);
     buttonRow->addWidget(m_pBtnCancel);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(26, 12, 12, 16);
-    layout->setSpacing(14);
-    layout->addLayout(titleRow);
-    layout->addWidget(labelMessage);
-    layout->addLayout(details);
-    layout->addLayout(buttonRow);
-    // A fixed width, and the height the wrapped texts need at that width.
-    setFixedSize(kDialogWidth, layout->totalHeightForWidth(kDialogWidth));
+    m_pLayout = new QVBoxLayout(this);
+    m_pLayout->setContentsMargins(26, 12, 12, 16);
+    m_pLayout->setSpacing(14);
+    m_pLayout->addLayout(titleRow);
+    m_pLayout->addWidget(m_pLabelMessage);
+    m_pLayout->addLayout(details);
+    m_pLayout->addLayout(buttonRow);
+    updateTexts();
 
     connect(buttonClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_pBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
@@ -135,3 +155,28 @@ CCertificateUI::CCertificateUI(const CertificateQuestion& question, QWidget* par
 }
 
 CCertificateUI::~CCertificateUI() = default;
+
+void CCertificateUI::updateTexts()
+{
+    const LanguageTexts texts = currentTexts();
+    const QString sTitle = m_question.title(texts);
+    setWindowTitle(sTitle);
+    m_pLabelTitle->setText(sTitle);
+    m_pLabelMessage->setText(m_question.message(texts));
+    m_pFieldServer->setText(texts.Server);
+    m_pFieldProblem->setText(texts.CertificateProblem);
+    m_pFieldIssuedTo->setText(texts.CertificateIssuedTo);
+    m_pFieldIssuedBy->setText(texts.CertificateIssuedBy);
+    m_pFieldValid->setText(texts.CertificateValid);
+    m_pFieldFingerprint->setText(texts.CertificateFingerprint);
+    m_pLabelProblem->setText(m_question.problemText(texts));
+    m_pLabelValidity->setText(m_question.validity(texts));
+    m_pBtnCancel->setText(texts.Cancel);
+    m_pBtnTrust->setText(texts.TrustCertificate);
+
+    // The usual width unless a text that cannot wrap needs more, and the height the
+    // wrapped texts need at that width.
+    m_pLayout->invalidate();
+    const int width = qMax(kDialogWidth, m_pLayout->totalMinimumSize().width());
+    setFixedSize(width, m_pLayout->totalHeightForWidth(width));
+}

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "web/CertificateQuestion.h"
+
 #include <QDialog>
 
-struct CertificateQuestion;
+class QLabel;
 class QPushButton;
+class QVBoxLayout;
 
 // Asks whether to trust a server certificate that the system does not trust. Shows
 // the server, what is wrong, the certificate's names, dates and SHA-256 fingerprint.
@@ -17,6 +20,25 @@ public:
     CCertificateUI(const CertificateQuestion& question, QWidget* parent);
     ~CCertificateUI() override;
 
+    // Words the question and its labels from the main window's current catalogue
+    // texts (the installed translators' without a main window), and sizes the
+    // dialog to the new texts.
+    void updateTexts();
+
     QPushButton* m_pBtnCancel = nullptr;
     QPushButton* m_pBtnTrust = nullptr;
+
+private:
+    CertificateQuestion m_question;
+    QVBoxLayout* m_pLayout = nullptr;
+    QLabel* m_pLabelTitle = nullptr;
+    QLabel* m_pLabelMessage = nullptr;
+    QLabel* m_pFieldServer = nullptr;
+    QLabel* m_pFieldProblem = nullptr;
+    QLabel* m_pFieldIssuedTo = nullptr;
+    QLabel* m_pFieldIssuedBy = nullptr;
+    QLabel* m_pFieldValid = nullptr;
+    QLabel* m_pFieldFingerprint = nullptr;
+    QLabel* m_pLabelProblem = nullptr;
+    QLabel* m_pLabelValidity = nullptr;
 };

@@ -6,6 +6,7 @@
 #include "dialogs/CMiniTray.h"
 #include "login/CLoginUI.h"
 #include "web/CWebEngineView.h"
+#include "web/CertificateGuard.h"
 
 #include <QAction>
 #include <QDebug>
@@ -52,6 +53,8 @@ void CMainWindow::slot_switch_language(int)
     }
     if (m_pDownloadsUI)
         m_pDownloadsUI->updateTexts();
+    if (m_pCertificateGuard)
+        m_pCertificateGuard->updateTexts();
 
     if (m_pWebView)
         m_pWebView->updateTexts();

@@ -72,6 +72,15 @@ void CertificateGuard::releasePage(QWebEnginePage* pPage)
         showNext();
 }
 
+void CertificateGuard::updateTexts()
+{
+    if (!m_pDialog)
+        return;
+    m_pDialog->updateTexts();
+    if (QWidget* window = m_pDialog->parentWidget())
+        m_pDialog->move(dialogPosition(window->geometry(), m_pDialog->size()));
+}
+
 void CertificateGuard::showNext()
 {
     while (!m_questions.isEmpty()) {

@@ -40,6 +40,9 @@ public:
     // A question that no longer has anything waiting on it is closed unanswered.
     void releasePage(QWebEnginePage* pPage);
 
+    // Words the question on screen, if any, in the language the client now shows.
+    void updateTexts();
+
     // The question on screen, if any.
     CCertificateUI* currentDialog() const { return m_pDialog; }
 

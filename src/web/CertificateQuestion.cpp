@@ -1,5 +1,7 @@
 #include "web/CertificateQuestion.h"
 
+#include "app/LanguageTexts.h"
+
 #include <QUrl>
 #include <QWebEngineCertificateError>
 
@@ -27,23 +29,18 @@ QString nameOf(const QSslCertificate& certificate, bool isIssuer)
     return sCommonName + QStringLiteral(" (") + sOrganization + QLatin1Char(')');
 }
 
-QString problemOf(int errorCode, const QString& sEngineDescription, const QString& sHost,
-    const QSslCertificate& certificate, const QDateTime& now)
+CertificateQuestion::Problem problemOf(int errorCode, const QSslCertificate& certificate, const QDateTime& now)
 {
+    using Problem = CertificateQuestion::Problem;
     switch (errorCode) {
     case QWebEngineCertificateError::CertificateAuthorityInvalid:
-        if (certificate.isSelfSigned())
-            return QStringLiteral("The certificate is self-signed: no authority that this computer trusts vouches "
-                                  "for it.");
-        return QStringLiteral("The certificate is issued by an authority that this computer does not trust.");
+        return certificate.isSelfSigned() ? Problem::SelfSigned : Problem::UnknownAuthority;
     case QWebEngineCertificateError::CertificateCommonNameInvalid:
-        return QStringLiteral("The certificate is issued for another name than %1.").arg(sHost);
+        return Problem::OtherName;
     case QWebEngineCertificateError::CertificateDateInvalid:
-        if (!certificate.isNull() && now < certificate.effectiveDate())
-            return QStringLiteral("The certificate is not valid yet.");
-        return QStringLiteral("The certificate has expired.");
+        return !certificate.isNull() && now < certificate.effectiveDate() ? Problem::NotYetValid : Problem::Expired;
     default:
-        return sEngineDescription;
+        return Problem::Other;
     }
 }
 
@@ -55,8 +52,10 @@ CertificateQuestion CertificateQuestion::make(const QUrl& url, int errorCode, co
     const QSslCertificate certificate = chain.value(0);
     CertificateQuestion question;
     question.sServer = CertificateTrustStore::serverOf(url);
+    question.sHost = url.host();
     question.isChanged = verdict == CertificateTrustStore::Verdict::Changed;
-    question.sProblem = problemOf(errorCode, sEngineDescription, url.host(), certificate, now);
+    question.problem = problemOf(errorCode, certificate, now);
+    question.sEngineProblem = sEngineDescription.trimmed();
     question.sIssuedTo = nameOf(certificate, false);
     question.sIssuedBy = nameOf(certificate, true);
     question.validFrom = certificate.effectiveDate();
@@ -65,26 +64,38 @@ CertificateQuestion CertificateQuestion::make(const QUrl& url, int errorCode, co
     return question;
 }
 
-QString CertificateQuestion::title() const
+QString CertificateQuestion::title(const LanguageTexts& texts) const
 {
-    return isChanged ? QStringLiteral("The server's certificate has changed")
-                     : QStringLiteral("Untrusted server certificate");
+    return isChanged ? texts.CertificateChanged : texts.CertificateUntrusted;
 }
 
-QString CertificateQuestion::message() const
+QString CertificateQuestion::message(const LanguageTexts& texts) const
 {
-    if (isChanged)
-        return QStringLiteral("The certificate of %1 is not the one you trusted before. This can mean that someone "
-                              "is intercepting the connection. Trust the new certificate only if the server's "
-                              "administrator has told you that it changed.")
-            .arg(sServer);
-    return QStringLiteral("This computer does not trust the certificate of %1. Trust it only if you know that it is "
-                          "the server's own certificate, for example by comparing its fingerprint with the one the "
-                          "server's administrator gave you.")
-        .arg(sServer);
+    return (isChanged ? texts.CertificateChangedWarning : texts.CertificateUntrustedWarning).arg(sServer);
 }
 
-QString CertificateQuestion::validity() const
+QString CertificateQuestion::problemText(const LanguageTexts& texts) const
 {
-    return QStringLiteral("%1 to %2").arg(dateText(validFrom), dateText(validUntil));
+    switch (problem) {
+    case Problem::SelfSigned:
+        return texts.CertificateSelfSigned;
+    case Problem::UnknownAuthority:
+        return texts.CertificateUnknownAuthority;
+    case Problem::OtherName:
+        return texts.CertificateOtherName.arg(sHost);
+    case Problem::Expired:
+        return texts.CertificateExpired;
+    case Problem::NotYetValid:
+        return texts.CertificateNotYetValid;
+    case Problem::Other:
+        break;
+    }
+    // The engine names problems the client has no words of its own for; without
+    // its words the user still learns that the certificate is not valid.
+    return sEngineProblem.isEmpty() ? texts.CertificateInvalid : sEngineProblem;
+}
+
+QString CertificateQuestion::validity(const LanguageTexts& texts) const
+{
+    return texts.CertificateValidRange.arg(dateText(validFrom), dateText(validUntil));
 }

@@ -87,6 +87,35 @@ const CatalogueRow kCatalogue[] = {
     {"DownloadFailed", "Failed", "失败"},
     {"DownloadFinishedTip", "Download finished", "下载完成"},
     {"DownloadFailedTip", "Download failed", "下载失败"},
+    {"CertificateUntrusted", "Untrusted server certificate", "不受信任的服务器证书"},
+    {"CertificateChanged", "The server's certificate has changed", "服务器的证书已更改"},
+    {"CertificateUntrustedWarning",
+        "This computer does not trust the certificate of %1. Trust it only if you know that it is the server's own "
+        "certificate, for example by comparing its fingerprint with the one the server's administrator gave you.",
+        "此计算机不信任 %1 的证书。"
+        "只有在确认这是该服务器自己的证书时才可信任它，"
+        "例如将它的指纹与服务器管理员提供给您的指纹逐一比对。"},
+    {"CertificateChangedWarning",
+        "The certificate of %1 is not the one you trusted before. This can mean that someone is intercepting the "
+        "connection. Trust the new certificate only if the server's administrator has told you that it changed.",
+        "%1 的证书与您之前信任的证书不同。"
+        "这可能意味着有人正在拦截该连接。"
+        "只有在服务器管理员告知您证书已更换时，才可信任新证书。"},
+    {"CertificateSelfSigned", "The certificate is self-signed: no authority that this computer trusts vouches for it.",
+        "该证书为自签名证书：没有任何受此计算机信任的颁发机构为它担保。"},
+    {"CertificateUnknownAuthority", "The certificate is issued by an authority that this computer does not trust.",
+        "该证书由此计算机不信任的颁发机构签发。"},
+    {"CertificateOtherName", "The certificate is issued for another name than %1.", "该证书是为 %1 以外的名称签发的。"},
+    {"CertificateExpired", "The certificate has expired.", "该证书已过期。"},
+    {"CertificateNotYetValid", "The certificate is not valid yet.", "该证书尚未生效。"},
+    {"CertificateInvalid", "The certificate is not valid.", "该证书无效。"},
+    {"CertificateProblem", "Problem", "问题"},
+    {"CertificateIssuedTo", "Issued to", "颁发给"},
+    {"CertificateIssuedBy", "Issued by", "颁发者"},
+    {"CertificateValid", "Valid", "有效期"},
+    {"CertificateValidRange", "%1 to %2", "%1 至 %2"},
+    {"CertificateFingerprint", "SHA-256 fingerprint", "SHA-256 指纹"},
+    {"TrustCertificate", "Trust this certificate", "信任此证书"},
 };
 
 QStringList catalogueColumn(const char* CatalogueRow::*column)
@@ -107,7 +136,12 @@ QStringList fieldsByName(const LanguageTexts& t)
         t.ConnectNewServer, t.ServerAddress, t.ServerAlias, t.Continue, t.SelectServer, t.BrowserModel,
         t.ExitBrowserModel, t.SwitchModelTip, t.SetDefaultServer, t.UserManual, t.Tutotial, t.OnlyHttpsSupported,
         t.InvalidServerAddress, t.MissingServerAlias, t.Open, t.Downloads, t.ShowInFolder, t.DownloadRunning,
-        t.DownloadCompleted, t.DownloadCancelled, t.DownloadFailed, t.DownloadFinishedTip, t.DownloadFailedTip};
+        t.DownloadCompleted, t.DownloadCancelled, t.DownloadFailed, t.DownloadFinishedTip, t.DownloadFailedTip,
+        t.CertificateUntrusted, t.CertificateChanged, t.CertificateUntrustedWarning, t.CertificateChangedWarning,
+        t.CertificateSelfSigned, t.CertificateUnknownAuthority, t.CertificateOtherName, t.CertificateExpired,
+        t.CertificateNotYetValid, t.CertificateInvalid, t.CertificateProblem, t.CertificateIssuedTo,
+        t.CertificateIssuedBy, t.CertificateValid, t.CertificateValidRange, t.CertificateFingerprint,
+        t.TrustCertificate};
 }
 
 } // namespace

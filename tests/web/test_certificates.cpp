@@ -18,6 +18,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTranslator>
 #include <QWebEngineProfile>
 
 #include <memory>
@@ -138,6 +139,7 @@ private:
     std::unique_ptr<orbisk::test::DemoServer> m_pSystemServer;
     QString m_sTrustFile;
     QWidget m_window;
+    QTranslator m_english;
     bool m_isWindowOffered = true;
     std::unique_ptr<CertificateTrustStore> m_pStore;
     std::unique_ptr<CertificateGuard> m_pGuard;
@@ -160,6 +162,9 @@ void TestCertificates::initTestCase()
     QVERIFY2(m_pSystemServer->start(), qPrintable(m_pSystemServer->errorString()));
     m_sTrustFile = orbisk::test::scratchDir(QStringLiteral("trust")) + QStringLiteral("/TrustedCertificates.json");
     m_window.resize(640, 480);
+    // Without a main window the question takes its words from the installed catalogue.
+    QVERIFY(m_english.load(QStringLiteral(":/resource/translator/ValtroEnterpriseEN.qm")));
+    QCoreApplication::installTranslator(&m_english);
 }
 
 void TestCertificates::init()
@@ -396,6 +401,16 @@ void TestCertificates::refusalInTheClientShowsConnectFailed()
     // Asked over the window the user sees.
     QCOMPARE(question()->parentWidget(), login);
     QCOMPARE(login->m_pLabelTip->text(), QStringLiteral("loading..."));
+    // A language switch while it waits words it anew.
+    QTranslator chinese;
+    QVERIFY(chinese.load(QStringLiteral(":/resource/translator/ValtroEnterpriseCN.qm")));
+    QCoreApplication::installTranslator(&chinese);
+    window->slot_switch_language(window->m_iLanguage);
+    QCOMPARE(labelText(question(), "certificateTitle"), QStringLiteral("不受信任的服务器证书"));
+    QCOMPARE(question()->m_pBtnTrust->text(), QStringLiteral("信任此证书"));
+    QCoreApplication::removeTranslator(&chinese);
+    window->slot_switch_language(window->m_iLanguage);
+    QCOMPARE(labelText(question(), "certificateTitle"), QStringLiteral("Untrusted server certificate"));
     QTest::keyClick(question(), Qt::Key_Escape);
 
     QTRY_VERIFY_WITH_TIMEOUT(!window->m_isLoading, kEngineTimeoutMs);

@@ -1,7 +1,9 @@
 // Writes PNG pictures of the login window in each mode and with each message, of the
 // main window while a page loads, of every dialog and of the downloads window, for
 // people to look at after a change of the look:
-//     orbisk-screenshots [output folder]      (default: ./screenshots)
+//     orbisk-screenshots [output folder [cn]]      (default: ./screenshots)
+// With "cn" the windows show the Chinese catalogue, which the client carries but does
+// not apply, so its longer or wider texts can be checked against the layouts too.
 // Runs headless with QT_QPA_PLATFORM=offscreen; with QT_SCALE_FACTOR=2 it shows the
 // windows at 200 %, as on a 192 DPI screen. The client's files go to a temporary
 // home, so the user's own server list and settings are never read or written.
@@ -32,6 +34,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
+#include <QTranslator>
 
 #include <cstdio>
 
@@ -96,6 +99,15 @@ int main(int argc, char* argv[])
     // The start sequence up to the first language switch; the event loop never runs,
     // so the web engine is never started.
     g_pMainWindow = new CMainWindow(nullptr);
+    // Installed after the main window's own translators, so it is asked first.
+    QTranslator chinese;
+    if (argc > 2 && qstrcmp(argv[2], "cn") == 0) {
+        if (!chinese.load(QStringLiteral(":/resource/translator/ValtroEnterpriseCN.qm"))) {
+            std::fprintf(stderr, "cannot load the Chinese catalogue\n");
+            return 1;
+        }
+        QCoreApplication::installTranslator(&chinese);
+    }
     auto* login = new CLoginUI(nullptr);
     g_pMainWindow->setLoginUI(login);
     g_pMainWindow->initWebArea();
@@ -153,8 +165,8 @@ int main(int argc, char* argv[])
     // The certificate question, first time and for a changed certificate.
     CertificateQuestion question;
     question.sServer = QStringLiteral("files.example.com:443");
-    question.sProblem = QStringLiteral("The certificate is self-signed: no authority that this computer trusts "
-                                       "vouches for it.");
+    question.sHost = QStringLiteral("files.example.com");
+    question.problem = CertificateQuestion::Problem::SelfSigned;
     question.sIssuedTo = QStringLiteral("files.example.com (Example Ltd)");
     question.sIssuedBy = question.sIssuedTo;
     question.validFrom = QDateTime(QDate(2026, 1, 1), QTime(9, 0), Qt::UTC);

@@ -9,8 +9,13 @@
 #include <QPushButton>
 
 namespace {
+// The dialog's size unless its texts need more width.
 const int kWidth = 370;
-const QSize kDialogSize(kWidth, 170);
+const int kHeight = 170;
+const int kBoxLeft = 31;
+// Free space right of the longest text, as right of the OK button.
+const int kRightMargin = 30;
+const int kTitleWidth = 200;
 const QString kFrameStyle = QStringLiteral("QWidget#setting{background-color:#fff;border:1px solid #ccc}");
 const QString kTitleStyle
     = QStringLiteral("left: 1071px;top: 229px;width: 37px;height: 26px;line-height: 26px;color: rgba(51, 51, 51, 1);"
@@ -24,7 +29,6 @@ const QString kOkStyle = QStringLiteral(
 CSetting::CSetting(QWidget* parent)
     : QDialog(parent)
 {
-    setFixedSize(kDialogSize);
     setWindowFlags(Qt::FramelessWindowHint);
     setObjectName(QStringLiteral("setting"));
     setStyleSheet(kFrameStyle);
@@ -43,16 +47,22 @@ CSetting::CSetting(QWidget* parent)
         buttonOK->setText(texts->OK);
     }
 
-    // The boxes are as wide as the dialog, so a long text is cut at its right edge.
-    labelTitle->setGeometry(26, 19, 200, 26);
-    m_pCheckAutoStart->setGeometry(31, 61, kWidth, 26);
-    m_pCheckMiniTray->setGeometry(31, 90, kWidth, 26);
-    buttonOK->setGeometry(kWidth - 98, 127, 68, 30);
-    buttonClose->setGeometry(kWidth - 26, 8, 18, 18);
-
     buttonClose->setStyleSheet(dialogCloseButtonStyle());
     labelTitle->setStyleSheet(kTitleStyle);
     buttonOK->setStyleSheet(kOkStyle);
+
+    // The dialog widens when a text in the font at hand needs more than its usual
+    // width, so no text reaches its frame; the buttons keep their distance from the
+    // right edge.
+    const int boxWidth = qMax(m_pCheckAutoStart->sizeHint().width(), m_pCheckMiniTray->sizeHint().width());
+    const int titleWidth = qMax(kTitleWidth, labelTitle->sizeHint().width());
+    const int width = qMax(kWidth, kBoxLeft + qMax(boxWidth, titleWidth) + kRightMargin);
+    setFixedSize(width, kHeight);
+    labelTitle->setGeometry(26, 19, titleWidth, 26);
+    m_pCheckAutoStart->setGeometry(kBoxLeft, 61, width - kBoxLeft - kRightMargin, 26);
+    m_pCheckMiniTray->setGeometry(kBoxLeft, 90, width - kBoxLeft - kRightMargin, 26);
+    buttonOK->setGeometry(width - 98, 127, 68, 30);
+    buttonClose->setGeometry(width - 26, 8, 18, 18);
     buttonOK->setCursor(Qt::PointingHandCursor);
 
     connect(buttonClose, SIGNAL(clicked(bool)), this, SLOT(slot_ButtonClose()));

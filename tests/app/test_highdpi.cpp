@@ -1,9 +1,10 @@
 // The client at 200 % (QT_SCALE_FACTOR=2, as on a 192 DPI screen): images come in
-// their "@2x" renderings, and the fixed layouts of the login window and the dialogs
-// still show every text and check box whole.
+// their "@2x" renderings, and the layouts of the login window and the dialogs still
+// show every text and check box whole and clear of the frame, in English and Chinese.
 #include "app/HighDpi.h"
 #include "app/Resources.h"
 #include "dialogs/CAboutUI.h"
+#include "dialogs/CCertificateUI.h"
 #include "dialogs/CMachineCodeUI.h"
 #include "dialogs/CSetting.h"
 #include "dialogs/CSwitchModeUI.h"
@@ -18,6 +19,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QTranslator>
 
 #include <memory>
 
@@ -35,12 +37,14 @@ private slots:
     void imagesComeInTheirDoubleRendering_data();
     void imagesComeInTheirDoubleRendering();
     void applicationIconHasBothSizes();
-    void fixedLayoutsShowEveryTextWhole_data();
-    void fixedLayoutsShowEveryTextWhole();
+    void layoutsShowEveryTextWhole_data();
+    void layoutsShowEveryTextWhole();
+    void cleanup();
 
 private:
     CMainWindow* m_window = nullptr;
     CLoginUI* m_login = nullptr;
+    QTranslator m_chinese;
 };
 
 void TestHighDpi::initTestCase()
@@ -55,6 +59,14 @@ void TestHighDpi::initTestCase()
     m_login = new CLoginUI(nullptr);
     m_window->setLoginUI(m_login);
     m_window->slot_switch_language(m_window->m_iLanguage);
+    QVERIFY(m_chinese.load(QStringLiteral(":/resource/translator/ValtroEnterpriseCN.qm")));
+}
+
+// Back to the English texts after a Chinese row.
+void TestHighDpi::cleanup()
+{
+    if (QCoreApplication::removeTranslator(&m_chinese))
+        m_window->slot_switch_language(m_window->m_iLanguage);
 }
 
 void TestHighDpi::cleanupTestCase()
@@ -92,17 +104,25 @@ void TestHighDpi::applicationIconHasBothSizes()
     QVERIFY(sizes.contains(QSize(128, 128)));
 }
 
-void TestHighDpi::fixedLayoutsShowEveryTextWhole_data()
+void TestHighDpi::layoutsShowEveryTextWhole_data()
 {
     QTest::addColumn<QString>("window");
-    for (const char* window : {"login new server", "login select server", "login browser mode", "about", "settings",
-             "device code", "switch mode", "update"})
-        QTest::newRow(window) << QString::fromLatin1(window);
+    QTest::addColumn<bool>("chinese");
+    for (const bool chinese : {false, true}) {
+        for (const char* window : {"login new server", "login select server", "login browser mode", "about", "settings",
+                 "device code", "switch mode", "update", "certificate untrusted", "certificate changed"})
+            QTest::addRow("%s, %s", window, chinese ? "Chinese" : "English") << QString::fromLatin1(window) << chinese;
+    }
 }
 
-void TestHighDpi::fixedLayoutsShowEveryTextWhole()
+void TestHighDpi::layoutsShowEveryTextWhole()
 {
     QFETCH(QString, window);
+    QFETCH(bool, chinese);
+    if (chinese) {
+        QCoreApplication::installTranslator(&m_chinese);
+        m_window->slot_switch_language(m_window->m_iLanguage);
+    }
 
     std::unique_ptr<QWidget> dialog;
     QWidget* shown = m_login;
@@ -118,6 +138,19 @@ void TestHighDpi::fixedLayoutsShowEveryTextWhole()
         dialog = std::make_unique<CMachineCodeUI>(nullptr);
     } else if (window == QLatin1String("switch mode")) {
         dialog = std::make_unique<CSwitchModeUI>(nullptr);
+    } else if (window.startsWith(QLatin1String("certificate"))) {
+        CertificateQuestion question;
+        question.sServer = QStringLiteral("files.example.com:8443");
+        question.sHost = QStringLiteral("files.example.com");
+        question.isChanged = window.endsWith(QLatin1String("changed"));
+        question.problem = CertificateQuestion::Problem::SelfSigned;
+        question.sIssuedTo = QStringLiteral("files.example.com (Example Ltd)");
+        question.sIssuedBy = QStringLiteral("Example Certificate Authority (Example Ltd)");
+        question.validFrom = QDateTime(QDate(2026, 1, 1), QTime(9, 0), Qt::UTC);
+        question.validUntil = QDateTime(QDate(2027, 1, 1), QTime(9, 0), Qt::UTC);
+        question.sFingerprint = QStringLiteral(
+            "C0:2B:49:6E:13:13:1C:FC:58:22:96:01:D1:4D:64:5F:7A:8F:C5:D4:A0:67:E8:68:47:B3:F2:9E:10:E5:79:22");
+        dialog = std::make_unique<CCertificateUI>(question, nullptr);
     } else {
         dialog = std::make_unique<CCheckUpdateUI>(false, nullptr);
     }

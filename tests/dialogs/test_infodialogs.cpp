@@ -169,21 +169,23 @@ void TestInfoDialogs::dialogsAreCentredOnTheVisibleWindow_data()
     QTest::addColumn<Dialog>("dialog");
     QTest::addColumn<bool>("pageShown");
     QTest::addColumn<QRect>("reference");
+    // Where the dialog's top left corner plus half its size (each half truncated) lands;
+    // the settings dialog's width follows its texts' font.
     QTest::addColumn<QPoint>("expected");
 
     // The login window is 500 x 593; the main window is sized per row.
     const QRect login(200, 100, 500, 593);
-    QTest::newRow("about on login") << Dialog::About << false << login << QPoint(285, 159);
-    QTest::newRow("settings on login") << Dialog::Setting << false << login << QPoint(265, 281);
-    QTest::newRow("device code on login") << Dialog::MachineCode << false << login << QPoint(295, 281);
+    QTest::newRow("about on login") << Dialog::About << false << login << QPoint(450, 366);
+    QTest::newRow("settings on login") << Dialog::Setting << false << login << QPoint(450, 366);
+    QTest::newRow("device code on login") << Dialog::MachineCode << false << login << QPoint(450, 366);
     const QRect page(40, 60, 1001, 701);
-    QTest::newRow("about on page") << Dialog::About << true << page << QPoint(375, 173);
-    QTest::newRow("settings on page") << Dialog::Setting << true << page << QPoint(355, 295);
-    QTest::newRow("device code on page") << Dialog::MachineCode << true << page << QPoint(385, 295);
+    QTest::newRow("about on page") << Dialog::About << true << page << QPoint(540, 380);
+    QTest::newRow("settings on page") << Dialog::Setting << true << page << QPoint(540, 380);
+    QTest::newRow("device code on page") << Dialog::MachineCode << true << page << QPoint(540, 380);
     // Larger than the window: left of and above it, no clamping.
     const QRect small(400, 300, 200, 100);
-    QTest::newRow("about larger than page") << Dialog::About << true << small << QPoint(335, 113);
-    QTest::newRow("settings wider than page") << Dialog::Setting << true << small << QPoint(315, 235);
+    QTest::newRow("about larger than page") << Dialog::About << true << small << QPoint(500, 320);
+    QTest::newRow("settings wider than page") << Dialog::Setting << true << small << QPoint(500, 320);
 }
 
 void TestInfoDialogs::dialogsAreCentredOnTheVisibleWindow()
@@ -206,16 +208,17 @@ void TestInfoDialogs::dialogsAreCentredOnTheVisibleWindow()
     }
     QCOMPARE((pageShown ? static_cast<QWidget*>(m_client.window) : m_client.login)->geometry(), reference);
 
-    QPoint position;
+    QPoint centre;
     bool modal = false;
     bool parentless = false;
     runDialog(dialog, [&](QDialog* running) {
-        position = running->geometry().topLeft();
+        const QRect geometry = running->geometry();
+        centre = geometry.topLeft() + QPoint(geometry.width() / 2, geometry.height() / 2);
         modal = running->isModal() && running->windowModality() == Qt::ApplicationModal;
         parentless = !running->parent();
     });
 
-    QCOMPARE(position, expected);
+    QCOMPARE(centre, expected);
     QVERIFY(modal);
     QVERIFY(parentless);
 }

@@ -84,6 +84,15 @@ QString plainText(const QLabel* label)
     return label->text();
 }
 
+// A text of several lines is as wide as its widest line.
+int widestLine(const QFontMetrics& metrics, const QString& text)
+{
+    int width = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        width = qMax(width, metrics.horizontalAdvance(line));
+    return width;
+}
+
 } // namespace
 
 QStringList layoutFaults(QWidget* window)
@@ -113,7 +122,7 @@ QStringList layoutFaults(QWidget* window)
             if (text.isEmpty())
                 continue;
             const QRect contents = label->contentsRect().translated(inWindow.topLeft());
-            neededWidth = label->fontMetrics().horizontalAdvance(text);
+            neededWidth = widestLine(label->fontMetrics(), text);
             if (label->wordWrap() && neededWidth > contents.width()) {
                 if (label->heightForWidth(contents.width()) > contents.height())
                     faults << describe(child)
@@ -140,6 +149,12 @@ QStringList layoutFaults(QWidget* window)
                         + QStringLiteral(": ends at %1 of %2 pixels")
                               .arg(contents.left() + neededWidth)
                               .arg(box->width());
+            const int wantedRight = inWindow.left() + box->sizeHint().width();
+            if (wantedRight > windowRect.width() - kFrameGap)
+                faults << describe(child)
+                        + QStringLiteral(": wants to end at %1, the frame is at %2")
+                              .arg(wantedRight)
+                              .arg(windowRect.width());
         } else if (auto* button = qobject_cast<QPushButton*>(child)) {
             text = button->text();
             if (!text.isEmpty()) {
@@ -159,6 +174,18 @@ QStringList layoutFaults(QWidget* window)
                           .arg(drawn.y())
                           .arg(drawn.width())
                           .arg(drawn.height());
+        const QRect inside = windowRect.adjusted(kFrameGap, kFrameGap, -kFrameGap, -kFrameGap);
+        if (!textArea.isNull() && windowRect.contains(drawn) && !inside.contains(textArea & shown, false)) {
+            const QRect touching = textArea & shown;
+            faults << describe(child)
+                    + QStringLiteral(": drawn at %1,%2 %3x%4, touching the frame of %5x%6")
+                          .arg(touching.x())
+                          .arg(touching.y())
+                          .arg(touching.width())
+                          .arg(touching.height())
+                          .arg(windowRect.width())
+                          .arg(windowRect.height());
+        }
         const QRect visibleText = textArea & shown & windowRect;
         if (!text.trimmed().isEmpty()
             && (visibleText.isEmpty() || !textLeavesAMark(window, picture, child, visibleText)))

@@ -87,6 +87,15 @@ const QRect kRectBrowserSentence(20, 155, 400, 64);
 const int kBrowserSentenceMargin = 40;
 const QPoint kBrowserLinkPos(240, 181);
 const int kBrowserLinkHeight = 32;
+
+// Puts a server's display text in the combo box, shown from its start: a text longer
+// than the box keeps the server's name in view rather than the end of its URL.
+void showServerText(QComboBox* combo, const QString& sText)
+{
+    combo->setCurrentText(sText);
+    if (QLineEdit* edit = combo->lineEdit())
+        edit->setCursorPosition(0);
+}
 } // namespace
 
 CLoginUI::CLoginUI(QWidget* parent)
@@ -382,11 +391,11 @@ void CLoginUI::removeServerItem(QString sUrl)
         // button started this survives until control returns to the event loop.
         delete m_pListWidget->item(i);
         if (servers.isEmpty()) {
-            m_pComboServer->setCurrentText(QString());
+            showServerText(m_pComboServer, QString());
         } else if (indexOfShownServer({{sName, sUrl, false}}, shownText) == 0) {
             slot_comboBoxNameChanged(serverDisplayText(servers.last()));
         } else {
-            m_pComboServer->setCurrentText(shownText);
+            showServerText(m_pComboServer, shownText);
         }
     }
 }
@@ -496,7 +505,7 @@ void CLoginUI::slot_checkbox_auto_connect(bool isChecked)
 
 void CLoginUI::slot_comboBoxNameChanged(QString s)
 {
-    m_pComboServer->setCurrentText(s);
+    showServerText(m_pComboServer, s);
     m_pComboServer->setToolTip(s);
 
     const QList<QAction*> actions = g_pMainWindow->m_pMenuServer->actions();

@@ -580,6 +580,8 @@ void TestLoginUI::releasingAnyButtonOnARowSelectsIt()
         QTest::mouseRelease(row, Qt::MouseButton(button));
         const QString text = serverDisplayText(entry);
         QCOMPARE(login->m_pComboServer->currentText(), text);
+        // Shown from its start: a text longer than the box keeps the name in view.
+        QCOMPARE(login->m_pComboServer->lineEdit()->cursorPosition(), 0);
         QCOMPARE(login->m_pComboServer->toolTip(), text);
         QCOMPARE(checkedServerAction(m_client.window), text);
         QCOMPARE(login->m_pCheckDefault->isChecked(), entry.isDefault);

@@ -14,6 +14,7 @@
 
 #include "LayoutCheck.h"
 #include "TestEnvironment.h"
+#include "WidgetHelpers.h"
 
 #include <QtTest>
 
@@ -51,9 +52,7 @@ void TestHighDpi::initTestCase()
 {
     orbisk::test::prepareTestEnvironment();
     QCOMPARE(qApp->devicePixelRatio(), kScale);
-    QFont font(QStringLiteral("Microsoft YaHei"));
-    font.setPixelSize(14);
-    QApplication::setFont(font);
+    orbisk::test::useClientFont();
     m_window = new CMainWindow(nullptr);
     g_pMainWindow = m_window;
     m_login = new CLoginUI(nullptr);
@@ -156,8 +155,7 @@ void TestHighDpi::layoutsShowEveryTextWhole()
     }
     if (dialog)
         shown = dialog.get();
-    shown->show();
-    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    QVERIFY(orbisk::test::showExposed(shown));
     QCOMPARE(shown->devicePixelRatioF(), kScale);
 
     const QStringList faults = orbisk::test::layoutFaults(shown);

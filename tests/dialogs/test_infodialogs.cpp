@@ -15,7 +15,7 @@
 #include "LayoutCheck.h"
 #include "OpenedUrls.h"
 #include "TestEnvironment.h"
-#include "WidgetLookup.h"
+#include "WidgetHelpers.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -118,10 +118,8 @@ void TestInfoDialogs::initTestCase()
 
 void TestInfoDialogs::init()
 {
-    // The client's own font; a test may replace it.
-    QFont font(QStringLiteral("Microsoft YaHei"));
-    font.setPixelSize(14);
-    QApplication::setFont(font);
+    // A test may replace the font.
+    useClientFont();
     removeClientFiles();
     m_client.start();
     m_client.window->m_pCore = new ValtroCore(QString::fromLatin1(kCoreKey), 1, m_client.window);
@@ -199,12 +197,10 @@ void TestInfoDialogs::dialogsAreCentredOnTheVisibleWindow()
     m_client.login->setGeometry(pageShown ? QRect(QPoint(0, 0), m_client.login->size()) : reference);
     m_client.window->setGeometry(pageShown ? reference : QRect(0, 0, 800, 600));
     if (pageShown) {
-        m_client.window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_client.window));
+        QVERIFY(showExposed(m_client.window));
         m_client.window->setGeometry(reference);
     } else {
-        m_client.login->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_client.login));
+        QVERIFY(showExposed(m_client.login));
     }
     QCOMPARE((pageShown ? static_cast<QWidget*>(m_client.window) : m_client.login)->geometry(), reference);
 
@@ -342,8 +338,7 @@ void TestInfoDialogs::aboutShowsVersionLogoAndBrand()
 {
     const LanguageTexts& texts = *m_client.window->m_pTexts;
     CAboutUI dialog(nullptr);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(showExposed(&dialog));
     QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
 
     QCOMPARE(texts.Version, QStringLiteral("Version"));
@@ -396,8 +391,7 @@ void TestInfoDialogs::aboutLogButtonOpensTheDataFolder()
     removeClientFiles();
 
     CAboutUI dialog(nullptr);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(showExposed(&dialog));
     QPushButton* log = childWithText<QPushButton>(&dialog, m_client.window->m_pTexts->TransferLog);
     QVERIFY(log);
     QCOMPARE(log->cursor().shape(), Qt::PointingHandCursor);
@@ -414,8 +408,7 @@ void TestInfoDialogs::machineCodeShowsTheDeviceCode()
 {
     const LanguageTexts& texts = *m_client.window->m_pTexts;
     CMachineCodeUI dialog(nullptr);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(showExposed(&dialog));
 
     const QString code = m_client.window->m_pCore->Get_Deviceuuid();
     QVERIFY(!code.isEmpty());
@@ -491,8 +484,7 @@ void TestInfoDialogs::machineCodeContextMenuCopiesAndStays()
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     CMachineCodeUI dialog(nullptr);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(showExposed(&dialog));
 
     QCOMPARE(dialog.m_pLabelCode->contextMenuPolicy(), Qt::CustomContextMenu);
     emit dialog.m_pLabelCode->customContextMenuRequested(QPoint(10, 10));
@@ -549,8 +541,7 @@ void TestInfoDialogs::dialogsFitTheirFrame()
         shown = std::make_unique<CMachineCodeUI>(nullptr);
         break;
     }
-    shown->show();
-    QVERIFY(QTest::qWaitForWindowExposed(shown.get()));
+    QVERIFY(showExposed(shown.get()));
     const QStringList faults = layoutFaults(shown.get());
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }

@@ -10,7 +10,7 @@
 #include "ClientWindows.h"
 #include "LayoutCheck.h"
 #include "TestEnvironment.h"
-#include "WidgetLookup.h"
+#include "WidgetHelpers.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -89,9 +89,7 @@ private:
 void TestTipDialogs::initTestCase()
 {
     prepareTestEnvironment();
-    QFont font(QStringLiteral("Microsoft YaHei"));
-    font.setPixelSize(14);
-    QApplication::setFont(font);
+    useClientFont();
 }
 
 void TestTipDialogs::init()
@@ -111,8 +109,7 @@ void TestTipDialogs::enterBrowserMode()
     // As after a browser-active notification: menu bar on the login window, browser mode.
     m_client.login->setMenuBar(m_client.window->m_pMenuBar);
     m_client.login->setBrowserModel(true);
-    m_client.login->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_client.login));
+    QVERIFY(showExposed(m_client.login));
 }
 
 void TestTipDialogs::everyDialogHasTheTipFrame_data()
@@ -136,8 +133,7 @@ void TestTipDialogs::everyDialogHasTheTipFrame()
     QVERIFY(hasWarningIcon);
 
     // The frame paints white with the grey border.
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    QVERIFY(showExposed(dialog.get()));
     const QImage picture = dialog->grab().toImage();
     QCOMPARE(QColor(picture.pixel(0, dialog->height() / 2)), QColor(0xcc, 0xcc, 0xcc));
     QCOMPARE(QColor(picture.pixel(dialog->width() - 1, dialog->height() / 2)), QColor(0xcc, 0xcc, 0xcc));
@@ -168,8 +164,7 @@ void TestTipDialogs::dialogsFitTheirFrame()
         QVERIFY(button(dialog.get(), Button::Cancel));
         QVERIFY(button(dialog.get(), Button::Ok));
     }
-    dialog->show();
-    QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
+    QVERIFY(showExposed(dialog.get()));
     const QStringList faults = layoutFaults(dialog.get());
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
@@ -187,8 +182,7 @@ void TestTipDialogs::cancelAndCloseChangeNothing()
 
     enterBrowserMode();
     CSwitchModeUI dialog(nullptr);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(showExposed(&dialog));
 
     QTest::mouseClick(button(&dialog, which), Qt::LeftButton);
 
@@ -208,8 +202,7 @@ void TestTipDialogs::okLeavesTheServerBeforeBrowserMode()
     m_client.login->installEventFilter(&watcher);
 
     CSwitchModeUI dialog(nullptr);
-    dialog.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QVERIFY(showExposed(&dialog));
     QTest::mouseClick(button(&dialog, Button::Ok), Qt::LeftButton);
 
     QCOMPARE(watcher.browserModeAtShow, QList<bool>{true});

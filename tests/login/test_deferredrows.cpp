@@ -8,6 +8,7 @@
 
 #include "ClientWindows.h"
 #include "TestEnvironment.h"
+#include "WidgetHelpers.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -71,8 +72,7 @@ private slots:
         QCOMPARE(iBuilt, DeferredRows::kEagerRows);
 
         list.resize(300, 10 * list.sizeHintForRow(0));
-        list.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&list));
+        QVERIFY(orbisk::test::showExposed(&list));
         QScrollBar* bar = list.verticalScrollBar();
         bar->setValue(bar->minimum() + int(position * (bar->maximum() - bar->minimum())));
 

@@ -33,6 +33,8 @@ private slots:
     void defaultServerIsConnectedAtStart();
 
 private:
+    // Starts the client with the demo server's certificate trusted, as a start without arguments.
+    void startTrusting();
     void verifyPageShownFor(const QString& url);
 
     DemoServer m_server;
@@ -53,6 +55,13 @@ void TestLoginRoad::init()
 void TestLoginRoad::cleanup()
 {
     m_client.stop();
+}
+
+void TestLoginRoad::startTrusting()
+{
+    m_client.start();
+    m_client.trust(m_server);
+    m_client.present();
 }
 
 void TestLoginRoad::verifyPageShownFor(const QString& url)
@@ -77,9 +86,7 @@ void TestLoginRoad::typedServerShowsItsPageAndIsRemembered()
     const QString url = m_server.baseUrl();
     const ServerEntry expected{QStringLiteral("Demo"), url, false};
 
-    m_client.start();
-    m_client.trust(m_server);
-    m_client.present();
+    startTrusting();
     CLoginUI* login = m_client.login;
     QVERIFY(QTest::qWaitForWindowExposed(login));
     QVERIFY(login->m_pEditAddress->isVisible());
@@ -110,18 +117,13 @@ void TestLoginRoad::chosenServerShowsItsPage()
     const ServerEntry closed{
         QStringLiteral("Closed"), QStringLiteral("https://127.0.0.1:%1").arg(unusedLocalPort()), false};
     writeServerFile({demo, closed});
-    m_client.start();
-    m_client.trust(m_server);
-    m_client.present();
+    startTrusting();
     CLoginUI* login = m_client.login;
     QVERIFY(QTest::qWaitForWindowExposed(login));
     QCOMPARE(login->m_pComboServer->currentText(), serverDisplayText(closed));
 
-    for (int i = 0; i < login->m_pListWidget->count(); ++i) {
-        QWidget* row = login->m_pListWidget->itemWidget(login->m_pListWidget->item(i));
-        if (row->accessibleName() == demo.url)
-            QTest::mouseRelease(row, Qt::LeftButton);
-    }
+    QVERIFY(rowOf(login, demo.url));
+    QTest::mouseRelease(rowOf(login, demo.url), Qt::LeftButton);
     QTest::mouseClick(login->m_pBtnContinue, Qt::LeftButton);
 
     verifyPageShownFor(demo.url);
@@ -136,9 +138,7 @@ void TestLoginRoad::defaultServerIsConnectedAtStart()
 {
     const ServerEntry demo{QStringLiteral("Demo"), m_server.baseUrl(), true};
     writeServerFile({demo});
-    m_client.start();
-    m_client.trust(m_server);
-    m_client.present();
+    startTrusting();
 
     verifyPageShownFor(demo.url);
     QCOMPARE(readServerFile(), ServerList{demo});

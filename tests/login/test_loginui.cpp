@@ -12,6 +12,7 @@
 #include "ClientWindows.h"
 #include "LayoutCheck.h"
 #include "TestEnvironment.h"
+#include "WidgetHelpers.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -44,16 +45,6 @@ QStringList displayTexts(const ServerList& servers)
     for (const ServerEntry& entry : servers)
         texts << serverDisplayText(entry);
     return texts;
-}
-
-ItemWidgetFile* rowOf(const CLoginUI* login, const QString& url)
-{
-    for (int i = 0; i < login->m_pListWidget->count(); ++i) {
-        auto* row = qobject_cast<ItemWidgetFile*>(login->m_pListWidget->itemWidget(login->m_pListWidget->item(i)));
-        if (row && row->accessibleName() == url)
-            return row;
-    }
-    return nullptr;
 }
 
 QAction* actionOf(const CMainWindow* window, const QString& url)
@@ -129,6 +120,8 @@ private slots:
 private:
     void startWith(const ServerList& servers);
     void showLogin();
+    // Starts with the servers and shows the login window in normal mode.
+    CLoginUI* openLogin(const ServerList& servers);
 
     ClientWindows m_client;
     quint16 m_closedPort = 0;
@@ -137,10 +130,7 @@ private:
 void TestLoginUI::initTestCase()
 {
     prepareTestEnvironment();
-    // The application font of start-up; text-sized widgets depend on it.
-    QFont font(QStringLiteral("Microsoft YaHei"));
-    font.setPixelSize(14);
-    QApplication::setFont(font);
+    useClientFont();
     m_closedPort = unusedLocalPort();
 }
 
@@ -165,8 +155,15 @@ void TestLoginUI::showLogin()
 {
     // Where handle_show puts it; Continue and the check box act only on shown controls.
     m_client.login->setMenuBar(m_client.window->m_pMenuBar);
-    m_client.login->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_client.login));
+    QVERIFY(showExposed(m_client.login));
+}
+
+CLoginUI* TestLoginUI::openLogin(const ServerList& servers)
+{
+    startWith(servers);
+    showLogin();
+    m_client.login->setBrowserModel(false);
+    return m_client.login;
 }
 
 void TestLoginUI::windowIsFixedWithoutMaximise()
@@ -196,19 +193,17 @@ void TestLoginUI::modesShowTheirControls_data()
     const QStringList always{
         QStringLiteral("tip"), QStringLiteral("logo"), QStringLiteral("title"), QStringLiteral("addressCaption")};
     const QStringList bottom{QStringLiteral("smallLogo"), QStringLiteral("copyright")};
-    QTest::newRow("new server") << true
-                                << always
-            + QStringList{QStringLiteral("aliasCaption"), QStringLiteral("address"), QStringLiteral("alias"),
-                QStringLiteral("default"), QStringLiteral("continue"), QStringLiteral("selectServerLink")}
-            + bottom << QRect(100, 391, 300, 36)
-                                << QRect(100, 427, 300, 36);
+    const QStringList newServer = always
+        + QStringList{QStringLiteral("aliasCaption"), QStringLiteral("address"), QStringLiteral("alias"),
+            QStringLiteral("default"), QStringLiteral("continue"), QStringLiteral("selectServerLink")}
+        + bottom;
+    const QStringList select = always
+        + QStringList{QStringLiteral("combo"), QStringLiteral("default"), QStringLiteral("continue"),
+            QStringLiteral("newServerLink")}
+        + bottom;
+    QTest::newRow("new server") << true << newServer << QRect(100, 391, 300, 36) << QRect(100, 427, 300, 36);
     // Check box and Continue sit 72 pixels higher: the alias field is gone.
-    QTest::newRow("select server") << false
-                                   << always
-            + QStringList{QStringLiteral("combo"), QStringLiteral("default"), QStringLiteral("continue"),
-                QStringLiteral("newServerLink")}
-            + bottom << QRect(100, 319, 300, 36)
-                                   << QRect(100, 355, 300, 36);
+    QTest::newRow("select server") << false << select << QRect(100, 319, 300, 36) << QRect(100, 355, 300, 36);
 }
 
 void TestLoginUI::modesShowTheirControls()
@@ -385,10 +380,7 @@ void TestLoginUI::continueHandsNameAndUrlToTheMainWindow()
     QFETCH(QString, name);
     QFETCH(QString, url);
 
-    startWith({});
-    CLoginUI* login = m_client.login;
-    showLogin();
-    login->setBrowserModel(false);
+    CLoginUI* login = openLogin({});
     login->switchServerMode(isNewServer);
     if (isNewServer) {
         QTest::keyClicks(login->m_pEditAddress, typed);
@@ -445,10 +437,7 @@ void TestLoginUI::continueAnswersInputItCannotTake()
     QFETCH(QString, message);
     QFETCH(QString, addressAfter);
 
-    startWith({});
-    CLoginUI* login = m_client.login;
-    showLogin();
-    login->setBrowserModel(false);
+    CLoginUI* login = openLogin({});
     QTest::keyClicks(login->m_pEditAddress, address);
     QTest::keyClicks(login->m_pEditAlias, alias);
     QLineEdit* toMend = aliasToMend ? login->m_pEditAlias : login->m_pEditAddress;
@@ -492,10 +481,7 @@ void TestLoginUI::enterInAFieldPressesContinue()
     QFETCH(bool, inAlias);
     QFETCH(int, key);
 
-    startWith({});
-    CLoginUI* login = m_client.login;
-    showLogin();
-    login->setBrowserModel(false);
+    CLoginUI* login = openLogin({});
     const QString url = QStringLiteral("https://127.0.0.1:%1").arg(m_closedPort);
     QTest::keyClicks(login->m_pEditAddress, url.mid(8));
     QTest::keyClicks(login->m_pEditAlias, QStringLiteral("Office"));
@@ -607,10 +593,7 @@ void TestLoginUI::defaultBoxMarksOnlyTheShownServer()
     const ServerEntry longUrl{QStringLiteral("Long"), QStringLiteral("https://127.0.0.1:%1").arg(m_closedPort), false};
     const ServerEntry ticked = tickLong ? longUrl : shortUrl;
     const ServerEntry other = tickLong ? shortUrl : longUrl;
-    startWith({shortUrl, longUrl, asDefault(kHome)});
-    CLoginUI* login = m_client.login;
-    showLogin();
-    login->setBrowserModel(false);
+    CLoginUI* login = openLogin({shortUrl, longUrl, asDefault(kHome)});
     QVERIFY(rowOf(login, longUrl.url) && rowOf(login, shortUrl.url));
     QTest::mouseRelease(rowOf(login, ticked.url), Qt::LeftButton);
     QVERIFY(!login->m_pCheckDefault->isChecked());
@@ -636,10 +619,7 @@ void TestLoginUI::defaultBoxMarksOnlyTheShownServer()
 void TestLoginUI::uncheckingTheDefaultBoxClearsEveryEntry()
 {
     // Defaults that came from the file, the shown one and another.
-    startWith({asDefault(kOffice), kLab, asDefault(kHome)});
-    CLoginUI* login = m_client.login;
-    showLogin();
-    login->setBrowserModel(false);
+    CLoginUI* login = openLogin({asDefault(kOffice), kLab, asDefault(kHome)});
     QCOMPARE(login->m_pComboServer->currentText(), serverDisplayText(kHome));
     QVERIFY(login->m_pCheckDefault->isChecked());
 
@@ -652,10 +632,7 @@ void TestLoginUI::uncheckingTheDefaultBoxClearsEveryEntry()
 void TestLoginUI::defaultBoxInNewServerModeWritesNothing()
 {
     const ServerList servers{kOffice, asDefault(kLab)};
-    startWith(servers);
-    CLoginUI* login = m_client.login;
-    showLogin();
-    login->setBrowserModel(false);
+    CLoginUI* login = openLogin(servers);
     login->slot_switch_new_server();
     QVERIFY(QFile::remove(AppPaths::serverListFile()));
 

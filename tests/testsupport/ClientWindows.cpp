@@ -107,6 +107,16 @@ QStringList rowTexts(const CLoginUI* login)
     return texts;
 }
 
+ItemWidgetFile* rowOf(const CLoginUI* login, const QString& url)
+{
+    for (int i = 0; i < login->m_pListWidget->count(); ++i) {
+        auto* row = qobject_cast<ItemWidgetFile*>(login->m_pListWidget->itemWidget(login->m_pListWidget->item(i)));
+        if (row && row->accessibleName() == url)
+            return row;
+    }
+    return nullptr;
+}
+
 QList<QAction*> serverActions(const CMainWindow* window)
 {
     QList<QAction*> actions = window->m_pMenuServer->actions();

@@ -12,6 +12,7 @@ class CLoginUI;
 class CMainWindow;
 class CertificateGuard;
 class CertificateTrustStore;
+class ItemWidgetFile;
 class QAction;
 
 namespace orbisk::test {
@@ -62,6 +63,8 @@ bool serverFileExists();
 
 // The display texts of the picker's rows, top to bottom.
 QStringList rowTexts(const CLoginUI* login);
+// The picker's row of the server with the URL; null when there is none.
+ItemWidgetFile* rowOf(const CLoginUI* login, const QString& url);
 // The server actions of the server menu, without the exit action that ends it.
 QList<QAction*> serverActions(const CMainWindow* window);
 QStringList serverActionTexts(const CMainWindow* window);

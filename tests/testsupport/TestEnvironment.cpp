@@ -3,12 +3,16 @@
 #include "app/Resources.h"
 #include "dialogs/CMiniTray.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QStandardPaths>
 #include <QTcpServer>
+#include <QtTest>
 
 #include <unistd.h>
 
@@ -26,6 +30,13 @@ void prepareTestEnvironment()
     // The offscreen platform has no tray; tests run as on a desktop with one unless
     // they say otherwise.
     CMiniTray::setAvailabilityProbe([] { return true; });
+}
+
+void useClientFont()
+{
+    QFont font(QStringLiteral("Microsoft YaHei"));
+    font.setPixelSize(14);
+    QApplication::setFont(font);
 }
 
 QString appDataDir()
@@ -57,6 +68,17 @@ QString scratchDir(const QString& name)
     QDir(path).removeRecursively();
     QDir().mkpath(path);
     return path;
+}
+
+bool waitUntil(const std::function<bool()>& isDone, int timeoutMs)
+{
+    const QDeadlineTimer deadline(timeoutMs);
+    while (!isDone()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(50);
+    }
+    return true;
 }
 
 QByteArray fileContent(const QString& path)

@@ -3,12 +3,18 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 namespace orbisk::test {
 
 // Puts QStandardPaths into test mode, registers the resources and empties the
 // application-data folder, so every test starts from a machine without files.
 // The tray is reported available.
 void prepareTestEnvironment();
+
+// Sets the application font the client sets at its start; the widgets sized by their
+// texts depend on it.
+void useClientFont();
 
 // The writable application-data folder as the client uses it (test mode).
 QString appDataDir();
@@ -32,6 +38,11 @@ bool writeFileContent(const QString& path, const QByteArray& bytes);
 // A port on 127.0.0.1 that nothing listens on right now: one for a server of the test to
 // take, or one that a connection must fail on.
 quint16 unusedLocalPort();
+
+// Runs the event loop in short turns until isDone() holds or timeoutMs have passed, and
+// says whether it holds. Unlike QTest::qWaitFor it looks at the condition after each
+// turn even while a busy web engine keeps posting events.
+bool waitUntil(const std::function<bool()>& isDone, int timeoutMs);
 
 // A private folder for a test's files, under the test's own home.
 QString scratchDir(const QString& name);

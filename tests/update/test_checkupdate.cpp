@@ -12,6 +12,7 @@
 #include "LayoutCheck.h"
 #include "OpenedUrls.h"
 #include "TestEnvironment.h"
+#include "WidgetHelpers.h"
 
 #include <httplib.h>
 
@@ -257,9 +258,7 @@ private:
 void TestCheckUpdate::initTestCase()
 {
     prepareTestEnvironment();
-    QFont font(QStringLiteral("Microsoft YaHei"));
-    font.setPixelSize(14);
-    QApplication::setFont(font);
+    useClientFont();
     qRegisterMetaType<QNetworkReply*>();
     g_previousHandler = qInstallMessageHandler(recordThreadWarnings);
     QVERIFY(m_server.start());
@@ -284,8 +283,7 @@ void TestCheckUpdate::init()
     m_window->setLoginUI(m_login);
     m_window->slot_switch_language(m_window->m_iLanguage);
     m_login->move(200, 100);
-    m_login->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_login));
+    QVERIFY(showExposed(m_login));
 }
 
 void TestCheckUpdate::cleanup()
@@ -524,8 +522,7 @@ void TestCheckUpdate::dialogCentresOnTheVisibleWindow()
     if (mainWindowShown) {
         m_login->hide();
         m_window->setGeometry(40, 60, 1001, 701);
-        m_window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(m_window));
+        QVERIFY(showExposed(m_window));
     }
     m_server.answer(200, manifest(QStringLiteral("3.0.0")));
     m_window->slot_checkupdate(true);

@@ -12,6 +12,7 @@
 #include "web/CertificateGuard.h"
 #include "web/CertificateTrustStore.h"
 
+#include "ClientWindows.h"
 #include "DemoServer.h"
 #include "TestEnvironment.h"
 #include "WebTestSupport.h"
@@ -382,15 +383,13 @@ void TestCertificates::systemTrustedCertificateAsksNothing()
 
 void TestCertificates::refusalInTheClientShowsConnectFailed()
 {
-    auto* window = new CMainWindow(nullptr);
-    g_pMainWindow = window;
-    auto* login = new CLoginUI(nullptr);
-    window->setLoginUI(login);
+    orbisk::test::ClientWindows client;
+    client.start();
+    CMainWindow* window = client.window;
+    CLoginUI* login = client.login;
     restartStore();
     m_pGuard = std::make_unique<CertificateGuard>(m_pStore.get(), [window] { return window->visibleWindow(); });
     window->setCertificateGuard(m_pGuard.get());
-    window->initWebArea();
-    window->slot_switch_language(window->m_iLanguage);
     ValtroCore core(QStringLiteral("E3A95C07B1D84F62A0C7395E1B6D8F24"), 1, nullptr);
     window->m_pCore = &core;
     login->show();
@@ -421,11 +420,8 @@ void TestCertificates::refusalInTheClientShowsConnectFailed()
     QVERIFY(window->m_vecServer.isEmpty());
     QVERIFY(m_pStore->fingerprints(m_server.server()).isEmpty());
 
-    window->releaseWebEngineViews();
     window->m_pCore = nullptr;
-    delete login;
-    delete window;
-    g_pMainWindow = nullptr;
+    client.stop();
 }
 
 ORBISK_WEBENGINE_TEST_MAIN(TestCertificates)

@@ -70,7 +70,9 @@ private:
         const orbisk::test::DemoServer* server = nullptr);
     // Starts a download and waits until it has ended; the row it got.
     int download(const QString& sStored, const QString& sName = QString());
-    void waitForProgress(int row);
+    // Starts a download of big.bin, offered under sName when given, that the server
+    // holds after its first 256 KiB; false unless it started and got bytes in time.
+    bool startHeldDownload(const QString& sName, const orbisk::test::DemoServer* server = nullptr);
 
     orbisk::test::TrustedDemoServer m_server;
     QString m_sFilesDir;
@@ -132,15 +134,19 @@ int TestDownloads::download(const QString& sStored, const QString& sName)
     if (!started.wait(kEngineTimeoutMs))
         return -1;
     const int row = started.first().first().toInt();
-    if (!QTest::qWaitFor([&] { return m_pManager->state(row) != DownloadManager::Running; }, kEngineTimeoutMs))
+    if (!orbisk::test::waitUntil([&] { return m_pManager->state(row) != DownloadManager::Running; }, kEngineTimeoutMs))
         return -1;
     return row;
 }
 
-void TestDownloads::waitForProgress(int row)
+bool TestDownloads::startHeldDownload(const QString& sName, const orbisk::test::DemoServer* server)
 {
-    QTRY_VERIFY_WITH_TIMEOUT(
-        m_pManager->index(row, 0).data(DownloadManager::ReceivedRole).toLongLong() > 0, kEngineTimeoutMs);
+    QSignalSpy started(m_pManager, &DownloadManager::downloadStarted);
+    startDownload(QStringLiteral("big.bin"), sName, 256 * 1024, server);
+    return started.wait(kEngineTimeoutMs)
+        && orbisk::test::waitUntil(
+            [this] { return m_pManager->index(0, 0).data(DownloadManager::ReceivedRole).toLongLong() > 0; },
+            kEngineTimeoutMs);
 }
 
 void TestDownloads::downloadedBytesEqualServedBytes()
@@ -169,20 +175,17 @@ void TestDownloads::suggestedNameLandsAsPlainFile_data()
     QTest::addColumn<QString>("suggested");
     QTest::addColumn<QString>("expected");
 
-    QTest::newRow("climbing out") << "../../evil.sh"
-                                  << "evil.sh";
-    QTest::newRow("climbing out, Windows style") << "..\\..\\evil.bat"
-                                                 << "evil.bat";
-    QTest::newRow("absolute") << "/etc/cron.d/job"
-                              << "job";
-    QTest::newRow("hidden") << ".bashrc"
-                            << "bashrc";
-    QTest::newRow("device name") << "CON.txt"
-                                 << "_CON.txt";
-    QTest::newRow("refused characters") << "a<b>c|d?.txt"
-                                        << "a_b_c_d_.txt";
-    QTest::newRow("direction override") << QStringLiteral("invoice\u202Efdp.exe") << "invoicefdp.exe";
-    QTest::newRow("non-ASCII") << QStringLiteral("Ærø 日本.txt") << QStringLiteral("Ærø 日本.txt");
+    const auto row = [](const char* name, const char* suggested, const char* expected) {
+        QTest::newRow(name) << QString::fromUtf8(suggested) << QString::fromUtf8(expected);
+    };
+    row("climbing out", "../../evil.sh", "evil.sh");
+    row("climbing out, Windows style", "..\\..\\evil.bat", "evil.bat");
+    row("absolute", "/etc/cron.d/job", "job");
+    row("hidden", ".bashrc", "bashrc");
+    row("device name", "CON.txt", "_CON.txt");
+    row("refused characters", "a<b>c|d?.txt", "a_b_c_d_.txt");
+    row("direction override", "invoice\u202Efdp.exe", "invoicefdp.exe");
+    row("non-ASCII", "Ærø 日本.txt", "Ærø 日本.txt");
 }
 
 void TestDownloads::suggestedNameLandsAsPlainFile()
@@ -240,10 +243,7 @@ void TestDownloads::sameNameRunningTwiceGetsTwoNames()
 
 void TestDownloads::runningDownloadHasOnlyItsPartialFile()
 {
-    QSignalSpy started(m_pManager, &DownloadManager::downloadStarted);
-    startDownload(QStringLiteral("big.bin"), QString(), 256 * 1024);
-    QVERIFY(started.wait(kEngineTimeoutMs));
-    waitForProgress(0);
+    QVERIFY(startHeldDownload(QString()));
 
     // Only a partial file (the engine adds a suffix of its own), nothing under the name.
     const auto isOnlyPartial = [this] {
@@ -261,12 +261,9 @@ void TestDownloads::runningDownloadHasOnlyItsPartialFile()
 
 void TestDownloads::cancelledDownloadLeavesNoFile()
 {
-    QSignalSpy started(m_pManager, &DownloadManager::downloadStarted);
     QSignalSpy completed(m_pManager, &DownloadManager::downloadCompleted);
     QSignalSpy failed(m_pManager, &DownloadManager::downloadFailed);
-    startDownload(QStringLiteral("big.bin"), QStringLiteral("report.pdf"), 256 * 1024);
-    QVERIFY(started.wait(kEngineTimeoutMs));
-    waitForProgress(0);
+    QVERIFY(startHeldDownload(QStringLiteral("report.pdf")));
 
     m_pManager->cancel(0);
     QTRY_COMPARE_WITH_TIMEOUT(m_pManager->state(0), DownloadManager::Cancelled, kEngineTimeoutMs);
@@ -288,9 +285,7 @@ void TestDownloads::failedDownloadLeavesNoFile()
 
     QSignalSpy started(m_pManager, &DownloadManager::downloadStarted);
     QSignalSpy failed(m_pManager, &DownloadManager::downloadFailed);
-    startDownload(QStringLiteral("big.bin"), QString(), 256 * 1024, &dying);
-    QVERIFY(started.wait(kEngineTimeoutMs));
-    waitForProgress(0);
+    QVERIFY(startHeldDownload(QString(), &dying));
 
     dying.stop();
     QVERIFY(failed.wait(kEngineTimeoutMs));

@@ -10,6 +10,7 @@
 #include "TestEnvironment.h"
 #include "TrustedDemoServer.h"
 #include "WebTestSupport.h"
+#include "WidgetHelpers.h"
 
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -87,8 +88,7 @@ void TestWebEnginePage::init()
     m_pPage->setCertificateGuard(m_server.guard());
     m_pView->setPage(m_pPage);
     m_pView->resize(800, 600);
-    m_pView->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_pView));
+    QVERIFY(orbisk::test::showExposed(m_pView));
     load(m_pPage, QStringLiteral("/app/files"));
 }
 
@@ -216,8 +216,7 @@ void TestWebEnginePage::fileDropOnPageThatLeavesDropsKeepsThePage()
         QWebEngineView plainView;
         plainView.setPage(&plainPage);
         plainView.resize(800, 600);
-        plainView.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&plainView));
+        QVERIFY(orbisk::test::showExposed(&plainView));
         load(plainView.page(), QStringLiteral("/app/unguarded"));
         QMimeData mimeData;
         mimeData.setUrls({file});

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QWidget>
+#include <QtTest>
 
 namespace orbisk::test {
 
@@ -14,6 +15,14 @@ template <typename T> T* childWithText(const QWidget* parent, const QString& tex
             return child;
     }
     return nullptr;
+}
+
+// Shows the widget and waits until the window system has exposed its window; false
+// when that did not happen in time.
+inline bool showExposed(QWidget* widget)
+{
+    widget->show();
+    return QTest::qWaitForWindowExposed(widget);
 }
 
 } // namespace orbisk::test

@@ -119,12 +119,8 @@ void TestClientProcess::cleanup()
 
 void TestClientProcess::startClient(QProcess& process)
 {
-    process.setProgram(g_sClient);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("ORBISK_LOCAL_SERVICE_PORT"), QString::number(g_iPort));
-    process.setProcessEnvironment(environment);
-    process.start();
-    QVERIFY(process.waitForStarted(kExitTimeoutMs));
+    QVERIFY(orbisk::test::startProcess(
+        process, g_sClient, {{QStringLiteral("ORBISK_LOCAL_SERVICE_PORT"), QString::number(g_iPort)}}));
 }
 
 void TestClientProcess::firstStartServesRefusesSecondCopyAndQuitsCleanly()

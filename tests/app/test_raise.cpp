@@ -30,13 +30,7 @@ QString channelIn(const QString& folder)
 
 void startClient(QProcess& process, const QString& runtime, const QStringList& arguments = {})
 {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    process.setProcessEnvironment(environment);
-    process.setProgram(g_client);
-    process.setArguments(arguments);
-    process.start();
-    QVERIFY(process.waitForStarted(kExitTimeoutMs));
+    QVERIFY(orbisk::test::startProcess(process, g_client, {{QStringLiteral("XDG_RUNTIME_DIR"), runtime}}, arguments));
 }
 
 void finishSecondStart(QProcess& second)
@@ -77,12 +71,7 @@ void TestRaise::initTestCase()
 
 void TestRaise::cleanup()
 {
-    if (m_first.state() != QProcess::NotRunning) {
-        m_first.terminate();
-        if (!m_first.waitForFinished(kExitTimeoutMs))
-            m_first.kill();
-        m_first.waitForFinished(kExitTimeoutMs);
-    }
+    orbisk::test::endProcess(m_first, kExitTimeoutMs);
     m_firstErrors.clear();
 }
 

@@ -54,12 +54,7 @@ void TestRemoteDebugging::initTestCase()
 
 void TestRemoteDebugging::cleanup()
 {
-    if (m_client.state() != QProcess::NotRunning) {
-        m_client.terminate();
-        if (!m_client.waitForFinished(kExitTimeoutMs))
-            m_client.kill();
-        m_client.waitForFinished(kExitTimeoutMs);
-    }
+    orbisk::test::endProcess(m_client, kExitTimeoutMs);
 }
 
 void TestRemoteDebugging::debuggingPortOnlyWhenAsked_data()
@@ -108,17 +103,13 @@ void TestRemoteDebugging::debuggingPortOnlyWhenAsked()
     };
 
     QDir(qEnvironmentVariable("XDG_DATA_HOME")).removeRecursively();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.remove(QStringLiteral("ORBISK_REMOTE_DEBUGGING_PORT"));
-    environment.remove(QStringLiteral("QTWEBENGINE_REMOTE_DEBUGGING"));
-    if (!orbiskPort.isEmpty())
-        environment.insert(QStringLiteral("ORBISK_REMOTE_DEBUGGING_PORT"), fill(orbiskPort));
-    if (!engineSetting.isEmpty())
-        environment.insert(QStringLiteral("QTWEBENGINE_REMOTE_DEBUGGING"), fill(engineSetting));
-    environment.insert(QStringLiteral("ORBISK_LOCAL_SERVICE_PORT"), sServicePort);
-    m_client.setProcessEnvironment(environment);
-    m_client.start(m_sClient, arguments);
-    QVERIFY(m_client.waitForStarted(kExitTimeoutMs));
+    // A setting left empty is not set at all.
+    const auto setting = [&](const QString& sValue) { return sValue.isEmpty() ? QString() : fill(sValue); };
+    QVERIFY(orbisk::test::startProcess(m_client, m_sClient,
+        {{QStringLiteral("ORBISK_REMOTE_DEBUGGING_PORT"), setting(orbiskPort)},
+            {QStringLiteral("QTWEBENGINE_REMOTE_DEBUGGING"), setting(engineSetting)},
+            {QStringLiteral("ORBISK_LOCAL_SERVICE_PORT"), sServicePort}},
+        arguments));
 
     // The start sequence has run once the core services report their version.
     QByteArray diagnostics;

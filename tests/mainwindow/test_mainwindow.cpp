@@ -52,8 +52,8 @@ private slots:
     void constructionFollowsTheSettings();
     void constructionReadsTheServerList();
     void languageRoutineAppliesEnglishAndStoresZero();
-    void closingWithMiniTrayOnOnlyHides();
-    void closingWithMiniTrayOffEndsTheApplication();
+    void closingTheWindow_data();
+    void closingTheWindow();
     void browserActiveFromAnotherThreadRunsOnTheGuiThread();
     void exitStopsTheServiceBeforeClosingTheSession();
     void unusableDataFolderIsNotFatal();
@@ -176,30 +176,30 @@ void TestMainWindow::languageRoutineAppliesEnglishAndStoresZero()
     QCOMPARE(ini.value(QStringLiteral("Extra")).toString(), QStringLiteral("kept"));
 }
 
-void TestMainWindow::closingWithMiniTrayOnOnlyHides()
+void TestMainWindow::closingTheWindow_data()
 {
+    QTest::addColumn<bool>("miniTray");
+    QTest::newRow("MiniTray on: the window only hides") << true;
+    QTest::newRow("MiniTray off: the application ends") << false;
+}
+
+void TestMainWindow::closingTheWindow()
+{
+    QFETCH(bool, miniTray);
+    if (!miniTray)
+        QVERIFY(orbisk::test::writeFileContent(AppPaths::settingsFile(), "[General]\nMiniTray=false\n"));
     buildWindows();
     m_window->startCoreServices();
-    QVERIFY(m_window->m_isMiniTray);
+    QCOMPARE(m_window->m_isMiniTray, miniTray);
+    QVERIFY(localServiceListens());
     m_window->show();
     QVERIFY(m_window->close());
     QVERIFY(!m_window->isVisible());
-    QVERIFY(m_window->m_pTray);
-    QVERIFY(localServiceListens());
-}
-
-void TestMainWindow::closingWithMiniTrayOffEndsTheApplication()
-{
-    QVERIFY(orbisk::test::writeFileContent(AppPaths::settingsFile(), "[General]\nMiniTray=false\n"));
-    buildWindows();
-    m_window->startCoreServices();
-    QVERIFY(localServiceListens());
-    m_window->show();
-    QVERIFY(m_window->close());
-    QVERIFY(!m_window->m_pTray);
-    QVERIFY(!localServiceListens());
+    QCOMPARE(m_window->m_pTray != nullptr, miniTray);
+    QCOMPARE(localServiceListens(), miniTray);
     // A second exit (for example the tray's after a close) must be harmless.
-    m_window->handle_exit_application();
+    if (!miniTray)
+        m_window->handle_exit_application();
 }
 
 void TestMainWindow::browserActiveFromAnotherThreadRunsOnTheGuiThread()

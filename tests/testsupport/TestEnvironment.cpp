@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QtTest>
@@ -79,6 +80,33 @@ bool waitUntil(const std::function<bool()>& isDone, int timeoutMs)
         QTest::qWait(50);
     }
     return true;
+}
+
+bool startProcess(
+    QProcess& process, const QString& program, const QMap<QString, QString>& environment, const QStringList& arguments)
+{
+    QProcessEnvironment changed = QProcessEnvironment::systemEnvironment();
+    for (auto variable = environment.begin(); variable != environment.end(); ++variable) {
+        if (variable.value().isNull())
+            changed.remove(variable.key());
+        else
+            changed.insert(variable.key(), variable.value());
+    }
+    process.setProcessEnvironment(changed);
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.start();
+    return process.waitForStarted(30000);
+}
+
+void endProcess(QProcess& process, int timeoutMs)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(timeoutMs))
+        process.kill();
+    process.waitForFinished(timeoutMs);
 }
 
 QByteArray fileContent(const QString& path)

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QMap>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
+
+class QProcess;
 
 namespace orbisk::test {
 
@@ -28,6 +32,14 @@ QString clientExecutable();
 // here runs beside any other copy of the client on the machine. The client names its data
 // folder and settings file after this name.
 QString uniqueClientExecutable();
+
+// Starts program as a child process with the system environment, changed by the given
+// variables (a null value removes one), and waits until it runs; false when it did not.
+bool startProcess(QProcess& process, const QString& program, const QMap<QString, QString>& environment,
+    const QStringList& arguments = {});
+// Ends the process if it still runs: asks it to quit first, and kills it when it has
+// not quit within timeoutMs.
+void endProcess(QProcess& process, int timeoutMs);
 
 // The bytes of the file at path; empty when it cannot be read.
 QByteArray fileContent(const QString& path);

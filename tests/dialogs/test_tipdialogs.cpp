@@ -73,8 +73,6 @@ private slots:
 
     void everyDialogHasTheTipFrame_data();
     void everyDialogHasTheTipFrame();
-    void dialogsFitTheirFrame_data();
-    void dialogsFitTheirFrame();
     void cancelAndCloseChangeNothing_data();
     void cancelAndCloseChangeNothing();
     void okLeavesTheServerBeforeBrowserMode();
@@ -119,21 +117,32 @@ void TestTipDialogs::everyDialogHasTheTipFrame_data()
     QTest::newRow("switch-mode confirmation") << true;
 }
 
+// The frame's look, the confirmation's texts and buttons, and every text whole.
 void TestTipDialogs::everyDialogHasTheTipFrame()
 {
     QFETCH(bool, switchMode);
 
     const std::unique_ptr<CTipUI> dialog(switchMode ? new CSwitchModeUI(nullptr) : new CTipUI(nullptr));
+    const LanguageTexts& texts = *m_client.window->m_pTexts;
     QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
     QVERIFY(dialog->windowFlags().testFlag(Qt::FramelessWindowHint));
-    QVERIFY(childWithText<QLabel>(dialog.get(), m_client.window->m_pTexts->Tip));
+    QVERIFY(childWithText<QLabel>(dialog.get(), texts.Tip));
     bool hasWarningIcon = false;
     for (const QLabel* label : dialog->findChildren<QLabel*>())
         hasWarningIcon |= label->pixmap(Qt::ReturnByValue).size() == QSize(24, 24);
     QVERIFY(hasWarningIcon);
+    if (switchMode) {
+        const QLabel* message = childWithText<QLabel>(dialog.get(), texts.SwitchModelTip);
+        QVERIFY(message);
+        QVERIFY(message->wordWrap());
+        QVERIFY(button(dialog.get(), Button::Cancel));
+        QVERIFY(button(dialog.get(), Button::Ok));
+    }
 
-    // The frame paints white with the grey border.
     QVERIFY(showExposed(dialog.get()));
+    const QStringList faults = layoutFaults(dialog.get());
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    // The frame paints white with the grey border.
     const QImage picture = dialog->grab().toImage();
     QCOMPARE(QColor(picture.pixel(0, dialog->height() / 2)), QColor(0xcc, 0xcc, 0xcc));
     QCOMPARE(QColor(picture.pixel(dialog->width() - 1, dialog->height() / 2)), QColor(0xcc, 0xcc, 0xcc));
@@ -142,31 +151,6 @@ void TestTipDialogs::everyDialogHasTheTipFrame()
     // The close button closes it.
     QTest::mouseClick(button(dialog.get(), Button::Close), Qt::LeftButton);
     QVERIFY(!dialog->isVisible());
-}
-
-void TestTipDialogs::dialogsFitTheirFrame_data()
-{
-    QTest::addColumn<bool>("switchMode");
-    QTest::newRow("tip frame") << false;
-    QTest::newRow("switch-mode confirmation") << true;
-}
-
-void TestTipDialogs::dialogsFitTheirFrame()
-{
-    QFETCH(bool, switchMode);
-
-    const std::unique_ptr<CTipUI> dialog(switchMode ? new CSwitchModeUI(nullptr) : new CTipUI(nullptr));
-    if (switchMode) {
-        const LanguageTexts& texts = *m_client.window->m_pTexts;
-        const QLabel* message = childWithText<QLabel>(dialog.get(), texts.SwitchModelTip);
-        QVERIFY(message);
-        QVERIFY(message->wordWrap());
-        QVERIFY(button(dialog.get(), Button::Cancel));
-        QVERIFY(button(dialog.get(), Button::Ok));
-    }
-    QVERIFY(showExposed(dialog.get()));
-    const QStringList faults = layoutFaults(dialog.get());
-    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
 
 void TestTipDialogs::cancelAndCloseChangeNothing_data()

@@ -51,13 +51,14 @@ DownloadManager::DownloadManager(const QString& sDownloadDir, QObject* parent)
 DownloadManager::~DownloadManager()
 {
     for (Entry& entry : m_entries) {
-        if (entry.state != Running)
-            continue;
-        if (entry.item) {
-            entry.item->disconnect(this);
-            entry.item->cancel();
+        if (entry.state == Running) {
+            if (entry.item) {
+                entry.item->disconnect(this);
+                entry.item->cancel();
+            }
+            removePartialFiles(entry);
         }
-        removePartialFiles(entry);
+        deleteSuperseded(entry);
     }
 }
 
@@ -219,8 +220,11 @@ bool DownloadManager::resume(QWebEngineDownloadItem* item)
     }
     // After a network failure the engine resumes a download through a new item with the
     // same id; it continues the same partial file, and the old item falls silent.
-    if (m_entries.at(row).item)
-        m_entries.at(row).item->disconnect(this);
+    Entry& entry = m_entries[row];
+    if (entry.item) {
+        entry.item->disconnect(this);
+        entry.superseded.append(entry.item);
+    }
     accept(row, item);
     return true;
 }
@@ -317,8 +321,9 @@ void DownloadManager::onStateChanged(QWebEngineDownloadItem* item)
         item->cancel();
         break;
     default:
-        break;
+        return;
     }
+    deleteSuperseded(m_entries[row]);
 }
 
 void DownloadManager::complete(int row)
@@ -362,6 +367,13 @@ void DownloadManager::removePartialFiles(const Entry& entry)
 {
     QFile::remove(entry.partialPath());
     QFile::remove(entry.partialPath() + kEngineSuffix);
+}
+
+void DownloadManager::deleteSuperseded(Entry& entry)
+{
+    for (const QPointer<QWebEngineDownloadItem>& item : qAsConst(entry.superseded))
+        delete item.data();
+    entry.superseded.clear();
 }
 
 void DownloadManager::emitRowChanged(int row)

@@ -98,6 +98,10 @@ private:
         QString sError;
         QElapsedTimer clock;
         TransferRate rate;
+        // Items the engine replaced with a new one when it resumed the download. It
+        // keeps them as running until they are deleted, and ends the application with a
+        // crash on such a record; deleting one cancels its id, so they go when it ends.
+        QVector<QPointer<QWebEngineDownloadItem>> superseded;
 
         QString finalPath() const;
         QString partialPath() const;
@@ -114,6 +118,7 @@ private:
     void complete(int row);
     void fail(int row, const QString& sError);
     static void removePartialFiles(const Entry& entry);
+    static void deleteSuperseded(Entry& entry);
     void emitRowChanged(int row);
 
     QString m_sDownloadDir;

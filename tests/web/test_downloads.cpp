@@ -20,6 +20,7 @@
 #include <QStandardPaths>
 #include <QTableView>
 #include <QUrlQuery>
+#include <QWebEngineDownloadItem>
 #include <QWebEngineProfile>
 
 using orbisk::test::fileContent;
@@ -40,6 +41,17 @@ QByteArray randomBytes(int size)
 QStringList entriesOf(const QString& sDir)
 {
     return QDir(sDir).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QStringList unfinishedDownloads()
+{
+    QStringList names;
+    const auto items = QWebEngineProfile::defaultProfile()->findChildren<QWebEngineDownloadItem*>();
+    for (const QWebEngineDownloadItem* item : items) {
+        if (!item->isFinished())
+            names.append(item->downloadFileName());
+    }
+    return names;
 }
 
 } // namespace
@@ -111,6 +123,9 @@ void TestDownloads::cleanup()
     m_pPage = nullptr;
     delete m_pManager;
     m_pManager = nullptr;
+    // Nothing is left running in the engine once the manager is gone: the engine
+    // crashes at exit on a download record that is still running.
+    QTRY_COMPARE_WITH_TIMEOUT(unfinishedDownloads(), QStringList(), kEngineTimeoutMs);
 }
 
 void TestDownloads::startDownload(

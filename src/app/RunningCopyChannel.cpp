@@ -1,12 +1,11 @@
 #include "app/RunningCopyChannel.h"
 
-#include "platform/privatefolder.h"
+#include "platform/localchannel.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDebug>
 #include <QLocalSocket>
-#include <QStandardPaths>
 #include <QTimer>
 
 const QByteArray RunningCopyChannel::kShowRequest = QByteArrayLiteral("show\n");
@@ -22,12 +21,7 @@ RunningCopyChannel::RunningCopyChannel(QObject* parent)
 
 QString RunningCopyChannel::serverName()
 {
-    // Qt only warns about a runtime folder of another user, or one others may enter,
-    // and hands it out still: then there is no channel.
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (!orbisk::platform::isPrivateFolder(folder))
-        return QString();
-    return folder + QLatin1Char('/') + QCoreApplication::applicationName() + QStringLiteral(".channel");
+    return orbisk::platform::privateChannelName(QCoreApplication::applicationName() + QStringLiteral(".channel"));
 }
 
 bool RunningCopyChannel::listen()
@@ -39,7 +33,8 @@ bool RunningCopyChannel::listen()
     // copy's: nobody answers there any more.
     QLocalServer::removeServer(name);
     if (!m_server.listen(name)) {
-        qDebug() << "RunningCopyChannel: cannot listen" << name << m_server.errorString();
+        // The client runs on; only a second start cannot bring it to the front.
+        qWarning() << "RunningCopyChannel: cannot listen" << name << m_server.errorString();
         return false;
     }
     return true;
@@ -71,6 +66,28 @@ void RunningCopyChannel::acceptConnections()
     }
 }
 
+bool RunningCopyChannel::isServedByThisUser(const QLocalSocket& socket)
+{
+    using orbisk::platform::ChannelServerUser;
+    // Another user may have made a channel under this name first (Windows pipe names are
+    // the whole machine's); such a server does not even learn that a start happened.
+    switch (orbisk::platform::channelServerUser(socket.socketDescriptor())) {
+    case ChannelServerUser::CurrentUser:
+        return true;
+    case ChannelServerUser::OtherUser:
+        qWarning().noquote() << QStringLiteral(
+            "RunningCopyChannel: %1 is served by another user's process; nothing was sent to it")
+                                    .arg(socket.serverName());
+        return false;
+    case ChannelServerUser::Unknown:
+        break;
+    }
+    qWarning().noquote() << QStringLiteral(
+        "RunningCopyChannel: cannot tell whose process serves %1; nothing was sent to it")
+                                .arg(socket.serverName());
+    return false;
+}
+
 bool RunningCopyChannel::askToShow(int timeoutMs)
 {
     const QString name = serverName();
@@ -81,6 +98,8 @@ bool RunningCopyChannel::askToShow(int timeoutMs)
     QLocalSocket socket;
     socket.connectToServer(name);
     if (!socket.waitForConnected(int(deadline.remainingTime())))
+        return false;
+    if (!isServedByThisUser(socket))
         return false;
     socket.write(kShowRequest);
     if (!socket.waitForBytesWritten(int(deadline.remainingTime())))

@@ -1,9 +1,12 @@
 // Tests of the Qt-free Windows code against the real Win32 API: the Run key of the
-// registry, the process snapshot and Winsock. Built with MinGW-w64 and run under Wine
+// registry, the process snapshot, Winsock and named pipes. Built with MinGW-w64 and run under Wine
 // (or on Windows). Started with "--idle EVENT PARENT" it is its own second copy: it
-// sets the named event and stays until it is ended or its parent process has gone.
+// sets the named event and stays until it is ended or its parent process has gone;
+// with "--serve-pipe PIPE EVENT PARENT" it first makes the named pipe PIPE and waits
+// there for a client.
 
 #include "platform/win/ExclusiveSocket.h"
+#include "platform/win/NamedPipeUser.h"
 #include "platform/win/ProcessCount.h"
 #include "platform/win/RunKey.h"
 
@@ -141,13 +144,14 @@ void testEmptyValueNameIsRefused()
 class ChildCopy
 {
 public:
-    ChildCopy(const std::wstring& executable, int serial)
+    ChildCopy(const std::wstring& executable, int serial, const std::wstring& pipeName = {})
     {
         const std::wstring eventName
             = L"orbisk-wincore-ready-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(serial);
         const HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, eventName.c_str());
+        const std::wstring mode = pipeName.empty() ? L" --idle " : L" --serve-pipe " + pipeName + L" ";
         std::wstring commandLine
-            = L"\"" + executable + L"\" --idle " + eventName + L" " + std::to_wstring(GetCurrentProcessId());
+            = L"\"" + executable + L"\"" + mode + eventName + L" " + std::to_wstring(GetCurrentProcessId());
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;
         if (ready
@@ -174,6 +178,7 @@ public:
     ChildCopy& operator=(const ChildCopy&) = delete;
 
     bool isReady() const { return m_isReady; }
+    DWORD processId() const { return m_process.dwProcessId; }
 
 private:
     PROCESS_INFORMATION m_process{};
@@ -314,6 +319,123 @@ void testExclusiveListener()
     WSACleanup();
 }
 
+const wchar_t* const kPipePrefix = L"\\\\.\\pipe\\";
+
+// A pipe server that waits for one client.
+HANDLE makePipeServer(const std::wstring& name)
+{
+    return CreateNamedPipeW(
+        (kPipePrefix + name).c_str(), PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE | PIPE_WAIT, 1, 4096, 4096, 0, nullptr);
+}
+
+// A client's handle on the pipe; INVALID_HANDLE_VALUE if there is no free server.
+HANDLE connectToPipe(const std::wstring& name)
+{
+    const std::wstring path = kPipePrefix + name;
+    if (!WaitNamedPipeW(path.c_str(), kWaitMs))
+        return INVALID_HANDLE_VALUE;
+    return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+const char* shown(PipeServerUser user)
+{
+    switch (user) {
+    case PipeServerUser::CurrentUser:
+        return "current user";
+    case PipeServerUser::OtherUser:
+        return "other user";
+    case PipeServerUser::Unknown:
+        break;
+    }
+    return "unknown";
+}
+
+void testPrivatePipeName()
+{
+    const std::wstring sid = currentUserSid();
+    check(sid.rfind(L"S-1-5-", 0) == 0, "the current user's SID as text", narrow(sid));
+    DWORD session = 0;
+    ProcessIdToSessionId(GetCurrentProcessId(), &session);
+    const std::wstring name = privatePipeName(L"orbisk-client.channel");
+    check(name == L"orbisk-client.channel-" + sid + L"-" + std::to_wstring(session),
+        "the pipe name carries the user's SID and the session", narrow(name));
+
+    // The name is usable as it is: a server can be made and reached under it.
+    const HANDLE server = makePipeServer(name);
+    const HANDLE client = server == INVALID_HANDLE_VALUE ? INVALID_HANDLE_VALUE : connectToPipe(name);
+    check(client != INVALID_HANDLE_VALUE, "a pipe can be served and reached under the private name");
+    for (const HANDLE handle : {client, server}) {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+}
+
+void testPipeServerUser()
+{
+    const std::wstring ownName = L"orbisk-wincore-own-" + std::to_wstring(GetCurrentProcessId());
+    const HANDLE server = makePipeServer(ownName);
+    const HANDLE client = connectToPipe(ownName);
+    const PipeServerUser own = pipeServerUser(client);
+    check(own == PipeServerUser::CurrentUser, "a pipe served by this process is this user's", shown(own));
+    for (const HANDLE handle : {client, server}) {
+        if (handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+
+    // Served by another process of this user.
+    const std::wstring childName = L"orbisk-wincore-child-" + std::to_wstring(GetCurrentProcessId());
+    {
+        ChildCopy child(ownPath(), 100, childName);
+        check(child.isReady(), "a copy serves a pipe");
+        const HANDLE toChild = connectToPipe(childName);
+        ULONG serverId = 0;
+        check(toChild != INVALID_HANDLE_VALUE && GetNamedPipeServerProcessId(toChild, &serverId)
+                && serverId == child.processId(),
+            "the pipe's server process is the copy");
+        const PipeServerUser childUser = pipeServerUser(toChild);
+        check(childUser == PipeServerUser::CurrentUser, "a pipe served by another process of this user is this user's",
+            shown(childUser));
+        if (toChild != INVALID_HANDLE_VALUE)
+            CloseHandle(toChild);
+    }
+
+    // Handles that are no pipe client tell nothing.
+    const std::wstring fileName = L"orbisk-wincore-file-" + std::to_wstring(GetCurrentProcessId());
+    wchar_t tempRoot[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, tempRoot);
+    const std::wstring filePath = std::wstring(tempRoot) + fileName;
+    const HANDLE file = CreateFileW(
+        filePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    const HANDLE event = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const std::vector<std::pair<const char*, HANDLE>> cases = {
+        {"no handle", nullptr},
+        {"an invalid handle", INVALID_HANDLE_VALUE},
+        {"a file", file},
+        {"an event", event},
+    };
+    for (const auto& [label, handle] : cases) {
+        const PipeServerUser user = pipeServerUser(handle);
+        check(user == PipeServerUser::Unknown, std::string("pipe server's user of ") + label, shown(user));
+    }
+    for (const HANDLE handle : {file, event}) {
+        if (handle && handle != INVALID_HANDLE_VALUE)
+            CloseHandle(handle);
+    }
+}
+
+// Serves a pipe (one client may connect) until the parent process has gone.
+int runPipeServer(const wchar_t* pipeName, const wchar_t* eventName, const wchar_t* parentId)
+{
+    const HANDLE parent = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::wcstoul(parentId, nullptr, 10)));
+    const HANDLE server = makePipeServer(pipeName);
+    const HANDLE ready = OpenEventW(EVENT_MODIFY_STATE, FALSE, eventName);
+    if (!parent || server == INVALID_HANDLE_VALUE || !ready || !SetEvent(ready))
+        return 2;
+    CloseHandle(ready);
+    WaitForSingleObject(parent, INFINITE);
+    return 0;
+}
+
 int runIdleCopy(const wchar_t* eventName, const wchar_t* parentId)
 {
     const HANDLE parent = OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::wcstoul(parentId, nullptr, 10)));
@@ -334,6 +456,8 @@ int main()
     wchar_t** arguments = CommandLineToArgvW(GetCommandLineW(), &argumentCount);
     if (arguments && argumentCount == 4 && std::wstring(arguments[1]) == L"--idle")
         return runIdleCopy(arguments[2], arguments[3]);
+    if (arguments && argumentCount == 5 && std::wstring(arguments[1]) == L"--serve-pipe")
+        return runPipeServer(arguments[2], arguments[3], arguments[4]);
 
     testRunValueReadsBackAsWritten();
     testUnstorablePathChangesNothing();
@@ -342,6 +466,8 @@ int main()
     testProcessCount();
     testCopiesUnderOtherNames();
     testExclusiveListener();
+    testPrivatePipeName();
+    testPipeServerUser();
 
     std::printf("%d passed, %d failed\n", g_passed, g_failed);
     return g_failed == 0 ? 0 : 1;

@@ -1,0 +1,28 @@
+// Local channels on Windows are named pipes: converts to the Qt-free code in win/.
+
+#include "platform/localchannel.h"
+
+#include "platform/win/NamedPipeUser.h"
+
+namespace orbisk::platform {
+
+QString privateChannelName(const QString& baseName)
+{
+    return QString::fromStdWString(win::privatePipeName(baseName.toStdWString()));
+}
+
+// QLocalSocket's descriptor on Windows is the pipe's handle.
+ChannelServerUser channelServerUser(qintptr socketDescriptor)
+{
+    switch (win::pipeServerUser(reinterpret_cast<HANDLE>(socketDescriptor))) {
+    case win::PipeServerUser::CurrentUser:
+        return ChannelServerUser::CurrentUser;
+    case win::PipeServerUser::OtherUser:
+        return ChannelServerUser::OtherUser;
+    case win::PipeServerUser::Unknown:
+        break;
+    }
+    return ChannelServerUser::Unknown;
+}
+
+} // namespace orbisk::platform

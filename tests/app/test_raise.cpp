@@ -1,9 +1,13 @@
 // A second start of the built client while one runs: it asks the running copy to
 // show its window and exits with code 0; a second start of another user (another
-// runtime folder) reaches nothing and raises nothing.
+// runtime folder) reaches nothing and raises nothing; a channel name held by another
+// user's process hears nothing from a second start, which exits as usual.
+#include "ForeignSocketListener.h"
 #include "TestEnvironment.h"
 
 #include <QtTest>
+
+#include <unistd.h>
 
 namespace {
 
@@ -33,12 +37,16 @@ void startClient(QProcess& process, const QString& runtime, const QStringList& a
     QVERIFY(orbisk::test::startProcess(process, g_client, {{QStringLiteral("XDG_RUNTIME_DIR"), runtime}}, arguments));
 }
 
-void finishSecondStart(QProcess& second)
+// Returns what the second start logged.
+QByteArray finishSecondStart(QProcess& second)
 {
-    QVERIFY(second.waitForFinished(kExitTimeoutMs));
-    QCOMPARE(second.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(second.exitCode(), 0);
-    QVERIFY(!second.readAllStandardOutput().contains("handle_exit_application"));
+    [&second] {
+        QVERIFY(second.waitForFinished(kExitTimeoutMs));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(!second.readAllStandardOutput().contains("handle_exit_application"));
+    }();
+    return second.readAllStandardError();
 }
 
 } // namespace
@@ -53,6 +61,7 @@ private slots:
     void secondStartShowsTheRunningCopy_data();
     void secondStartShowsTheRunningCopy();
     void secondStartOfAnotherUserShowsNothing();
+    void secondStartSendsNothingToAnotherUsersChannel();
 
 private:
     void startFirst(const QString& runtime, const QStringList& arguments);
@@ -127,6 +136,31 @@ void TestRaise::secondStartOfAnotherUserShowsNothing()
     finishSecondStart(third);
     QTRY_VERIFY_WITH_TIMEOUT((m_firstErrors += m_first.readAllStandardError()).contains(kShownLine), kExitTimeoutMs);
     QCOMPARE(m_firstErrors.count(kShownLine), 1);
+}
+
+// Someone else's process holds the channel's name (the running copy's socket is out
+// of reach): the second start sends it nothing, says so, and exits as the guard decided.
+void TestRaise::secondStartSendsNothingToAnotherUsersChannel()
+{
+    if (::geteuid() != 0)
+        QSKIP("a listener of another user needs root to drop to the user nobody");
+    const QString user = runtimeFolder(QStringLiteral("user"));
+    startFirst(user, {});
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY(QFile::remove(channelIn(user)));
+    orbisk::test::ForeignSocketListener foreign(channelIn(user));
+    QVERIFY2(foreign.isListening(), "the listener of the user nobody did not start");
+
+    QProcess second;
+    startClient(second, user);
+    const QByteArray logged = finishSecondStart(second);
+    if (QTest::currentTestFailed())
+        return;
+    QVERIFY2(logged.contains("is served by another user's process; nothing was sent to it"), logged.constData());
+    QCOMPARE(foreign.receivedBytes(kExitTimeoutMs), 0L);
+    QCOMPARE(m_first.state(), QProcess::Running);
+    QVERIFY(!(m_firstErrors += m_first.readAllStandardError()).contains(kShownLine));
 }
 
 QTEST_GUILESS_MAIN(TestRaise)

@@ -3,6 +3,7 @@
 // that a second start sends nothing to a channel served by another user.
 #include "app/RunningCopyChannel.h"
 
+#include "ForeignSocketListener.h"
 #include "TestEnvironment.h"
 
 #include <QtTest>
@@ -14,13 +15,7 @@
 #include <atomic>
 #include <thread>
 
-#include <grp.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/socket.h>
 #include <sys/types.h>
-#include <sys/un.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -53,90 +48,6 @@ bool askFromAnotherThread(int timeoutMs)
     asker.join();
     return answered;
 }
-
-const uid_t kNobody = 65534;
-
-// A process of the user nobody listening under a socket name: it binds the name as
-// root, drops to nobody before it listens (a client sees the listener's user as of
-// that moment), accepts one connection and reports how many bytes arrived on it
-// before the client went away.
-class ForeignListener
-{
-public:
-    explicit ForeignListener(const QString& path)
-    {
-        int ready[2];
-        int report[2];
-        const QByteArray encodedPath = QFile::encodeName(path);
-        if (::pipe(ready) != 0 || ::pipe(report) != 0)
-            return;
-        m_child = ::fork();
-        if (m_child == 0) {
-            ::close(ready[0]);
-            ::close(report[0]);
-            ::_exit(serve(encodedPath, ready[1], report[1]));
-        }
-        ::close(ready[1]);
-        ::close(report[1]);
-        m_report = report[0];
-        char byte = 0;
-        m_isListening = m_child > 0 && ::read(ready[0], &byte, 1) == 1;
-        ::close(ready[0]);
-    }
-
-    ~ForeignListener()
-    {
-        if (m_report >= 0)
-            ::close(m_report);
-        if (m_child > 0) {
-            ::kill(m_child, SIGKILL);
-            ::waitpid(m_child, nullptr, 0);
-        }
-    }
-
-    ForeignListener(const ForeignListener&) = delete;
-    ForeignListener& operator=(const ForeignListener&) = delete;
-
-    bool isListening() const { return m_isListening; }
-
-    // Bytes the connection carried; -1 if no connection came within the time.
-    long receivedBytes()
-    {
-        long received = -1;
-        pollfd waiting = {m_report, POLLIN, 0};
-        if (::poll(&waiting, 1, kTimeoutMs) == 1 && ::read(m_report, &received, sizeof received) == sizeof received)
-            return received;
-        return -1;
-    }
-
-private:
-    // The child: only plain system calls from here on.
-    static int serve(const QByteArray& path, int ready, int report)
-    {
-        sockaddr_un address = {};
-        address.sun_family = AF_UNIX;
-        if (path.size() >= static_cast<int>(sizeof address.sun_path))
-            return 2;
-        std::copy(path.begin(), path.end(), address.sun_path);
-        const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-        if (listener < 0 || ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-            || ::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0
-            || ::listen(listener, 4) != 0 || ::write(ready, "r", 1) != 1)
-            return 3;
-        const int connection = ::accept(listener, nullptr, nullptr);
-        long received = 0;
-        char buffer[256];
-        ssize_t got = 0;
-        pollfd waiting = {connection, POLLIN, 0};
-        while (::poll(&waiting, 1, kTimeoutMs) == 1 && (got = ::read(connection, buffer, sizeof buffer)) > 0)
-            received += got;
-        return ::write(report, &received, sizeof received) == sizeof received ? 0 : 4;
-    }
-
-    pid_t m_child = -1;
-    int m_report = -1;
-    bool m_isListening = false;
-};
 
 } // namespace
 
@@ -308,14 +219,14 @@ void TestRunningCopyChannel::channelOfAnotherUserHearsNothing()
         QSKIP("a listener of another user needs root to drop to the user nobody");
     const QString name = RunningCopyChannel::serverName();
     QLocalServer::removeServer(name);
-    ForeignListener foreign(name);
+    orbisk::test::ForeignSocketListener foreign(name);
     QVERIFY2(foreign.isListening(), "the listener of the user nobody did not start");
 
     QTest::ignoreMessage(QtWarningMsg,
         qPrintable(QStringLiteral("RunningCopyChannel: %1 is served by another user's process; nothing was sent to it")
                        .arg(name)));
     QVERIFY(!RunningCopyChannel::askToShow(kTimeoutMs));
-    QCOMPARE(foreign.receivedBytes(), 0L);
+    QCOMPARE(foreign.receivedBytes(kTimeoutMs), 0L);
 }
 
 QTEST_GUILESS_MAIN(TestRunningCopyChannel)

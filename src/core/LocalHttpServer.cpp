@@ -32,6 +32,11 @@ LocalHttpServer::~LocalHttpServer()
     stop();
 }
 
+void LocalHttpServer::setCallerCheck(CallerCheck check)
+{
+    m_callerCheck = std::move(check);
+}
+
 bool LocalHttpServer::start(const std::string& sIp, int iPort)
 {
     if (m_acceptor.joinable() || !m_waker.isValid())
@@ -202,6 +207,16 @@ void LocalHttpServer::runWorker()
 void LocalHttpServer::answer(Connection& connection)
 {
     ConnectionStream stream(connection.sock, connection.deadline, m_timeout, connection.request.request());
+    const std::string sRefusal = m_callerCheck ? m_callerCheck(connection.sock) : std::string();
+    if (!sRefusal.empty()) {
+        for (std::size_t iSent = 0; iSent < sRefusal.size();) {
+            const ssize_t iWritten = stream.write(sRefusal.data() + iSent, sRefusal.size() - iSent);
+            if (iWritten <= 0)
+                return;
+            iSent += std::size_t(iWritten);
+        }
+        return;
+    }
     bool isConnectionClosed = false;
     process_request(stream, true, isConnectionClosed,
         [&stream](httplib::Request& req) { stream.get_remote_ip_and_port(req.remote_addr, req.remote_port); });

@@ -10,6 +10,7 @@
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <set>
 #include <string>
@@ -29,7 +30,8 @@ namespace orbisk {
 //   sending its request is closed to make room;
 // - the listening socket has the system's largest backlog;
 // - stop() closes every connection at once, open or waiting, and returns promptly.
-// One request per connection; every answer closes it.
+// One request per connection; every answer closes it. A caller check, when set, runs on the
+// worker that took the connection, so a slow check holds up no other connection.
 class LocalHttpServer : public httplib::Server
 {
 public:
@@ -42,6 +44,13 @@ public:
     // and how long each write of the answer may wait. iWorkers: the threads that answer.
     LocalHttpServer(std::chrono::milliseconds timeout, int iWorkers);
     ~LocalHttpServer() override;
+
+    // Decides whether the process at the other end of a connection may be answered: an
+    // empty string lets httplib answer its request, anything else is sent instead as the
+    // whole answer, unread by httplib. Called on a worker thread for every complete request;
+    // set before the start.
+    using CallerCheck = std::function<std::string(::socket_t)>;
+    void setCallerCheck(CallerCheck check);
 
     // Listens on sIp (numeric IPv4) and iPort and starts the threads; false when the port
     // cannot be bound. Requests are answered by httplib's routing and handlers as set up
@@ -71,6 +80,7 @@ private:
 
     const std::chrono::milliseconds m_timeout;
     const int m_iWorkers;
+    CallerCheck m_callerCheck;
     SocketWaker m_waker;
     ::socket_t m_listener = INVALID_SOCKET;
     Clock::time_point m_acceptPausedUntil;

@@ -131,6 +131,15 @@ LocalResponse LocalServiceHandler::refusal(const LocalRequest& request, int iSta
     return response;
 }
 
+LocalResponse LocalServiceHandler::callerRefusal(bool isUserKnown)
+{
+    LocalResponse response = errorResponse(403,
+        isUserKnown ? QStringLiteral("this client belongs to another user of this computer")
+                    : QStringLiteral("the user of the asking program cannot be determined"));
+    finish(response, {});
+    return response;
+}
+
 bool LocalServiceHandler::isHostAllowed(const LocalRequest& request) const
 {
     const std::string sPort = ":" + std::to_string(m_iPort);

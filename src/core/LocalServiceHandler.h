@@ -19,6 +19,8 @@ class LocalServiceBackend;
 // The HTTP server adapter calls it for every request; tests and fuzzers call it directly.
 // docs/local-service.md describes the protocol for the authors of the web application.
 //
+// Before any of these, the server refuses a request whose connection comes from a process
+// of another user of this computer, or of a user it cannot tell, with 403 (callerRefusal).
 // Checks, in this order; the first that fails answers:
 //   Host    exactly one, "127.0.0.1:<port>" or "localhost:<port>"      else 403
 //   Origin  absent, or exactly one naming an allowed origin            else 403
@@ -51,6 +53,11 @@ public:
     // over the limit, a request line it cannot parse): a JSON error with iStatus, with the
     // CORS headers the request would have earned, so a page can read why.
     LocalResponse refusal(const LocalRequest& request, int iStatus) const;
+
+    // The answer to a request from a process of another user of this computer
+    // (isUserKnown), or of a process whose user the system would not tell: a JSON error
+    // with 403 and without CORS headers, the same whatever the request says.
+    static LocalResponse callerRefusal(bool isUserKnown);
 
 private:
     struct Route;

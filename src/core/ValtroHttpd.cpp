@@ -3,6 +3,7 @@
 #include "core/LocalHttpServer.h"
 #include "core/LocalOrigins.h"
 #include "core/LocalServiceHandler.h"
+#include "core/PeerUser.h"
 #include "core/ServerOriginCache.h"
 #include "core/ValtroPortal.h"
 #include "mainwindow/AppPaths.h"
@@ -11,6 +12,7 @@
 
 #include <chrono>
 #include <memory>
+#include <string>
 
 namespace {
 using orbisk::LocalRequest;
@@ -36,8 +38,42 @@ void applyResponse(const LocalResponse& answer, httplib::Response& res)
         res.set_content(answer.body, answer.contentType.c_str());
 }
 
+// A refusal as the whole HTTP message, sent without reading the request.
+std::string forbiddenMessage(const LocalResponse& answer)
+{
+    std::string sMessage = "HTTP/1.1 403 Forbidden\r\nContent-Type: " + answer.contentType
+        + "\r\nContent-Length: " + std::to_string(answer.body.size()) + "\r\nConnection: close\r\n";
+    for (const auto& header : answer.headers)
+        sMessage += header.first + ": " + header.second + "\r\n";
+    return sMessage + "\r\n" + answer.body;
+}
+
+// Only the processes of the user who runs this client are answered: on a computer shared by
+// several users, another user's page or program must neither read this user's device
+// identity nor switch this user's page off. A request's headers cannot prove anything here,
+// so the kernel is asked who holds the other end of the connection.
+orbisk::LocalHttpServer::CallerCheck callerCheck()
+{
+    const std::string sOtherUser = forbiddenMessage(LocalServiceHandler::callerRefusal(true));
+    const std::string sUnknownUser = forbiddenMessage(LocalServiceHandler::callerRefusal(false));
+    return [sOtherUser, sUnknownUser](::socket_t sock) {
+        switch (orbisk::peerUser(sock)) {
+        case orbisk::PeerUser::Same:
+            return std::string();
+        case orbisk::PeerUser::Other:
+            return sOtherUser;
+        case orbisk::PeerUser::Unknown:
+            break;
+        }
+        qWarning() << "ValtroHttpd: refused a request because the system did not tell which user's process sent it";
+        return sUnknownUser;
+    };
+}
+
 void configure(orbisk::LocalHttpServer& server, const LocalServiceHandler& handler)
 {
+    server.setCallerCheck(callerCheck());
+
     // httplib refuses a larger body with 413 before reading it.
     server.set_payload_max_length(LocalServiceHandler::kMaxBodyBytes);
 

@@ -16,7 +16,10 @@ class ValtroPortal;
 // The local HTTP service: answers pages on this machine (see orbisk::LocalServiceHandler)
 // on 127.0.0.1, port orbisk::kLocalServicePort unless setPort() says otherwise. The
 // origins it trusts are those of the servers in the user's server list
-// (AppPaths::serverListFile(), read again whenever the file has changed).
+// (AppPaths::serverListFile(), read again whenever the file has changed). Only processes
+// of the user who runs the client are answered: a worker asks the system whose process
+// holds the other end of the connection before it answers (see orbisk::peerUser), and
+// refuses another user's, or one the system would not tell, with 403.
 //
 // Thread model: StartHttpdServer binds the port on the calling thread; then one thread of
 // the service accepts connections and reads their requests, and kWorkerThreads workers

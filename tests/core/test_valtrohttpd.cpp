@@ -10,6 +10,7 @@
 
 #include "ClientWindows.h"
 #include "HostileClients.h"
+#include "OtherUserClient.h"
 #include "TestEnvironment.h"
 
 #include <QJsonDocument>
@@ -48,6 +49,8 @@ struct Answer
     QJsonObject json() const { return QJsonDocument::fromJson(body).object(); }
 };
 
+Answer parseAnswer(const QByteArray& data);
+
 // Sends raw bytes and reads until the service closes the connection (it answers one
 // request per connection). Blocking socket calls only: no event loop runs meanwhile.
 Answer exchange(quint16 iPort, const QByteArray& request, int iTimeoutMs = 15000)
@@ -65,7 +68,12 @@ Answer exchange(quint16 iPort, const QByteArray& request, int iTimeoutMs = 15000
         data += socket.readAll();
     }
     data += socket.readAll();
+    return parseAnswer(data);
+}
 
+// An answer as read from the connection; status 0 when it is none.
+Answer parseAnswer(const QByteArray& data)
+{
     Answer answer;
     const int iHeaderEnd = data.indexOf("\r\n\r\n");
     const QList<QByteArray> lines = data.left(iHeaderEnd).split('\n');
@@ -237,6 +245,62 @@ private slots:
             QCoreApplication::processEvents();
             QVERIFY(m_languages.isEmpty());
         }
+    }
+
+    // Another user's page or program reaches this user's client on a shared computer: it
+    // is refused whatever it sends, and changes and learns nothing.
+    void otherUsersAreRefused_data()
+    {
+        QTest::addColumn<QByteArray>("method");
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<QByteArray>("body");
+
+        QTest::newRow("page switched off")
+            << QByteArray("POST") << QByteArray("/api/browser-active") << QByteArray("{}");
+        QTest::newRow("language") << QByteArray("POST") << QByteArray("/api/language")
+                                  << QByteArray("{\"language\": 1}");
+        QTest::newRow("device identity") << QByteArray("GET") << QByteArray("/api/status") << QByteArray();
+        QTest::newRow("preflight") << QByteArray("OPTIONS") << QByteArray("/api/browser-active") << QByteArray();
+    }
+    void otherUsersAreRefused()
+    {
+        QFETCH(QByteArray, method);
+        QFETCH(QByteArray, path);
+        QFETCH(QByteArray, body);
+        const QString sReason = orbisk::test::OtherUserClient::unavailableReason();
+        if (!sReason.isEmpty())
+            QSKIP(qPrintable(sReason));
+
+        m_pCore->CloseActiveApp(19);
+        g_iCallbackCalls = 0;
+        m_languages.clear();
+        const QByteArray request = rawRequest(method, path,
+            {"Host: 127.0.0.1:{port}", "Origin: " + kServer, "Content-Type: application/json",
+                "Access-Control-Request-Method: POST"},
+            body, m_pHttpd->port());
+        orbisk::test::OtherUserClient client(m_pHttpd->port(), request, false);
+        QVERIFY(client.isConnected());
+        const Answer answer = parseAnswer(client.finish());
+
+        QCOMPARE(answer.status, 403);
+        QCOMPARE(answer.json().value("error").toString(),
+            QStringLiteral("this client belongs to another user of this computer"));
+        QCOMPARE(answer.json().keys(), QStringList{"error"});
+        QVERIFY(!answer.headers.contains("access-control-allow-origin"));
+        QCOMPARE(answer.headers.value("connection"), QByteArray("close"));
+        QCOMPARE(answer.headers.value("cache-control"), QByteArray("no-store"));
+        QCOMPARE(m_pCore->activeSide(), orbisk::ActiveSide::Client);
+        QCOMPARE(g_iCallbackCalls.load(), 0);
+        QCoreApplication::processEvents();
+        QVERIFY(m_languages.isEmpty());
+
+        // This user's own request right after it is answered as before.
+        const Answer own = exchange(m_pHttpd->port(),
+            rawRequest("POST", "/api/browser-active",
+                {"Host: 127.0.0.1:{port}", "Origin: " + kServer, "Content-Type: application/json"}, "{}",
+                m_pHttpd->port()));
+        QCOMPARE(own.status, 200);
+        QCOMPARE(m_pCore->activeSide(), orbisk::ActiveSide::Browser);
     }
 
     void newlySavedServerCountsAtOnce()

@@ -1,0 +1,88 @@
+#include "core/PeerUser.h"
+
+#include <iphlpapi.h>
+#include <windows.h>
+
+#include <vector>
+
+namespace orbisk {
+
+namespace {
+// The process that owns the connection whose own end is theirs and whose other end is
+// ours: the peer's end of our connection. Ports in the table are in network byte order.
+bool findOwningProcess(const sockaddr_in& ours, const sockaddr_in& theirs, DWORD& iPid)
+{
+    std::vector<unsigned char> table;
+    DWORD iSize = 0;
+    DWORD iResult = ERROR_INSUFFICIENT_BUFFER;
+    // The table may grow between asking its size and reading it.
+    for (int iTry = 0; iTry < 4 && iResult == ERROR_INSUFFICIENT_BUFFER; ++iTry) {
+        table.resize(iSize);
+        iResult = GetExtendedTcpTable(
+            table.empty() ? nullptr : table.data(), &iSize, FALSE, AF_INET, TCP_TABLE_OWNER_PID_CONNECTIONS, 0);
+    }
+    if (iResult != NO_ERROR || table.size() < sizeof(MIB_TCPTABLE_OWNER_PID))
+        return false;
+    const auto* pTable = reinterpret_cast<const MIB_TCPTABLE_OWNER_PID*>(table.data());
+    const MIB_TCPROW_OWNER_PID* pRows = pTable->table;
+    for (DWORD i = 0; i < pTable->dwNumEntries; ++i) {
+        const MIB_TCPROW_OWNER_PID& row = pRows[i];
+        if (row.dwLocalAddr == theirs.sin_addr.s_addr && u_short(row.dwLocalPort) == theirs.sin_port
+            && row.dwRemoteAddr == ours.sin_addr.s_addr && u_short(row.dwRemotePort) == ours.sin_port) {
+            iPid = row.dwOwningPid;
+            return true;
+        }
+    }
+    return false;
+}
+
+// The TOKEN_USER of a token; empty when it cannot be read.
+std::vector<unsigned char> tokenUser(HANDLE hToken)
+{
+    DWORD iSize = 0;
+    GetTokenInformation(hToken, TokenUser, nullptr, 0, &iSize);
+    std::vector<unsigned char> user(iSize);
+    if (iSize == 0 || !GetTokenInformation(hToken, TokenUser, user.data(), iSize, &iSize))
+        user.clear();
+    return user;
+}
+
+std::vector<unsigned char> processUser(HANDLE hProcess)
+{
+    HANDLE hToken = nullptr;
+    if (!OpenProcessToken(hProcess, TOKEN_QUERY, &hToken))
+        return {};
+    std::vector<unsigned char> user = tokenUser(hToken);
+    CloseHandle(hToken);
+    return user;
+}
+} // namespace
+
+PeerUser peerUser(::socket_t sock)
+{
+    sockaddr_in ours{};
+    sockaddr_in theirs{};
+    int iOursLength = sizeof(ours);
+    int iTheirsLength = sizeof(theirs);
+    if (getsockname(sock, reinterpret_cast<sockaddr*>(&ours), &iOursLength) != 0
+        || getpeername(sock, reinterpret_cast<sockaddr*>(&theirs), &iTheirsLength) != 0 || ours.sin_family != AF_INET
+        || theirs.sin_family != AF_INET)
+        return PeerUser::Unknown;
+    DWORD iPid = 0;
+    if (!findOwningProcess(ours, theirs, iPid))
+        return PeerUser::Unknown;
+    // Another user's process usually refuses to be opened; that, too, leaves the user unknown.
+    const HANDLE hPeer = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, iPid);
+    if (!hPeer)
+        return PeerUser::Unknown;
+    const std::vector<unsigned char> peer = processUser(hPeer);
+    CloseHandle(hPeer);
+    const std::vector<unsigned char> own = processUser(GetCurrentProcess());
+    if (peer.empty() || own.empty())
+        return PeerUser::Unknown;
+    const auto* pPeer = reinterpret_cast<const TOKEN_USER*>(peer.data());
+    const auto* pOwn = reinterpret_cast<const TOKEN_USER*>(own.data());
+    return EqualSid(pPeer->User.Sid, pOwn->User.Sid) ? PeerUser::Same : PeerUser::Other;
+}
+
+} // namespace orbisk

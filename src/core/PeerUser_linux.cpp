@@ -19,16 +19,50 @@ namespace {
 // only matters when something is badly wrong.
 const int kNetlinkTimeoutMs = 1000;
 
+// The netlink socket a thread asks the kernel through, kept for the thread's life: opening
+// one for every request would cost about as much as the lookup itself. An answer that
+// arrives too late for its request is told apart by its sequence number.
+class DiagSocket
+{
+public:
+    ~DiagSocket() { reset(); }
+
+    // The socket, opened when needed; -1 when netlink cannot be used.
+    int get()
+    {
+        if (m_fd < 0) {
+            m_fd = socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
+            timeval timeout{kNetlinkTimeoutMs / 1000, (kNetlinkTimeoutMs % 1000) * 1000};
+            if (m_fd >= 0)
+                setsockopt(m_fd, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof(timeout));
+        }
+        return m_fd;
+    }
+
+    // Closes the socket after a failure, so the next request starts afresh.
+    void reset()
+    {
+        if (m_fd >= 0)
+            close(m_fd);
+        m_fd = -1;
+    }
+
+    std::uint32_t nextSequence() { return ++m_iSequence; }
+
+private:
+    int m_fd = -1;
+    std::uint32_t m_iSequence = 0;
+};
+
+thread_local DiagSocket t_diagSocket;
+
 // Asks the kernel for the socket whose own end is theirs and whose other end is ours: the
 // peer's end of our connection. False when netlink cannot be used or does not know it.
 bool askNetlink(const sockaddr_in& ours, const sockaddr_in& theirs, TcpSocketOwner& owner)
 {
-    const int netlink = socket(AF_NETLINK, SOCK_DGRAM | SOCK_CLOEXEC, NETLINK_SOCK_DIAG);
+    const int netlink = t_diagSocket.get();
     if (netlink < 0)
         return false;
-    timeval timeout{kNetlinkTimeoutMs / 1000, (kNetlinkTimeoutMs % 1000) * 1000};
-    setsockopt(netlink, SOL_SOCKET, SO_RCVTIMEO, &timeout, sizeof(timeout));
-
     struct
     {
         nlmsghdr header;
@@ -37,7 +71,7 @@ bool askNetlink(const sockaddr_in& ours, const sockaddr_in& theirs, TcpSocketOwn
     message.header.nlmsg_len = sizeof(message);
     message.header.nlmsg_type = SOCK_DIAG_BY_FAMILY;
     message.header.nlmsg_flags = NLM_F_REQUEST;
-    message.header.nlmsg_seq = 1;
+    message.header.nlmsg_seq = t_diagSocket.nextSequence();
     message.request.sdiag_family = AF_INET;
     message.request.sdiag_protocol = IPPROTO_TCP;
     message.request.idiag_states = ~0u;
@@ -49,34 +83,39 @@ bool askNetlink(const sockaddr_in& ours, const sockaddr_in& theirs, TcpSocketOwn
     message.request.id.idiag_cookie[1] = INET_DIAG_NOCOOKIE;
     sockaddr_nl kernel{};
     kernel.nl_family = AF_NETLINK;
-
-    bool isFound = false;
     if (sendto(netlink, &message, sizeof(message), 0, reinterpret_cast<const sockaddr*>(&kernel), sizeof(kernel))
-        == ssize_t(sizeof(message))) {
+        != ssize_t(sizeof(message))) {
+        t_diagSocket.reset();
+        return false;
+    }
+
+    // An exact lookup answers with one inet_diag_msg, or with an error (no such socket).
+    for (;;) {
         alignas(nlmsghdr) char buffer[8192];
-        ssize_t iRead;
-        do {
-            iRead = recv(netlink, buffer, sizeof(buffer), 0);
-        } while (iRead < 0 && errno == EINTR);
+        const ssize_t iRead = recv(netlink, buffer, sizeof(buffer), 0);
+        if (iRead < 0 && errno == EINTR)
+            continue;
+        if (iRead <= 0) {
+            t_diagSocket.reset();
+            return false;
+        }
         int iLeft = int(iRead);
-        // An exact lookup answers with one inet_diag_msg, or with an error.
-        for (auto* pHeader = reinterpret_cast<nlmsghdr*>(buffer); iRead > 0 && NLMSG_OK(pHeader, iLeft);
+        for (auto* pHeader = reinterpret_cast<nlmsghdr*>(buffer); NLMSG_OK(pHeader, iLeft);
              pHeader = NLMSG_NEXT(pHeader, iLeft)) {
+            if (pHeader->nlmsg_seq != message.header.nlmsg_seq)
+                continue;
             if (pHeader->nlmsg_type != SOCK_DIAG_BY_FAMILY || pHeader->nlmsg_len < NLMSG_LENGTH(sizeof(inet_diag_msg)))
-                break;
+                return false;
             const auto* pAnswer = static_cast<const inet_diag_msg*>(NLMSG_DATA(pHeader));
-            if (pAnswer->id.idiag_sport == theirs.sin_port && pAnswer->id.idiag_dport == ours.sin_port
-                && pAnswer->id.idiag_src[0] == theirs.sin_addr.s_addr
-                && pAnswer->id.idiag_dst[0] == ours.sin_addr.s_addr) {
-                owner.uid = pAnswer->idiag_uid;
-                owner.inode = pAnswer->idiag_inode;
-                isFound = true;
-            }
-            break;
+            if (pAnswer->id.idiag_sport != theirs.sin_port || pAnswer->id.idiag_dport != ours.sin_port
+                || pAnswer->id.idiag_src[0] != theirs.sin_addr.s_addr
+                || pAnswer->id.idiag_dst[0] != ours.sin_addr.s_addr)
+                return false;
+            owner.uid = pAnswer->idiag_uid;
+            owner.inode = pAnswer->idiag_inode;
+            return true;
         }
     }
-    close(netlink);
-    return isFound;
 }
 
 std::string readWhole(const char* sPath)

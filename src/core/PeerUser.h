@@ -15,9 +15,11 @@ enum class PeerUser {
 };
 
 // The user of the process at the other end of sock, an accepted loopback TCP connection
-// over IPv4, compared with the user of this process. Linux asks the kernel for the peer's
-// socket in one netlink round trip and reads /proc/net/tcp only when that fails; Windows
-// looks up the process that owns the peer's end and compares the users of the tokens.
+// over IPv4, compared with the user of this process. The peer's socket may be IPv4 or IPv6
+// with IPv4-mapped addresses. Linux asks the kernel for the peer's socket in one netlink
+// round trip (a second for an IPv6 peer) and reads /proc/net/tcp only when netlink fails;
+// Windows looks up the process that owns the peer's end in the system's connection tables
+// and compares the users of the two processes' tokens.
 PeerUser peerUser(::socket_t sock);
 
 // One end of an IPv4 TCP connection: the address as it is stored in the socket address

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
@@ -56,9 +57,21 @@ private:
 
 thread_local DiagSocket t_diagSocket;
 
-// Asks the kernel for the socket whose own end is theirs and whose other end is ours: the
-// peer's end of our connection. False when netlink cannot be used or does not know it.
-bool askNetlink(const sockaddr_in& ours, const sockaddr_in& theirs, TcpSocketOwner& owner)
+// An IPv4 address in the form a socket of iFamily stores it: as is, or IPv4-mapped.
+void setDiagAddress(__be32 address[4], int iFamily, in_addr_t ipv4)
+{
+    if (iFamily == AF_INET) {
+        address[0] = ipv4;
+    } else {
+        address[2] = htonl(0xFFFF);
+        address[3] = ipv4;
+    }
+}
+
+// Asks the kernel for the socket of iFamily whose own end is theirs and whose other end is
+// ours: the peer's end of our connection. False when netlink cannot be used or does not
+// know it.
+bool askNetlink(int iFamily, const sockaddr_in& ours, const sockaddr_in& theirs, TcpSocketOwner& owner)
 {
     const int netlink = t_diagSocket.get();
     if (netlink < 0)
@@ -72,13 +85,13 @@ bool askNetlink(const sockaddr_in& ours, const sockaddr_in& theirs, TcpSocketOwn
     message.header.nlmsg_type = SOCK_DIAG_BY_FAMILY;
     message.header.nlmsg_flags = NLM_F_REQUEST;
     message.header.nlmsg_seq = t_diagSocket.nextSequence();
-    message.request.sdiag_family = AF_INET;
+    message.request.sdiag_family = std::uint8_t(iFamily);
     message.request.sdiag_protocol = IPPROTO_TCP;
     message.request.idiag_states = ~0u;
     message.request.id.idiag_sport = theirs.sin_port;
     message.request.id.idiag_dport = ours.sin_port;
-    message.request.id.idiag_src[0] = theirs.sin_addr.s_addr;
-    message.request.id.idiag_dst[0] = ours.sin_addr.s_addr;
+    setDiagAddress(message.request.id.idiag_src, iFamily, theirs.sin_addr.s_addr);
+    setDiagAddress(message.request.id.idiag_dst, iFamily, ours.sin_addr.s_addr);
     message.request.id.idiag_cookie[0] = INET_DIAG_NOCOOKIE;
     message.request.id.idiag_cookie[1] = INET_DIAG_NOCOOKIE;
     sockaddr_nl kernel{};
@@ -108,8 +121,8 @@ bool askNetlink(const sockaddr_in& ours, const sockaddr_in& theirs, TcpSocketOwn
                 return false;
             const auto* pAnswer = static_cast<const inet_diag_msg*>(NLMSG_DATA(pHeader));
             if (pAnswer->id.idiag_sport != theirs.sin_port || pAnswer->id.idiag_dport != ours.sin_port
-                || pAnswer->id.idiag_src[0] != theirs.sin_addr.s_addr
-                || pAnswer->id.idiag_dst[0] != ours.sin_addr.s_addr)
+                || std::memcmp(pAnswer->id.idiag_src, message.request.id.idiag_src, sizeof(pAnswer->id.idiag_src)) != 0
+                || std::memcmp(pAnswer->id.idiag_dst, message.request.id.idiag_dst, sizeof(pAnswer->id.idiag_dst)) != 0)
                 return false;
             owner.uid = pAnswer->idiag_uid;
             owner.inode = pAnswer->idiag_inode;
@@ -145,7 +158,9 @@ PeerUser peerUser(::socket_t sock)
         || theirs.sin_family != AF_INET || iOursLength != sizeof(ours) || iTheirsLength != sizeof(theirs))
         return PeerUser::Unknown;
     TcpSocketOwner owner;
-    if (!askNetlink(ours, theirs, owner) && !readProcTables(ours, theirs, owner))
+    // A client's IPv6 socket reaches our IPv4 connection through an IPv4-mapped address.
+    if (!askNetlink(AF_INET, ours, theirs, owner) && !askNetlink(AF_INET6, ours, theirs, owner)
+        && !readProcTables(ours, theirs, owner))
         return PeerUser::Unknown;
     return peerUserOf(owner, geteuid());
 }

@@ -3,14 +3,15 @@
 #include <iphlpapi.h>
 #include <windows.h>
 
+#include <cstring>
 #include <vector>
 
 namespace orbisk {
 
 namespace {
-// The process that owns the connection whose own end is theirs and whose other end is
-// ours: the peer's end of our connection. Ports in the table are in network byte order.
-bool findOwningProcess(const sockaddr_in& ours, const sockaddr_in& theirs, DWORD& iPid)
+// The system's table of TCP connections of iFamily with their owning processes; empty
+// when it cannot be read.
+std::vector<unsigned char> connectionTable(ULONG iFamily)
 {
     std::vector<unsigned char> table;
     DWORD iSize = 0;
@@ -19,18 +20,49 @@ bool findOwningProcess(const sockaddr_in& ours, const sockaddr_in& theirs, DWORD
     for (int iTry = 0; iTry < 4 && iResult == ERROR_INSUFFICIENT_BUFFER; ++iTry) {
         table.resize(iSize);
         iResult = GetExtendedTcpTable(
-            table.empty() ? nullptr : table.data(), &iSize, FALSE, AF_INET, TCP_TABLE_OWNER_PID_CONNECTIONS, 0);
+            table.empty() ? nullptr : table.data(), &iSize, FALSE, iFamily, TCP_TABLE_OWNER_PID_CONNECTIONS, 0);
     }
-    if (iResult != NO_ERROR || table.size() < sizeof(MIB_TCPTABLE_OWNER_PID))
-        return false;
-    const auto* pTable = reinterpret_cast<const MIB_TCPTABLE_OWNER_PID*>(table.data());
-    const MIB_TCPROW_OWNER_PID* pRows = pTable->table;
-    for (DWORD i = 0; i < pTable->dwNumEntries; ++i) {
-        const MIB_TCPROW_OWNER_PID& row = pRows[i];
-        if (row.dwLocalAddr == theirs.sin_addr.s_addr && u_short(row.dwLocalPort) == theirs.sin_port
-            && row.dwRemoteAddr == ours.sin_addr.s_addr && u_short(row.dwRemotePort) == ours.sin_port) {
-            iPid = row.dwOwningPid;
-            return true;
+    if (iResult != NO_ERROR)
+        table.clear();
+    return table;
+}
+
+// Whether a 16-byte IPv6 address is ipv4 mapped (::ffff:a.b.c.d).
+bool isMapped(const UCHAR address[16], const in_addr& ipv4)
+{
+    static const UCHAR kPrefix[12] = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF};
+    return std::memcmp(address, kPrefix, sizeof(kPrefix)) == 0 && std::memcmp(address + 12, &ipv4, 4) == 0;
+}
+
+// The process that owns the connection whose own end is theirs and whose other end is
+// ours: the peer's end of our connection, on an IPv4 socket or on an IPv6 socket through
+// IPv4-mapped addresses. Ports in the tables are in network byte order.
+bool findOwningProcess(const sockaddr_in& ours, const sockaddr_in& theirs, DWORD& iPid)
+{
+    const std::vector<unsigned char> table4 = connectionTable(AF_INET);
+    if (table4.size() >= sizeof(MIB_TCPTABLE_OWNER_PID)) {
+        const auto* pTable = reinterpret_cast<const MIB_TCPTABLE_OWNER_PID*>(table4.data());
+        const MIB_TCPROW_OWNER_PID* pRows = pTable->table;
+        for (DWORD i = 0; i < pTable->dwNumEntries; ++i) {
+            const MIB_TCPROW_OWNER_PID& row = pRows[i];
+            if (row.dwLocalAddr == theirs.sin_addr.s_addr && u_short(row.dwLocalPort) == theirs.sin_port
+                && row.dwRemoteAddr == ours.sin_addr.s_addr && u_short(row.dwRemotePort) == ours.sin_port) {
+                iPid = row.dwOwningPid;
+                return true;
+            }
+        }
+    }
+    const std::vector<unsigned char> table6 = connectionTable(AF_INET6);
+    if (table6.size() >= sizeof(MIB_TCP6TABLE_OWNER_PID)) {
+        const auto* pTable = reinterpret_cast<const MIB_TCP6TABLE_OWNER_PID*>(table6.data());
+        const MIB_TCP6ROW_OWNER_PID* pRows = pTable->table;
+        for (DWORD i = 0; i < pTable->dwNumEntries; ++i) {
+            const MIB_TCP6ROW_OWNER_PID& row = pRows[i];
+            if (isMapped(row.ucLocalAddr, theirs.sin_addr) && u_short(row.dwLocalPort) == theirs.sin_port
+                && isMapped(row.ucRemoteAddr, ours.sin_addr) && u_short(row.dwRemotePort) == ours.sin_port) {
+                iPid = row.dwOwningPid;
+                return true;
+            }
         }
     }
     return false;

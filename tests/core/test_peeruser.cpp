@@ -13,6 +13,7 @@
 #include <cstring>
 
 #include <arpa/inet.h>
+#include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -176,16 +177,35 @@ private slots:
         QVERIFY(owner.inode != 0);
     }
 
+    void ownConnection_data()
+    {
+        QTest::addColumn<bool>("isIpv6Client");
+        QTest::newRow("IPv4 client") << false;
+        // A dual-stack socket reaches the IPv4 service through an IPv4-mapped address.
+        QTest::newRow("IPv6 client, mapped address") << true;
+    }
     void ownConnection()
     {
+        QFETCH(bool, isIpv6Client);
         QTcpServer server;
         QVERIFY(server.listen(QHostAddress::LocalHost));
-        QTcpSocket client;
-        client.connectToHost(QHostAddress::LocalHost, server.serverPort());
-        QVERIFY(client.waitForConnected(15000));
-        const qintptr accepted = acceptWaiting(server);
-        QVERIFY(accepted >= 0);
-        QCOMPARE(orbisk::peerUser(::socket_t(accepted)), PeerUser::Same);
+        const int client = ::socket(isIpv6Client ? AF_INET6 : AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        QVERIFY(client >= 0);
+        sockaddr_in v4{};
+        v4.sin_family = AF_INET;
+        v4.sin_port = htons(server.serverPort());
+        v4.sin_addr.s_addr = kLoopback;
+        sockaddr_in6 v6{};
+        v6.sin6_family = AF_INET6;
+        v6.sin6_port = v4.sin_port;
+        QCOMPARE(::inet_pton(AF_INET6, "::ffff:127.0.0.1", &v6.sin6_addr), 1);
+        const int iConnected = isIpv6Client ? ::connect(client, reinterpret_cast<const sockaddr*>(&v6), sizeof(v6))
+                                            : ::connect(client, reinterpret_cast<const sockaddr*>(&v4), sizeof(v4));
+        const qintptr accepted = iConnected == 0 ? acceptWaiting(server) : -1;
+        const PeerUser actual = accepted >= 0 ? orbisk::peerUser(::socket_t(accepted)) : PeerUser::Unknown;
+        ::close(client);
+        QCOMPARE(iConnected, 0);
+        QCOMPARE(actual, PeerUser::Same);
     }
 
     void otherUsersConnection_data()

@@ -3,6 +3,7 @@
 // user and of another.
 #include "core/PeerUser.h"
 
+#include "OtherUser.h"
 #include "OtherUserClient.h"
 
 #include <QFile>
@@ -221,7 +222,7 @@ private slots:
     {
         QFETCH(bool, isClosingAtOnce);
         QFETCH(PeerUser, expected);
-        const QString sReason = orbisk::test::OtherUserClient::unavailableReason();
+        const QString sReason = orbisk::test::otherUserUnavailableReason();
         if (!sReason.isEmpty())
             QSKIP(qPrintable(sReason));
 

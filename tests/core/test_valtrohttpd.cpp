@@ -10,6 +10,7 @@
 
 #include "ClientWindows.h"
 #include "HostileClients.h"
+#include "OtherUser.h"
 #include "OtherUserClient.h"
 #include "TestEnvironment.h"
 
@@ -267,7 +268,7 @@ private slots:
         QFETCH(QByteArray, method);
         QFETCH(QByteArray, path);
         QFETCH(QByteArray, body);
-        const QString sReason = orbisk::test::OtherUserClient::unavailableReason();
+        const QString sReason = orbisk::test::otherUserUnavailableReason();
         if (!sReason.isEmpty())
             QSKIP(qPrintable(sReason));
 

@@ -1,10 +1,11 @@
 #include "ForeignSocketListener.h"
 
+#include "OtherUser.h"
+
 #include <QFile>
 
 #include <algorithm>
 
-#include <grp.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -76,8 +77,7 @@ int ForeignSocketListener::serve(const QByteArray& path, int ready, int report, 
         return 2;
     std::copy(path.begin(), path.end(), address.sun_path);
     const int listener = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    if (listener < 0 || ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-        || ::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0
+    if (listener < 0 || ::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || !becomeNobody()
         || ::listen(listener, 4) != 0 || ::write(ready, "r", 1) != 1)
         return 3;
     const int connection = ::accept(listener, nullptr, nullptr);

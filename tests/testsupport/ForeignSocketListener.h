@@ -15,8 +15,6 @@ namespace orbisk::test {
 class ForeignSocketListener
 {
 public:
-    static constexpr uid_t kNobody = 65534;
-
     explicit ForeignSocketListener(const QString& path);
     ~ForeignSocketListener();
     ForeignSocketListener(const ForeignSocketListener&) = delete;

@@ -1,8 +1,9 @@
 #include "OtherUserClient.h"
 
+#include "OtherUser.h"
+
 #include <arpa/inet.h>
 #include <fcntl.h>
-#include <grp.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <sys/time.h>
@@ -34,8 +35,7 @@ void writeAll(int fd, const char* pData, size_t size)
 // Runs in the forked child of a threaded process: system calls only, no allocation.
 [[noreturn]] void runChild(int iResult, quint16 iPort, const char* pSent, size_t iSentSize, bool isClosingAtOnce)
 {
-    if (::setgroups(0, nullptr) != 0 || ::setgid(OtherUserClient::kNobody) != 0
-        || ::setuid(OtherUserClient::kNobody) != 0)
+    if (!becomeNobody())
         ::_exit(2);
     const int sock = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
     sockaddr_in address{};
@@ -62,13 +62,6 @@ void writeAll(int fd, const char* pData, size_t size)
     ::_exit(0);
 }
 } // namespace
-
-QString OtherUserClient::unavailableReason()
-{
-    return ::geteuid() == 0
-        ? QString()
-        : QStringLiteral("acting as another user (nobody) needs root; run the tests as root, as CI does");
-}
 
 OtherUserClient::OtherUserClient(quint16 iPort, const QByteArray& sent, bool isClosingAtOnce)
 {

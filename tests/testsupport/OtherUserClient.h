@@ -15,11 +15,6 @@ namespace orbisk::test {
 class OtherUserClient
 {
 public:
-    static constexpr uid_t kNobody = 65534;
-
-    // Why this process cannot run such a client; empty when it can.
-    static QString unavailableReason();
-
     OtherUserClient(quint16 iPort, const QByteArray& sent, bool isClosingAtOnce);
     ~OtherUserClient(); // waits for the child
     OtherUserClient(const OtherUserClient&) = delete;

@@ -1,5 +1,7 @@
 #include "core/PeerUser.h"
 
+#include "platform/win/ProcessUser.h"
+
 #include <iphlpapi.h>
 #include <windows.h>
 
@@ -68,26 +70,6 @@ bool findOwningProcess(const sockaddr_in& ours, const sockaddr_in& theirs, DWORD
     return false;
 }
 
-// The TOKEN_USER of a token; empty when it cannot be read.
-std::vector<unsigned char> tokenUser(HANDLE hToken)
-{
-    DWORD iSize = 0;
-    GetTokenInformation(hToken, TokenUser, nullptr, 0, &iSize);
-    std::vector<unsigned char> user(iSize);
-    if (iSize == 0 || !GetTokenInformation(hToken, TokenUser, user.data(), iSize, &iSize))
-        user.clear();
-    return user;
-}
-
-std::vector<unsigned char> processUser(HANDLE hProcess)
-{
-    HANDLE hToken = nullptr;
-    if (!OpenProcessToken(hProcess, TOKEN_QUERY, &hToken))
-        return {};
-    std::vector<unsigned char> user = tokenUser(hToken);
-    CloseHandle(hToken);
-    return user;
-}
 } // namespace
 
 PeerUser peerUser(::socket_t sock)
@@ -103,18 +85,16 @@ PeerUser peerUser(::socket_t sock)
     DWORD iPid = 0;
     if (!findOwningProcess(ours, theirs, iPid))
         return PeerUser::Unknown;
+    switch (platform::win::userOfProcess(iPid)) {
+    case platform::win::ProcessUser::CurrentUser:
+        return PeerUser::Same;
+    case platform::win::ProcessUser::OtherUser:
+        return PeerUser::Other;
+    case platform::win::ProcessUser::Unknown:
+        break;
+    }
     // Another user's process usually refuses to be opened; that, too, leaves the user unknown.
-    const HANDLE hPeer = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, iPid);
-    if (!hPeer)
-        return PeerUser::Unknown;
-    const std::vector<unsigned char> peer = processUser(hPeer);
-    CloseHandle(hPeer);
-    const std::vector<unsigned char> own = processUser(GetCurrentProcess());
-    if (peer.empty() || own.empty())
-        return PeerUser::Unknown;
-    const auto* pPeer = reinterpret_cast<const TOKEN_USER*>(peer.data());
-    const auto* pOwn = reinterpret_cast<const TOKEN_USER*>(own.data());
-    return EqualSid(pPeer->User.Sid, pOwn->User.Sid) ? PeerUser::Same : PeerUser::Other;
+    return PeerUser::Unknown;
 }
 
 } // namespace orbisk

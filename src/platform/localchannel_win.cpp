@@ -15,11 +15,11 @@ QString privateChannelName(const QString& baseName)
 ChannelServerUser channelServerUser(qintptr socketDescriptor)
 {
     switch (win::pipeServerUser(reinterpret_cast<HANDLE>(socketDescriptor))) {
-    case win::PipeServerUser::CurrentUser:
+    case win::ProcessUser::CurrentUser:
         return ChannelServerUser::CurrentUser;
-    case win::PipeServerUser::OtherUser:
+    case win::ProcessUser::OtherUser:
         return ChannelServerUser::OtherUser;
-    case win::PipeServerUser::Unknown:
+    case win::ProcessUser::Unknown:
         break;
     }
     return ChannelServerUser::Unknown;

@@ -5,25 +5,17 @@
 // under any free name, so a client checks whose process serves a pipe before it
 // writes to it. Plain Win32, no Qt.
 
+#include "platform/win/ProcessUser.h"
+
 #include <windows.h>
 
 #include <string>
 
 namespace orbisk::platform::win {
 
-enum class PipeServerUser {
-    CurrentUser,
-    OtherUser,
-    // The pipe, its server process or the process's user cannot be read.
-    Unknown,
-};
-
 // Whose process serves the pipe that the client handle pipe is connected to,
-// compared with the user of this process.
-PipeServerUser pipeServerUser(HANDLE pipe);
-
-// The user of this process as a SID string ("S-1-5-21-..."); empty if the system does not tell.
-std::wstring currentUserSid();
+// compared with the user of this process; Unknown also when pipe is no pipe client.
+ProcessUser pipeServerUser(HANDLE pipe);
 
 // A pipe name of this user in this login session alone: baseName, the user's SID
 // and the session's number. Empty when the SID or the session cannot be read.

@@ -337,14 +337,14 @@ HANDLE connectToPipe(const std::wstring& name)
     return CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
 }
 
-const char* shown(PipeServerUser user)
+const char* shown(ProcessUser user)
 {
     switch (user) {
-    case PipeServerUser::CurrentUser:
+    case ProcessUser::CurrentUser:
         return "current user";
-    case PipeServerUser::OtherUser:
+    case ProcessUser::OtherUser:
         return "other user";
-    case PipeServerUser::Unknown:
+    case ProcessUser::Unknown:
         break;
     }
     return "unknown";
@@ -375,8 +375,8 @@ void testPipeServerUser()
     const std::wstring ownName = L"orbisk-wincore-own-" + std::to_wstring(GetCurrentProcessId());
     const HANDLE server = makePipeServer(ownName);
     const HANDLE client = connectToPipe(ownName);
-    const PipeServerUser own = pipeServerUser(client);
-    check(own == PipeServerUser::CurrentUser, "a pipe served by this process is this user's", shown(own));
+    const ProcessUser own = pipeServerUser(client);
+    check(own == ProcessUser::CurrentUser, "a pipe served by this process is this user's", shown(own));
     for (const HANDLE handle : {client, server}) {
         if (handle != INVALID_HANDLE_VALUE)
             CloseHandle(handle);
@@ -392,8 +392,8 @@ void testPipeServerUser()
         check(toChild != INVALID_HANDLE_VALUE && GetNamedPipeServerProcessId(toChild, &serverId)
                 && serverId == child.processId(),
             "the pipe's server process is the copy");
-        const PipeServerUser childUser = pipeServerUser(toChild);
-        check(childUser == PipeServerUser::CurrentUser, "a pipe served by another process of this user is this user's",
+        const ProcessUser childUser = pipeServerUser(toChild);
+        check(childUser == ProcessUser::CurrentUser, "a pipe served by another process of this user is this user's",
             shown(childUser));
         if (toChild != INVALID_HANDLE_VALUE)
             CloseHandle(toChild);
@@ -414,8 +414,8 @@ void testPipeServerUser()
         {"an event", event},
     };
     for (const auto& [label, handle] : cases) {
-        const PipeServerUser user = pipeServerUser(handle);
-        check(user == PipeServerUser::Unknown, std::string("pipe server's user of ") + label, shown(user));
+        const ProcessUser user = pipeServerUser(handle);
+        check(user == ProcessUser::Unknown, std::string("pipe server's user of ") + label, shown(user));
     }
     for (const HANDLE handle : {file, event}) {
         if (handle && handle != INVALID_HANDLE_VALUE)

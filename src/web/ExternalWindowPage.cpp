@@ -9,7 +9,8 @@
 ExternalWindowPage::ExternalWindowPage(QWebEngineProfile* profile, QObject* parent)
     : QWebEnginePage(profile, parent)
 {
-    QTimer::singleShot(kFirstNavigationTimeoutMs, this, &QObject::deleteLater);
+    // A coarse timer may fire up to 5 % early; the window gets its full time.
+    QTimer::singleShot(kFirstNavigationTimeoutMs, Qt::PreciseTimer, this, &QObject::deleteLater);
 }
 
 ExternalWindowPage::~ExternalWindowPage() = default;

@@ -7,9 +7,11 @@
 
 namespace orbisk {
 
-ConnectionStream::ConnectionStream(
-    ::socket_t sock, Clock::time_point readDeadline, std::chrono::milliseconds writeTimeout, std::string received)
+ConnectionStream::ConnectionStream(::socket_t sock, const sockaddr_in& local, const sockaddr_in& remote,
+    Clock::time_point readDeadline, std::chrono::milliseconds writeTimeout, std::string received)
     : m_socket(sock)
+    , m_local(local)
+    , m_remote(remote)
     , m_readDeadline(readDeadline)
     , m_iWriteTimeoutMs(int(writeTimeout.count()))
     , m_received(std::move(received))
@@ -47,17 +49,36 @@ ssize_t ConnectionStream::read(char* pData, size_t size)
 
 ssize_t ConnectionStream::write(const char* pData, size_t size)
 {
-    return is_writable() ? sendToSocket(m_socket, pData, size) : -1;
+    if (m_isFailed)
+        return -1;
+    m_pending.append(pData, size);
+    if (m_pending.size() >= kSendChunk && !flush())
+        return -1;
+    return ssize_t(size);
+}
+
+bool ConnectionStream::flush()
+{
+    for (std::size_t iSent = 0; !m_isFailed && iSent < m_pending.size();) {
+        const ssize_t iWritten
+            = sendWithin(m_socket, m_pending.data() + iSent, m_pending.size() - iSent, m_iWriteTimeoutMs);
+        if (iWritten <= 0)
+            m_isFailed = true;
+        else
+            iSent += std::size_t(iWritten);
+    }
+    m_pending.clear();
+    return !m_isFailed;
 }
 
 void ConnectionStream::get_remote_ip_and_port(std::string& sIp, int& iPort) const
 {
-    socketAddress(m_socket, true, sIp, iPort);
+    describeAddress(m_remote, sIp, iPort);
 }
 
 void ConnectionStream::get_local_ip_and_port(std::string& sIp, int& iPort) const
 {
-    socketAddress(m_socket, false, sIp, iPort);
+    describeAddress(m_local, sIp, iPort);
 }
 
 ::socket_t ConnectionStream::socket() const

@@ -44,6 +44,11 @@ bool LocalHttpServer::start(const std::string& sIp, int iPort)
     m_listener = openListenSocket(sIp, iPort);
     if (m_listener == INVALID_SOCKET)
         return false;
+    if (!boundAddress(m_listener, m_local)) {
+        closeSocket(m_listener);
+        m_listener = INVALID_SOCKET;
+        return false;
+    }
     m_isStopping = false;
     m_acceptPausedUntil = Clock::time_point();
     m_waker.clear();
@@ -72,7 +77,7 @@ void LocalHttpServer::stop()
     m_workers.clear();
     // What the acceptor handed over while stopping; no worker takes it any more.
     for (const Connection& connection : m_queue)
-        closeConnection(connection.sock);
+        closeSocket(connection.sock);
     m_iHandedOver = 0;
     m_queue.clear();
     closeSocket(m_listener);
@@ -122,11 +127,11 @@ void LocalHttpServer::runAcceptor()
         for (std::size_t i = 0; i < reading.size(); ++i) {
             Connection& connection = reading[i];
             if (watches[i + 2].ready && !receive(connection)) {
-                closeConnection(connection.sock);
+                closeSocket(connection.sock);
             } else if (connection.request.state() != RequestBuffer::State::Incomplete) {
                 handOver(std::move(connection));
             } else if (connection.deadline <= now) {
-                closeConnection(connection.sock);
+                closeSocket(connection.sock);
             } else {
                 stillReading.push_back(std::move(connection));
             }
@@ -138,13 +143,14 @@ void LocalHttpServer::runAcceptor()
     }
 
     for (const Connection& connection : reading)
-        closeConnection(connection.sock);
+        closeSocket(connection.sock);
 }
 
 void LocalHttpServer::acceptWaiting(std::vector<Connection>& reading)
 {
     for (int i = 0; i < kAcceptsPerRound; ++i) {
-        const ::socket_t sock = acceptConnection(m_listener);
+        sockaddr_in remote{};
+        const ::socket_t sock = acceptConnection(m_listener, remote);
         if (sock == INVALID_SOCKET) {
             if (i == 0)
                 m_acceptPausedUntil = Clock::now() + kAcceptPause;
@@ -152,13 +158,13 @@ void LocalHttpServer::acceptWaiting(std::vector<Connection>& reading)
         }
         if (reading.size() + m_iHandedOver >= kMaxConnections) {
             if (reading.empty()) {
-                closeConnection(sock);
+                closeSocket(sock);
                 continue;
             }
-            closeConnection(reading.front().sock);
+            closeSocket(reading.front().sock);
             reading.erase(reading.begin());
         }
-        reading.push_back({sock, Clock::now() + m_timeout, RequestBuffer(kMaxHeadBytes, payload_max_length_)});
+        reading.push_back({sock, remote, Clock::now() + m_timeout, RequestBuffer(kMaxHeadBytes, payload_max_length_)});
     }
 }
 
@@ -199,27 +205,24 @@ void LocalHttpServer::runWorker()
         lock.lock();
         m_answering.erase(connection.sock);
         lock.unlock();
-        closeConnection(connection.sock);
+        closeSocket(connection.sock);
         --m_iHandedOver;
     }
 }
 
 void LocalHttpServer::answer(Connection& connection)
 {
-    ConnectionStream stream(connection.sock, connection.deadline, m_timeout, connection.request.request());
-    const std::string sRefusal = m_callerCheck ? m_callerCheck(connection.sock) : std::string();
+    ConnectionStream stream(
+        connection.sock, m_local, connection.remote, connection.deadline, m_timeout, connection.request.request());
+    const std::string sRefusal = m_callerCheck ? m_callerCheck(m_local, connection.remote) : std::string();
     if (!sRefusal.empty()) {
-        for (std::size_t iSent = 0; iSent < sRefusal.size();) {
-            const ssize_t iWritten = stream.write(sRefusal.data() + iSent, sRefusal.size() - iSent);
-            if (iWritten <= 0)
-                return;
-            iSent += std::size_t(iWritten);
-        }
-        return;
+        stream.write(sRefusal.data(), sRefusal.size());
+    } else {
+        bool isConnectionClosed = false;
+        process_request(stream, true, isConnectionClosed,
+            [&stream](httplib::Request& req) { stream.get_remote_ip_and_port(req.remote_addr, req.remote_port); });
     }
-    bool isConnectionClosed = false;
-    process_request(stream, true, isConnectionClosed,
-        [&stream](httplib::Request& req) { stream.get_remote_ip_and_port(req.remote_addr, req.remote_port); });
+    stream.flush();
 }
 
 } // namespace orbisk

@@ -45,11 +45,11 @@ public:
     LocalHttpServer(std::chrono::milliseconds timeout, int iWorkers);
     ~LocalHttpServer() override;
 
-    // Decides whether the process at the other end of a connection may be answered: an
-    // empty string lets httplib answer its request, anything else is sent instead as the
-    // whole answer, unread by httplib. Called on a worker thread for every complete request;
-    // set before the start.
-    using CallerCheck = std::function<std::string(::socket_t)>;
+    // Decides whether the process at the other end of a connection may be answered, given
+    // the addresses of the service's end and of the other end: an empty string lets httplib
+    // answer its request, anything else is sent instead as the whole answer, unread by
+    // httplib. Called on a worker thread for every complete request; set before the start.
+    using CallerCheck = std::function<std::string(const sockaddr_in& local, const sockaddr_in& remote)>;
     void setCallerCheck(CallerCheck check);
 
     // Listens on sIp (numeric IPv4) and iPort and starts the threads; false when the port
@@ -67,6 +67,7 @@ private:
     struct Connection
     {
         ::socket_t sock;
+        sockaddr_in remote;
         Clock::time_point deadline;
         RequestBuffer request;
     };
@@ -83,6 +84,7 @@ private:
     CallerCheck m_callerCheck;
     SocketWaker m_waker;
     ::socket_t m_listener = INVALID_SOCKET;
+    sockaddr_in m_local{}; // the listener's address, the service's end of every connection
     Clock::time_point m_acceptPausedUntil;
     std::thread m_acceptor;
     std::vector<std::thread> m_workers;

@@ -3,30 +3,18 @@
 
 namespace orbisk {
 
-bool socketAddress(::socket_t sock, bool isPeer, std::string& sIp, int& iPort)
+bool boundAddress(::socket_t sock, sockaddr_in& address)
 {
-    sockaddr_storage address{};
     socklen_t length = sizeof(address);
-    auto* pAddress = reinterpret_cast<sockaddr*>(&address);
-    if ((isPeer ? getpeername(sock, pAddress, &length) : getsockname(sock, pAddress, &length)) != 0)
-        return false;
-    const void* pHost = nullptr;
-    if (address.ss_family == AF_INET) {
-        const auto* pV4 = reinterpret_cast<const sockaddr_in*>(&address);
-        iPort = ntohs(pV4->sin_port);
-        pHost = &pV4->sin_addr;
-    } else if (address.ss_family == AF_INET6) {
-        const auto* pV6 = reinterpret_cast<const sockaddr_in6*>(&address);
-        iPort = ntohs(pV6->sin6_port);
-        pHost = &pV6->sin6_addr;
-    } else {
-        return false;
-    }
-    char text[INET6_ADDRSTRLEN] = {};
-    if (!inet_ntop(address.ss_family, pHost, text, sizeof(text)))
-        return false;
-    sIp = text;
-    return true;
+    return getsockname(sock, reinterpret_cast<sockaddr*>(&address), &length) == 0 && length == sizeof(address)
+        && address.sin_family == AF_INET;
+}
+
+void describeAddress(const sockaddr_in& address, std::string& sIp, int& iPort)
+{
+    char text[INET_ADDRSTRLEN] = {};
+    sIp = inet_ntop(AF_INET, &address.sin_addr, text, sizeof(text)) ? text : "";
+    iPort = ntohs(address.sin_port);
 }
 
 bool SocketWaker::isValid() const

@@ -16,9 +16,16 @@ namespace orbisk {
 // not block in accept and is not inherited by child processes. INVALID_SOCKET on failure.
 ::socket_t openListenSocket(const std::string& sIp, int iPort);
 
-// The next connection waiting on a listening socket, in blocking mode and not inherited
-// by child processes; INVALID_SOCKET when none waits or accepting failed.
-::socket_t acceptConnection(::socket_t listener);
+// The next connection waiting on a listening IPv4 socket, in blocking mode and not
+// inherited by child processes, and the address of its other end; INVALID_SOCKET when none
+// waits or accepting failed.
+::socket_t acceptConnection(::socket_t listener, sockaddr_in& remote);
+
+// The IPv4 address and port a socket is bound to; false when unknown or not IPv4.
+bool boundAddress(::socket_t sock, sockaddr_in& address);
+
+// The numeric address and port of an IPv4 socket address.
+void describeAddress(const sockaddr_in& address, std::string& sIp, int& iPort);
 
 // A socket that other threads can make readable, to wake a thread waiting in waitForSockets.
 // wake() may be called from any thread; clear() empties it again.
@@ -57,22 +64,19 @@ SocketWait waitForSockets(std::vector<SocketWatch>& watches, int iTimeoutMs);
 // isWrite, room to write. Interrupted waits are resumed.
 SocketWait waitForSocket(::socket_t sock, bool isWrite, int iTimeoutMs);
 
-// One recv or send call; the number of bytes moved, 0 at end of stream, negative on
-// error. Sending never raises a signal when the peer has gone.
+// One recv call; the number of bytes read, 0 at end of stream, negative on error.
 ssize_t receiveFromSocket(::socket_t sock, char* pData, size_t size);
-ssize_t sendToSocket(::socket_t sock, const char* pData, size_t size);
 
-// The numeric address and port of this end (isPeer false) or of the peer; false when unknown.
-bool socketAddress(::socket_t sock, bool isPeer, std::string& sIp, int& iPort);
-
-// Shuts a connection down in both directions and closes the socket.
-void closeConnection(::socket_t sock);
+// Sends what fits into the socket's buffer, waiting at most iTimeoutMs for room when none
+// is left; the number of bytes sent, negative on error or when the time has passed. Never
+// raises a signal when the peer has gone.
+ssize_t sendWithin(::socket_t sock, const char* pData, size_t size, int iTimeoutMs);
 
 // Shuts a connection down in both directions without closing it: a thread waiting on it
 // wakes, and its reads and writes fail from now on.
 void shutdownConnection(::socket_t sock);
 
-// Closes a socket.
+// Closes a socket; a connection's end of stream goes out after what was sent.
 void closeSocket(::socket_t sock);
 
 } // namespace orbisk

@@ -31,11 +31,12 @@ namespace orbisk {
     return sock;
 }
 
-::socket_t acceptConnection(::socket_t listener)
+::socket_t acceptConnection(::socket_t listener, sockaddr_in& remote)
 {
     ::socket_t sock;
     do {
-        sock = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        socklen_t length = sizeof(remote);
+        sock = accept4(listener, reinterpret_cast<sockaddr*>(&remote), &length, SOCK_CLOEXEC);
     } while (sock == INVALID_SOCKET && errno == EINTR);
     return sock;
 }
@@ -111,19 +112,23 @@ ssize_t receiveFromSocket(::socket_t sock, char* pData, size_t size)
     return iRead;
 }
 
-ssize_t sendToSocket(::socket_t sock, const char* pData, size_t size)
+ssize_t sendWithin(::socket_t sock, const char* pData, size_t size, int iTimeoutMs)
 {
-    ssize_t iSent;
-    do {
-        iSent = send(sock, pData, size, MSG_NOSIGNAL);
-    } while (iSent < 0 && errno == EINTR);
-    return iSent;
-}
-
-void closeConnection(::socket_t sock)
-{
-    shutdown(sock, SHUT_RDWR);
-    close(sock);
+    // Sending first and waiting only when the buffer is full saves a wait per answer: an
+    // answer of the service nearly always fits at once. Never blocking in send keeps a
+    // slow reader from holding the sender longer than the wait.
+    bool isWaited = false;
+    for (;;) {
+        const ssize_t iSent = send(sock, pData, size, MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (iSent >= 0)
+            return iSent;
+        if (errno == EINTR)
+            continue;
+        if ((errno != EAGAIN && errno != EWOULDBLOCK) || isWaited
+            || waitForSocket(sock, true, iTimeoutMs) != SocketWait::Ready)
+            return -1;
+        isWaited = true;
+    }
 }
 
 void shutdownConnection(::socket_t sock)

@@ -32,9 +32,10 @@ bool setBlocking(::socket_t sock, bool isBlocking)
     return sock;
 }
 
-::socket_t acceptConnection(::socket_t listener)
+::socket_t acceptConnection(::socket_t listener, sockaddr_in& remote)
 {
-    const ::socket_t sock = accept(listener, nullptr, nullptr);
+    int length = sizeof(remote);
+    const ::socket_t sock = accept(listener, reinterpret_cast<sockaddr*>(&remote), &length);
     // An accepted socket inherits the listener's non-blocking mode.
     if (sock != INVALID_SOCKET && !setBlocking(sock, true)) {
         closesocket(sock);
@@ -113,15 +114,12 @@ ssize_t receiveFromSocket(::socket_t sock, char* pData, size_t size)
     return recv(sock, pData, int(size > INT_MAX ? INT_MAX : size), 0);
 }
 
-ssize_t sendToSocket(::socket_t sock, const char* pData, size_t size)
+ssize_t sendWithin(::socket_t sock, const char* pData, size_t size, int iTimeoutMs)
 {
+    // The socket blocks, so it is sent to only once it has room.
+    if (waitForSocket(sock, true, iTimeoutMs) != SocketWait::Ready)
+        return -1;
     return send(sock, pData, int(size > INT_MAX ? INT_MAX : size), 0);
-}
-
-void closeConnection(::socket_t sock)
-{
-    shutdown(sock, SD_BOTH);
-    closesocket(sock);
 }
 
 void shutdownConnection(::socket_t sock)

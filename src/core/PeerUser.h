@@ -14,13 +14,14 @@ enum class PeerUser {
     Unknown, // the system did not tell, or no process holds the other end any more
 };
 
-// The user of the process at the other end of sock, an accepted loopback TCP connection
-// over IPv4, compared with the user of this process. The peer's socket may be IPv4 or IPv6
+// The user of the process at the other end of an accepted loopback TCP connection over
+// IPv4, given by the addresses of this process's end (ours) and of the other end (theirs),
+// compared with the user of this process. The peer's socket may be IPv4 or IPv6
 // with IPv4-mapped addresses. Linux asks the kernel for the peer's socket in one netlink
 // round trip (a second for an IPv6 peer) and reads /proc/net/tcp only when netlink fails;
 // Windows looks up the process that owns the peer's end in the system's connection tables
 // and compares the users of the two processes' tokens.
-PeerUser peerUser(::socket_t sock);
+PeerUser peerUser(const sockaddr_in& ours, const sockaddr_in& theirs);
 
 // One end of an IPv4 TCP connection: the address as it is stored in the socket address
 // (network byte order) and the port in host byte order.

@@ -147,22 +147,17 @@ bool readProcTables(const sockaddr_in& ours, const sockaddr_in& theirs, TcpSocke
 }
 } // namespace
 
-PeerUser peerUser(::socket_t sock)
+PeerUser peerUser(const sockaddr_in& ours, const sockaddr_in& theirs)
 {
-    sockaddr_in ours{};
-    sockaddr_in theirs{};
-    socklen_t iOursLength = sizeof(ours);
-    socklen_t iTheirsLength = sizeof(theirs);
-    if (getsockname(sock, reinterpret_cast<sockaddr*>(&ours), &iOursLength) != 0
-        || getpeername(sock, reinterpret_cast<sockaddr*>(&theirs), &iTheirsLength) != 0 || ours.sin_family != AF_INET
-        || theirs.sin_family != AF_INET || iOursLength != sizeof(ours) || iTheirsLength != sizeof(theirs))
+    static const uid_t s_ownUid = geteuid();
+    if (ours.sin_family != AF_INET || theirs.sin_family != AF_INET)
         return PeerUser::Unknown;
     TcpSocketOwner owner;
     // A client's IPv6 socket reaches our IPv4 connection through an IPv4-mapped address.
     if (!askNetlink(AF_INET, ours, theirs, owner) && !askNetlink(AF_INET6, ours, theirs, owner)
         && !readProcTables(ours, theirs, owner))
         return PeerUser::Unknown;
-    return peerUserOf(owner, geteuid());
+    return peerUserOf(owner, s_ownUid);
 }
 
 } // namespace orbisk

@@ -72,15 +72,9 @@ bool findOwningProcess(const sockaddr_in& ours, const sockaddr_in& theirs, DWORD
 
 } // namespace
 
-PeerUser peerUser(::socket_t sock)
+PeerUser peerUser(const sockaddr_in& ours, const sockaddr_in& theirs)
 {
-    sockaddr_in ours{};
-    sockaddr_in theirs{};
-    int iOursLength = sizeof(ours);
-    int iTheirsLength = sizeof(theirs);
-    if (getsockname(sock, reinterpret_cast<sockaddr*>(&ours), &iOursLength) != 0
-        || getpeername(sock, reinterpret_cast<sockaddr*>(&theirs), &iTheirsLength) != 0 || ours.sin_family != AF_INET
-        || theirs.sin_family != AF_INET)
+    if (ours.sin_family != AF_INET || theirs.sin_family != AF_INET)
         return PeerUser::Unknown;
     DWORD iPid = 0;
     if (!findOwningProcess(ours, theirs, iPid))

@@ -56,8 +56,8 @@ orbisk::LocalHttpServer::CallerCheck callerCheck()
 {
     const std::string sOtherUser = forbiddenMessage(LocalServiceHandler::callerRefusal(true));
     const std::string sUnknownUser = forbiddenMessage(LocalServiceHandler::callerRefusal(false));
-    return [sOtherUser, sUnknownUser](::socket_t sock) {
-        switch (orbisk::peerUser(sock)) {
+    return [sOtherUser, sUnknownUser](const sockaddr_in& local, const sockaddr_in& remote) {
+        switch (orbisk::peerUser(local, remote)) {
         case orbisk::PeerUser::Same:
             return std::string();
         case orbisk::PeerUser::Other:

@@ -68,6 +68,20 @@ qintptr acceptWaiting(QTcpServer& server)
     QTcpSocket* pSocket = server.nextPendingConnection();
     return pSocket ? pSocket->socketDescriptor() : -1;
 }
+
+// The verdict on an accepted connection, given the addresses of its two ends as the
+// service knows them.
+PeerUser peerUserOfConnection(qintptr accepted)
+{
+    sockaddr_in ours{};
+    sockaddr_in theirs{};
+    socklen_t iOursLength = sizeof(ours);
+    socklen_t iTheirsLength = sizeof(theirs);
+    if (::getsockname(int(accepted), reinterpret_cast<sockaddr*>(&ours), &iOursLength) != 0
+        || ::getpeername(int(accepted), reinterpret_cast<sockaddr*>(&theirs), &iTheirsLength) != 0)
+        return PeerUser::Unknown;
+    return orbisk::peerUser(ours, theirs);
+}
 } // namespace
 
 class TestPeerUser : public QObject
@@ -203,7 +217,7 @@ private slots:
         const int iConnected = isIpv6Client ? ::connect(client, reinterpret_cast<const sockaddr*>(&v6), sizeof(v6))
                                             : ::connect(client, reinterpret_cast<const sockaddr*>(&v4), sizeof(v4));
         const qintptr accepted = iConnected == 0 ? acceptWaiting(server) : -1;
-        const PeerUser actual = accepted >= 0 ? orbisk::peerUser(::socket_t(accepted)) : PeerUser::Unknown;
+        const PeerUser actual = accepted >= 0 ? peerUserOfConnection(accepted) : PeerUser::Unknown;
         ::close(client);
         QCOMPARE(iConnected, 0);
         QCOMPARE(actual, PeerUser::Same);
@@ -234,7 +248,7 @@ private slots:
             client.finish();
         const qintptr accepted = acceptWaiting(server);
         QVERIFY(accepted >= 0);
-        const PeerUser actual = orbisk::peerUser(::socket_t(accepted));
+        const PeerUser actual = peerUserOfConnection(accepted);
         ::shutdown(int(accepted), SHUT_RDWR); // lets the child end
         QCOMPARE(actual, expected);
     }

@@ -17,7 +17,6 @@ const QRect kCodeGeometry(26, 79, kWidth, 28);
 // The code label reaches past the dialog's right edge; the code is drawn within this
 // much of it, so it keeps clear of the frame.
 const int kCodeRightGap = 16;
-const int kCodeVisibleWidth = kWidth - kCodeGeometry.x() - kCodeRightGap;
 const int kCodeFontPixels = 14;
 const int kCodeMinFontPixels = 10;
 const QString kCodeStyle = QStringLiteral("left: 1071px;top: 304px;width: 250px;height: 23px;line-height: 20px;"
@@ -40,6 +39,8 @@ int fittingPixelSize(QFont font, const QString& text, int width)
     return pixelSize;
 }
 } // namespace
+
+const int CMachineCodeUI::kCodeVisibleWidth = kWidth - kCodeGeometry.x() - kCodeRightGap;
 
 CMachineCodeUI::CMachineCodeUI(QWidget* parent)
     : CTipUI(parent)

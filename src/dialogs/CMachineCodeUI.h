@@ -11,6 +11,10 @@ class CMachineCodeUI : public CTipUI
     Q_OBJECT
 
 public:
+    // The width, from the code label's left edge, within which the code is drawn: it keeps
+    // clear of the frame, in a smaller size when the font is too wide for it.
+    static const int kCodeVisibleWidth;
+
     explicit CMachineCodeUI(QWidget* parent = nullptr);
     ~CMachineCodeUI() override;
 

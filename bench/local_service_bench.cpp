@@ -152,12 +152,17 @@ void benchLoad(quint16 iPort)
             ++iErrors;
     }
     epoll_event events[kConcurrent];
+    std::vector<LoadConnection*> ended;
     while (iOpen > 0) {
         const int iReady = ::epoll_wait(iEpoll, events, kConcurrent, 5000);
         if (iReady <= 0) {
             iErrors += iOpen;
             break;
         }
+        // Every answer that has come is read and timed before any new connection is
+        // opened: connecting takes as long as reading, so opening between the reads
+        // would count the generator's own work into the latencies of the answers after.
+        ended.clear();
         for (int i = 0; i < iReady; ++i) {
             auto& connection = *static_cast<LoadConnection*>(events[i].data.ptr);
             if (receiveLoadAnswer(connection))
@@ -167,11 +172,14 @@ void benchLoad(quint16 iPort)
                 latencies.push_back(ms);
             else
                 ++iErrors;
-            ::close(connection.sock);
+            ended.push_back(&connection);
+        }
+        for (LoadConnection* pConnection : ended) {
+            ::close(pConnection->sock);
             --iOpen;
             if (iStarted < kRequests) {
                 ++iStarted;
-                if (openLoadConnection(iEpoll, iPort, request, connection))
+                if (openLoadConnection(iEpoll, iPort, request, *pConnection))
                     ++iOpen;
                 else
                     ++iErrors;

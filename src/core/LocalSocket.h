@@ -69,7 +69,8 @@ ssize_t receiveFromSocket(::socket_t sock, char* pData, size_t size);
 
 // Sends what fits into the socket's buffer, waiting at most iTimeoutMs for room when none
 // is left; the number of bytes sent, negative on error or when the time has passed. Never
-// raises a signal when the peer has gone.
+// raises a signal when the peer has gone. On Windows, where a blocking socket has no
+// per-call non-blocking send, it waits for room first and then sends in blocking mode.
 ssize_t sendWithin(::socket_t sock, const char* pData, size_t size, int iTimeoutMs);
 
 // Shuts a connection down in both directions without closing it: a thread waiting on it

@@ -17,11 +17,16 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTableView>
 #include <QUrlQuery>
 #include <QWebEngineDownloadItem>
 #include <QWebEngineProfile>
+
+#include <csignal>
+
+#include <sys/resource.h>
 
 using orbisk::test::fileContent;
 using orbisk::test::kEngineTimeoutMs;
@@ -72,6 +77,7 @@ private slots:
     void runningDownloadHasOnlyItsPartialFile();
     void cancelledDownloadLeavesNoFile();
     void failedDownloadLeavesNoFile();
+    void fullDiskFailsTheDownloadAndLeavesNoFile();
     void danglingLinkIsNotWrittenThrough();
     void folderThatCannotBeMadeFailsTheDownload();
     void windowShowsAndDrivesTheDownloads();
@@ -310,6 +316,33 @@ void TestDownloads::failedDownloadLeavesNoFile()
     // The engine tries to resume the download once the server is gone; that stays in its row.
     QCOMPARE(m_pManager->rowCount(), 1);
     QCOMPARE(started.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(entriesOf(m_sDownloadDir), QStringList(), kEngineTimeoutMs);
+}
+
+// The disk fills during a download (here: a file size limit far below the file's size):
+// the download is reported as failed with the system's reason, never as complete, and
+// nothing of it is left on the disk.
+void TestDownloads::fullDiskFailsTheDownloadAndLeavesNoFile()
+{
+    rlimit usual{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &usual), 0);
+    rlimit small = usual;
+    small.rlim_cur = 512 * 1024;
+    const auto usualHandler = ::signal(SIGXFSZ, SIG_IGN);
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto restore = qScopeGuard([&] {
+        ::setrlimit(RLIMIT_FSIZE, &usual);
+        ::signal(SIGXFSZ, usualHandler);
+    });
+
+    QSignalSpy completed(m_pManager, &DownloadManager::downloadCompleted);
+    QSignalSpy failed(m_pManager, &DownloadManager::downloadFailed);
+    startDownload(QStringLiteral("big.bin"));
+    QVERIFY(failed.wait(kEngineTimeoutMs));
+    QCOMPARE(failed.first().at(0).toString(), QStringLiteral("big.bin"));
+    QVERIFY(!failed.first().at(1).toString().isEmpty());
+    QCOMPARE(m_pManager->state(0), DownloadManager::Failed);
+    QCOMPARE(completed.size(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(entriesOf(m_sDownloadDir), QStringList(), kEngineTimeoutMs);
 }
 

@@ -1,9 +1,14 @@
 // Whose process is at the other end of a loopback connection of the local service.
 #pragma once
 
-#include <httplib.h>
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <netinet/in.h>
+#endif
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace orbisk {
@@ -22,6 +27,12 @@ enum class PeerUser {
 // Windows looks up the process that owns the peer's end in the system's connection tables
 // and compares the users of the two processes' tokens.
 PeerUser peerUser(const sockaddr_in& ours, const sockaddr_in& theirs);
+
+#ifdef _WIN32
+// The id of the process that holds the peer's end of our connection, as the system's
+// connection tables name it (0 when they name none); empty when no table holds it.
+std::optional<unsigned long> owningProcessOf(const sockaddr_in& ours, const sockaddr_in& theirs);
+#endif
 
 // One end of an IPv4 TCP connection: the address as it is stored in the socket address
 // (network byte order) and the port in host byte order.

@@ -36,10 +36,12 @@ bool isMapped(const UCHAR address[16], const in_addr& ipv4)
     return std::memcmp(address, kPrefix, sizeof(kPrefix)) == 0 && std::memcmp(address + 12, &ipv4, 4) == 0;
 }
 
-// The process that owns the connection whose own end is theirs and whose other end is
-// ours: the peer's end of our connection, on an IPv4 socket or on an IPv6 socket through
-// IPv4-mapped addresses. Ports in the tables are in network byte order.
-bool findOwningProcess(const sockaddr_in& ours, const sockaddr_in& theirs, DWORD& iPid)
+} // namespace
+
+// The peer's end of our connection is the row whose own end is theirs and whose other end
+// is ours, on an IPv4 socket or on an IPv6 socket through IPv4-mapped addresses. Ports in
+// the tables are in network byte order.
+std::optional<unsigned long> owningProcessOf(const sockaddr_in& ours, const sockaddr_in& theirs)
 {
     const std::vector<unsigned char> table4 = connectionTable(AF_INET);
     if (table4.size() >= sizeof(MIB_TCPTABLE_OWNER_PID)) {
@@ -49,8 +51,7 @@ bool findOwningProcess(const sockaddr_in& ours, const sockaddr_in& theirs, DWORD
             const MIB_TCPROW_OWNER_PID& row = pRows[i];
             if (row.dwLocalAddr == theirs.sin_addr.s_addr && u_short(row.dwLocalPort) == theirs.sin_port
                 && row.dwRemoteAddr == ours.sin_addr.s_addr && u_short(row.dwRemotePort) == ours.sin_port) {
-                iPid = row.dwOwningPid;
-                return true;
+                return row.dwOwningPid;
             }
         }
     }
@@ -62,24 +63,23 @@ bool findOwningProcess(const sockaddr_in& ours, const sockaddr_in& theirs, DWORD
             const MIB_TCP6ROW_OWNER_PID& row = pRows[i];
             if (isMapped(row.ucLocalAddr, theirs.sin_addr) && u_short(row.dwLocalPort) == theirs.sin_port
                 && isMapped(row.ucRemoteAddr, ours.sin_addr) && u_short(row.dwRemotePort) == ours.sin_port) {
-                iPid = row.dwOwningPid;
-                return true;
+                return row.dwOwningPid;
             }
         }
     }
-    return false;
+    return std::nullopt;
 }
-
-} // namespace
 
 PeerUser peerUser(const sockaddr_in& ours, const sockaddr_in& theirs)
 {
     if (ours.sin_family != AF_INET || theirs.sin_family != AF_INET)
         return PeerUser::Unknown;
-    DWORD iPid = 0;
-    if (!findOwningProcess(ours, theirs, iPid))
+    const std::optional<unsigned long> owner = owningProcessOf(ours, theirs);
+    // A row owned by process 0 names nobody: a connection that no process holds any more
+    // (TIME_WAIT), or a system that does not tell (Wine reports 0 for every connection).
+    if (!owner || *owner == 0)
         return PeerUser::Unknown;
-    switch (platform::win::userOfProcess(iPid)) {
+    switch (platform::win::userOfProcess(DWORD(*owner))) {
     case platform::win::ProcessUser::CurrentUser:
         return PeerUser::Same;
     case platform::win::ProcessUser::OtherUser:

@@ -1,10 +1,10 @@
 // Tests of the Qt-free Windows code against the real Win32 API: the Run key of the
-// registry, the process snapshot, Winsock and named pipes. Built with MinGW-w64 and run under Wine
-// (or on Windows). Started with "--idle EVENT PARENT" it is its own second copy: it
-// sets the named event and stays until it is ended or its parent process has gone;
-// with "--serve-pipe PIPE EVENT PARENT" it first makes the named pipe PIPE and waits
-// there for a client.
+// registry, the process snapshot, Winsock, the owners of TCP connections and named pipes. Built with MinGW-w64 and run
+// under Wine (or on Windows). Started with "--idle EVENT PARENT" it is its own second copy: it sets the named event and
+// stays until it is ended or its parent process has gone; with "--serve-pipe PIPE EVENT PARENT" it first makes the
+// named pipe PIPE and waits there for a client.
 
+#include "core/PeerUser.h"
 #include "platform/win/ExclusiveSocket.h"
 #include "platform/win/NamedPipeUser.h"
 #include "platform/win/ProcessCount.h"
@@ -319,6 +319,110 @@ void testExclusiveListener()
     WSACleanup();
 }
 
+const char* shown(orbisk::PeerUser user)
+{
+    switch (user) {
+    case orbisk::PeerUser::Same:
+        return "same user";
+    case orbisk::PeerUser::Other:
+        return "other user";
+    case orbisk::PeerUser::Unknown:
+        break;
+    }
+    return "unknown";
+}
+
+// Connects a client socket of this process to the loopback listener at port, over IPv4 or
+// as a dual-stack IPv6 socket through the IPv4-mapped address.
+SOCKET connectToLoopback(unsigned short port, bool isIpv6)
+{
+    const SOCKET client = socket(isIpv6 ? AF_INET6 : AF_INET, SOCK_STREAM, IPPROTO_TCP);
+    if (client == INVALID_SOCKET)
+        return client;
+    int iConnected = SOCKET_ERROR;
+    if (isIpv6) {
+        const DWORD no = 0;
+        setsockopt(client, IPPROTO_IPV6, IPV6_V6ONLY, reinterpret_cast<const char*>(&no), sizeof no);
+        sockaddr_in6 address{};
+        address.sin6_family = AF_INET6;
+        address.sin6_port = htons(port);
+        inet_pton(AF_INET6, "::ffff:127.0.0.1", &address.sin6_addr);
+        iConnected = connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    } else {
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        iConnected = connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    }
+    if (iConnected != 0) {
+        closesocket(client);
+        return INVALID_SOCKET;
+    }
+    return client;
+}
+
+// Wine runs this program here; it has an export of its own in ntdll.
+bool isWine()
+{
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll && GetProcAddress(ntdll, "wine_get_version");
+}
+
+// The local service's caller check on connections this process makes to itself. The
+// connection tables hold the peer's end of each (found by its two addresses, whatever the
+// client's socket family), and no row for an address pair that no connection has. Windows
+// names this process as the owner, so the caller is this user; Wine names process 0, so
+// there the check must fail closed (unknown), never pass.
+void testPeerUserOfOwnConnections()
+{
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        check(false, "Winsock starts");
+        return;
+    }
+    const bool isOwnerNamed = !isWine();
+    const SOCKET listener = listenOnLoopback(0, true, false);
+    check(listener != INVALID_SOCKET, "a loopback listener for the caller check");
+    for (const bool isIpv6 : {false, true}) {
+        if (listener == INVALID_SOCKET)
+            break;
+        const std::string over = isIpv6 ? " (IPv6 client, mapped address)" : " (IPv4 client)";
+        const SOCKET client = connectToLoopback(portOf(listener), isIpv6);
+        sockaddr_in theirs{};
+        int theirsLength = sizeof theirs;
+        const SOCKET accepted = client == INVALID_SOCKET
+            ? INVALID_SOCKET
+            : accept(listener, reinterpret_cast<sockaddr*>(&theirs), &theirsLength);
+        sockaddr_in ours{};
+        int oursLength = sizeof ours;
+        if (accepted == INVALID_SOCKET || getsockname(accepted, reinterpret_cast<sockaddr*>(&ours), &oursLength) != 0) {
+            check(false, "a connection to itself" + over);
+        } else {
+            const std::optional<unsigned long> owner = orbisk::owningProcessOf(ours, theirs);
+            check(owner && *owner == (isOwnerNamed ? GetCurrentProcessId() : 0),
+                "the tables hold the peer's end, owned by " + std::string(isOwnerNamed ? "this process" : "process 0")
+                    + over,
+                owner ? std::to_string(*owner) : "no row");
+            const orbisk::PeerUser user = orbisk::peerUser(ours, theirs);
+            check(user == (isOwnerNamed ? orbisk::PeerUser::Same : orbisk::PeerUser::Unknown),
+                "the caller is " + std::string(isOwnerNamed ? "this user" : "unknown, never another user") + over,
+                shown(user));
+            sockaddr_in nobody = theirs;
+            nobody.sin_port = htons(ntohs(theirs.sin_port) == 1 ? 2 : 1);
+            check(!orbisk::owningProcessOf(ours, nobody) && orbisk::peerUser(ours, nobody) == orbisk::PeerUser::Unknown,
+                "an address pair without a connection has no row and tells nothing" + over);
+        }
+        for (const SOCKET sock : {client, accepted}) {
+            if (sock != INVALID_SOCKET)
+                closesocket(sock);
+        }
+    }
+    if (listener != INVALID_SOCKET)
+        closesocket(listener);
+    WSACleanup();
+}
+
 const wchar_t* const kPipePrefix = L"\\\\.\\pipe\\";
 
 // A pipe server that waits for one client.
@@ -466,6 +570,7 @@ int main()
     testProcessCount();
     testCopiesUnderOtherNames();
     testExclusiveListener();
+    testPeerUserOfOwnConnections();
     testPrivatePipeName();
     testPipeServerUser();
 

@@ -11,16 +11,21 @@
 namespace orbisk {
 
 namespace {
-// The system's table of TCP connections of iFamily with their owning processes; empty
-// when it cannot be read.
-std::vector<unsigned char> connectionTable(ULONG iFamily)
+// The system's table of TCP connections of iFamily with their owning processes, read into
+// a buffer each thread keeps: the table's size changes little from one request to the next,
+// so one call usually suffices where a fresh buffer needs two (size, then rows). Empty when
+// the table cannot be read.
+const std::vector<unsigned char>& connectionTable(ULONG iFamily)
 {
-    std::vector<unsigned char> table;
-    DWORD iSize = 0;
+    thread_local std::vector<unsigned char> t_tables[2];
+    std::vector<unsigned char>& table = t_tables[iFamily == AF_INET6 ? 1 : 0];
+    table.resize(table.capacity());
+    DWORD iSize = DWORD(table.size());
     DWORD iResult = ERROR_INSUFFICIENT_BUFFER;
     // The table may grow between asking its size and reading it.
     for (int iTry = 0; iTry < 4 && iResult == ERROR_INSUFFICIENT_BUFFER; ++iTry) {
-        table.resize(iSize);
+        if (iSize > table.size())
+            table.resize(iSize);
         iResult = GetExtendedTcpTable(
             table.empty() ? nullptr : table.data(), &iSize, FALSE, iFamily, TCP_TABLE_OWNER_PID_CONNECTIONS, 0);
     }
@@ -43,7 +48,7 @@ bool isMapped(const UCHAR address[16], const in_addr& ipv4)
 // the tables are in network byte order.
 std::optional<unsigned long> owningProcessOf(const sockaddr_in& ours, const sockaddr_in& theirs)
 {
-    const std::vector<unsigned char> table4 = connectionTable(AF_INET);
+    const std::vector<unsigned char>& table4 = connectionTable(AF_INET);
     if (table4.size() >= sizeof(MIB_TCPTABLE_OWNER_PID)) {
         const auto* pTable = reinterpret_cast<const MIB_TCPTABLE_OWNER_PID*>(table4.data());
         const MIB_TCPROW_OWNER_PID* pRows = pTable->table;
@@ -55,7 +60,7 @@ std::optional<unsigned long> owningProcessOf(const sockaddr_in& ours, const sock
             }
         }
     }
-    const std::vector<unsigned char> table6 = connectionTable(AF_INET6);
+    const std::vector<unsigned char>& table6 = connectionTable(AF_INET6);
     if (table6.size() >= sizeof(MIB_TCP6TABLE_OWNER_PID)) {
         const auto* pTable = reinterpret_cast<const MIB_TCP6TABLE_OWNER_PID*>(table6.data());
         const MIB_TCP6ROW_OWNER_PID* pRows = pTable->table;

@@ -41,6 +41,21 @@ bool isMapped(const UCHAR address[16], const in_addr& ipv4)
     return std::memcmp(address, kPrefix, sizeof(kPrefix)) == 0 && std::memcmp(address + 12, &ipv4, 4) == 0;
 }
 
+// The owner of the first row of the table of iFamily (of type Table) that isPeerEnd accepts.
+template <typename Table, typename IsPeerEnd>
+std::optional<unsigned long> ownerOfRow(ULONG iFamily, IsPeerEnd isPeerEnd)
+{
+    const std::vector<unsigned char>& bytes = connectionTable(iFamily);
+    if (bytes.size() < sizeof(Table))
+        return std::nullopt;
+    const auto* pTable = reinterpret_cast<const Table*>(bytes.data());
+    for (DWORD i = 0; i < pTable->dwNumEntries; ++i) {
+        if (isPeerEnd(pTable->table[i]))
+            return pTable->table[i].dwOwningPid;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 // The peer's end of our connection is the row whose own end is theirs and whose other end
@@ -48,31 +63,20 @@ bool isMapped(const UCHAR address[16], const in_addr& ipv4)
 // the tables are in network byte order.
 std::optional<unsigned long> owningProcessOf(const sockaddr_in& ours, const sockaddr_in& theirs)
 {
-    const std::vector<unsigned char>& table4 = connectionTable(AF_INET);
-    if (table4.size() >= sizeof(MIB_TCPTABLE_OWNER_PID)) {
-        const auto* pTable = reinterpret_cast<const MIB_TCPTABLE_OWNER_PID*>(table4.data());
-        const MIB_TCPROW_OWNER_PID* pRows = pTable->table;
-        for (DWORD i = 0; i < pTable->dwNumEntries; ++i) {
-            const MIB_TCPROW_OWNER_PID& row = pRows[i];
-            if (row.dwLocalAddr == theirs.sin_addr.s_addr && u_short(row.dwLocalPort) == theirs.sin_port
-                && row.dwRemoteAddr == ours.sin_addr.s_addr && u_short(row.dwRemotePort) == ours.sin_port) {
-                return row.dwOwningPid;
-            }
-        }
-    }
-    const std::vector<unsigned char>& table6 = connectionTable(AF_INET6);
-    if (table6.size() >= sizeof(MIB_TCP6TABLE_OWNER_PID)) {
-        const auto* pTable = reinterpret_cast<const MIB_TCP6TABLE_OWNER_PID*>(table6.data());
-        const MIB_TCP6ROW_OWNER_PID* pRows = pTable->table;
-        for (DWORD i = 0; i < pTable->dwNumEntries; ++i) {
-            const MIB_TCP6ROW_OWNER_PID& row = pRows[i];
-            if (isMapped(row.ucLocalAddr, theirs.sin_addr) && u_short(row.dwLocalPort) == theirs.sin_port
-                && isMapped(row.ucRemoteAddr, ours.sin_addr) && u_short(row.dwRemotePort) == ours.sin_port) {
-                return row.dwOwningPid;
-            }
-        }
-    }
-    return std::nullopt;
+    const auto isSamePorts = [&](const auto& row) {
+        return u_short(row.dwLocalPort) == theirs.sin_port && u_short(row.dwRemotePort) == ours.sin_port;
+    };
+    const std::optional<unsigned long> owner4
+        = ownerOfRow<MIB_TCPTABLE_OWNER_PID>(AF_INET, [&](const MIB_TCPROW_OWNER_PID& row) {
+              return row.dwLocalAddr == theirs.sin_addr.s_addr && row.dwRemoteAddr == ours.sin_addr.s_addr
+                  && isSamePorts(row);
+          });
+    if (owner4)
+        return owner4;
+    return ownerOfRow<MIB_TCP6TABLE_OWNER_PID>(AF_INET6, [&](const MIB_TCP6ROW_OWNER_PID& row) {
+        return isMapped(row.ucLocalAddr, theirs.sin_addr) && isMapped(row.ucRemoteAddr, ours.sin_addr)
+            && isSamePorts(row);
+    });
 }
 
 PeerUser peerUser(const sockaddr_in& ours, const sockaddr_in& theirs)

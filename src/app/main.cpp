@@ -1,16 +1,15 @@
 // Process entry: refuses a second copy (asking the running one to show itself), then
 // builds the two windows and runs the main window's start sequence in a fixed order
 // before entering the event loop.
-#include "app/HighDpi.h"
-#include "app/Resources.h"
 #include "app/RunningCopyChannel.h"
 #include "app/SingleInstanceGuard.h"
+#include "core/ClientInfo.h"
 #include "login/CLoginUI.h"
-#include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
-#include "mainwindow/ClientInfo.h"
-#include "mainwindow/CurrentWindow.h"
 #include "platform/terminationwatcher.h"
+#include "storage/AppPaths.h"
+#include "ui/HighDpi.h"
+#include "ui/Resources.h"
 #include "web/CertificateGuard.h"
 #include "web/CertificateTrustStore.h"
 #include "web/DownloadManager.h"
@@ -65,7 +64,7 @@ int main(int argc, char* argv[])
             CertificateGuard certificateGuard(&trustStore, [] { return g_pMainWindow->visibleWindow(); });
             g_pMainWindow->setCertificateGuard(&certificateGuard);
             g_pMainWindow->initWebArea();
-            g_pMainWindow->slot_switch_language(g_pMainWindow->m_iLanguage);
+            g_pMainWindow->slot_switch_language(g_pMainWindow->settings().language);
             g_pMainWindow->startCoreServices();
 
             // Destroyed before the application object, which takes the web profile with it.
@@ -74,7 +73,7 @@ int main(int argc, char* argv[])
 
             RunningCopyChannel channel;
             QObject::connect(&channel, &RunningCopyChannel::showRequested, g_pMainWindow, [] {
-                const QWidget* shown = bringCurrentWindowToFront(*g_pMainWindow);
+                const QWidget* shown = g_pMainWindow->bringCurrentWindowToFront();
                 qDebug() << "show requested by a second start:" << (shown ? shown->metaObject()->className() : "none")
                          << "visible" << (shown && shown->isVisible());
             });

@@ -1,8 +1,5 @@
 #include "core/LocalOrigins.h"
 
-#include "mainwindow/ServerListCodec.h"
-
-#include <QFile>
 #include <QUrl>
 
 namespace orbisk {
@@ -35,25 +32,6 @@ QString originOfHeader(const QString& sValue)
     if (!url.path().isEmpty() || url.hasQuery() || url.hasFragment() || !url.userInfo().isEmpty())
         return {};
     return originOfUrl(url);
-}
-
-OriginSet serverOrigins(const ServerList& servers)
-{
-    OriginSet origins;
-    for (const ServerEntry& server : servers) {
-        const QString sOrigin = webOriginOf(server.url);
-        if (!sOrigin.isEmpty())
-            origins.insert(sOrigin);
-    }
-    return origins;
-}
-
-OriginSet serverListFileOrigins(const QString& sPath)
-{
-    QFile file(sPath);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > ServerListCodec::kMaxDocumentBytes)
-        return {};
-    return serverOrigins(ServerListCodec::parse(file.readAll()));
 }
 
 } // namespace orbisk

@@ -1,7 +1,5 @@
-// The web origins that may use the local service: those of the servers in the user's list.
+// Web origins as browsers serialise them, of URLs and of Origin request headers.
 #pragma once
-
-#include "mainwindow/ServerEntry.h"
 
 #include <QSet>
 #include <QString>
@@ -21,13 +19,5 @@ QString webOriginOf(const QString& sUrl);
 // more (no path, query, fragment or user information); normalised like webOriginOf.
 // Empty when it is none, including the opaque origin "null".
 QString originOfHeader(const QString& sValue);
-
-// The origins of the servers' URLs; servers without one are skipped.
-OriginSet serverOrigins(const ServerList& servers);
-
-// The origins of the servers in the server-list file at sPath, read now. An unreadable or
-// malformed file yields none. Reading has no side effects, so it may run on every request
-// and on any thread.
-OriginSet serverListFileOrigins(const QString& sPath);
 
 } // namespace orbisk

@@ -4,9 +4,7 @@
 #include "core/LocalOrigins.h"
 #include "core/LocalServiceHandler.h"
 #include "core/PeerUser.h"
-#include "core/ServerOriginCache.h"
 #include "core/ValtroPortal.h"
-#include "mainwindow/AppPaths.h"
 
 #include <QDebug>
 
@@ -110,6 +108,11 @@ void ValtroHttpd::setPort(quint16 iPort)
     m_iPort = iPort;
 }
 
+void ValtroHttpd::setAllowedOrigins(AllowedOrigins allowedOrigins)
+{
+    m_allowedOrigins = allowedOrigins ? std::move(allowedOrigins) : AllowedOrigins([] { return orbisk::OriginSet(); });
+}
+
 quint16 ValtroHttpd::port() const
 {
     return m_iPort;
@@ -127,11 +130,7 @@ int ValtroHttpd::StartHttpdServer(int iTimeoutMs)
         qWarning() << "ValtroHttpd: started without the core and its portal";
         return StartMissingServices;
     }
-    // The server list is looked at for every check and read again when it has changed,
-    // so a server saved a moment ago counts.
-    auto pOrigins = std::make_shared<orbisk::ServerOriginCache>(AppPaths::serverListFile());
-    const LocalServiceHandler handler(
-        *m_pPortal, [pOrigins] { return pOrigins->origins(); }, m_iPort);
+    const LocalServiceHandler handler(*m_pPortal, m_allowedOrigins, m_iPort);
     auto pServer = std::make_unique<orbisk::LocalHttpServer>(std::chrono::milliseconds(iTimeoutMs), kWorkerThreads);
     configure(*pServer, handler);
     if (!pServer->start(orbisk::kLocalServiceHost, m_iPort)) {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/CoreInfo.h"
+#include "core/LocalOrigins.h"
 
 #include <QtGlobal>
 
+#include <functional>
 #include <memory>
 
 namespace orbisk {
@@ -15,8 +17,7 @@ class ValtroPortal;
 
 // The local HTTP service: answers pages on this machine (see orbisk::LocalServiceHandler)
 // on 127.0.0.1, port orbisk::kLocalServicePort unless setPort() says otherwise. The
-// origins it trusts are those of the servers in the user's server list
-// (AppPaths::serverListFile(), read again whenever the file has changed). Only processes
+// origins it trusts are those setAllowedOrigins() names (none until then). Only processes
 // of the user who runs the client are answered: a worker asks the system whose process
 // holds the other end of the connection before it answers (see orbisk::peerUser), and
 // refuses another user's, or one the system would not tell, with 403.
@@ -54,6 +55,12 @@ public:
     ValtroHttpd(const ValtroHttpd&) = delete;
     ValtroHttpd& operator=(const ValtroHttpd&) = delete;
 
+    // The origins that may use the service, asked for every request that carries an
+    // Origin (from the worker threads, so the source must be thread-safe). Takes effect
+    // at the next start.
+    using AllowedOrigins = std::function<orbisk::OriginSet()>;
+    void setAllowedOrigins(AllowedOrigins allowedOrigins);
+
     // The port of the next start; orbisk::kLocalServicePort unless set here or by kPortVariable.
     void setPort(quint16 iPort);
     quint16 port() const;
@@ -74,5 +81,6 @@ private:
     ValtroCore* const m_pCore;
     ValtroPortal* const m_pPortal;
     quint16 m_iPort = orbisk::kLocalServicePort;
+    AllowedOrigins m_allowedOrigins = [] { return orbisk::OriginSet(); };
     std::unique_ptr<orbisk::LocalHttpServer> m_pServer;
 };

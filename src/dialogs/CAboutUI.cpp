@@ -1,11 +1,10 @@
 #include "dialogs/CAboutUI.h"
 
-#include "app/HighDpi.h"
-#include "app/LanguageTexts.h"
-#include "dialogs/DialogStyle.h"
-#include "mainwindow/AppPaths.h"
-#include "mainwindow/CMainWindow.h"
-#include "mainwindow/ClientInfo.h"
+#include "core/ClientInfo.h"
+#include "storage/AppPaths.h"
+#include "ui/HighDpi.h"
+#include "ui/LanguageTexts.h"
+#include "ui/Style.h"
 
 #include <QDesktopServices>
 #include <QFontMetrics>
@@ -16,16 +15,6 @@
 
 namespace {
 const QSize kDialogSize(330, 414);
-const QString kFrameStyle = QStringLiteral("QWidget#about{background-color:#fff;border:1px solid #ccc}");
-const QString kLogStyle
-    = QStringLiteral("left: 260px;top: 494px;border: 0px;width: 57px;height: 23px;line-height: 20px;"
-                     "color: rgba(0, 123, 197, 1);font-size: 14px;text-align: center;");
-const QString kVersionStyle = QStringLiteral("left: 220px;top: 432px;width: 137px;height: 23px;line-height: 20px;"
-                                             "color: rgba(51, 51, 51, 1);font-size: 14px;text-align: center;");
-const QString kNoticeStyle = QStringLiteral("left: 175px;top: 623px;width: 226px;height: 23px;line-height: 17px;"
-                                            "color: rgba(51, 51, 51, 1);font-size: 12px;text-align: center;");
-const QString kWebSiteStyle = QStringLiteral("left: 202px;top: 455px;width: 172px;height: 23px;line-height: 17px;"
-                                             "color: rgba(51, 51, 51, 1);font-size: 12px;text-align: center;");
 const QString kLogo = QStringLiteral(":/resource/image/orbisk/orbisk64.png");
 const QString kBrand = QStringLiteral(":/resource/image/orbisk/orbisk200x40.png");
 const QSize kBrandSize(200, 40);
@@ -37,12 +26,12 @@ const int kLogLine = 318;
 const int kLogPadding = 12;
 } // namespace
 
-CAboutUI::CAboutUI(QWidget* parent)
+CAboutUI::CAboutUI(const LanguageTexts& texts, QWidget* parent)
     : QDialog(parent)
 {
     setWindowFlags(Qt::FramelessWindowHint);
     setObjectName(QStringLiteral("about"));
-    setStyleSheet(kFrameStyle);
+    setStyleSheet(orbisk::style::dialogFrame(QStringLiteral("QWidget#about")));
 
     auto* labelTitle = new QLabel(this);
     auto* buttonClose = new QPushButton(this);
@@ -53,26 +42,23 @@ CAboutUI::CAboutUI(QWidget* parent)
     auto* labelBrand = new QLabel(this);
     auto* labelNotice = new QLabel(this);
 
-    const LanguageTexts* texts = g_pMainWindow ? g_pMainWindow->m_pTexts.get() : nullptr;
-    labelVersion->setText((texts ? texts->Version : QString()) + QLatin1Char(':') + getClientVersion());
+    labelVersion->setText(texts.Version + QLatin1Char(':') + getClientVersion());
     labelWebSite->setText(
-        QStringLiteral("<style>a{text-decoration:none}</style><a style=\"color:#000\" href=\"%1\">%1</a>")
-            .arg(kWebSite));
+        QStringLiteral("<style>a{text-decoration:none}</style><a style=\"color:%2\" href=\"%1\">%1</a>")
+            .arg(kWebSite, orbisk::style::kLinkBlack));
     labelWebSite->setOpenExternalLinks(true);
     labelNotice->setText(kNotice);
-    if (texts) {
-        buttonLog->setText(texts->TransferLog);
-        labelTitle->setText(texts->About);
-    }
+    buttonLog->setText(texts.TransferLog);
+    labelTitle->setText(texts.About);
     labelVersion->setAlignment(Qt::AlignCenter);
     labelWebSite->setAlignment(Qt::AlignCenter);
     labelNotice->setAlignment(Qt::AlignCenter);
 
-    buttonLog->setStyleSheet(kLogStyle);
-    labelVersion->setStyleSheet(kVersionStyle);
-    labelNotice->setStyleSheet(kNoticeStyle);
-    labelWebSite->setStyleSheet(kWebSiteStyle);
-    buttonClose->setStyleSheet(dialogCloseButtonStyle());
+    buttonLog->setStyleSheet(QLatin1String("border: 0px;") + orbisk::style::centredText(orbisk::style::kBrandBlue, 14));
+    labelVersion->setStyleSheet(orbisk::style::centredText(orbisk::style::kTextGrey, 14));
+    labelNotice->setStyleSheet(orbisk::style::centredText(orbisk::style::kTextGrey, 12));
+    labelWebSite->setStyleSheet(orbisk::style::centredText(orbisk::style::kTextGrey, 12));
+    buttonClose->setStyleSheet(orbisk::style::closeButton());
     buttonLog->setCursor(Qt::PointingHandCursor);
 
     // Widths are measured in the font each widget paints with, which its style sheet

@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+struct LanguageTexts;
+
 // The about box: the edition's logo, the client version, a button that opens the
 // client's application-data folder, and the edition's brand image.
 class CAboutUI : public QDialog
@@ -9,7 +11,7 @@ class CAboutUI : public QDialog
     Q_OBJECT
 
 public:
-    explicit CAboutUI(QWidget* parent = nullptr);
+    explicit CAboutUI(const LanguageTexts& texts, QWidget* parent = nullptr);
     ~CAboutUI() override;
 
 public slots:

@@ -1,8 +1,8 @@
 #include "dialogs/CDownloadsUI.h"
 
-#include "app/LanguageTexts.h"
 #include "dialogs/DownloadProgressDelegate.h"
-#include "mainwindow/CMainWindow.h"
+#include "ui/LanguageTexts.h"
+#include "ui/Style.h"
 #include "web/DownloadManager.h"
 
 #include <QHBoxLayout>
@@ -17,10 +17,12 @@ const QSize kInitialSize(600, 320);
 const int kProgressWidth = 140;
 const int kSpeedWidth = 100;
 const int kStateWidth = 100;
-const QString kWindowStyle = QStringLiteral("CDownloadsUI{background-color:#fff}"
-                                            "QTableView{border:1px solid #ccc;font-size:13px;"
-                                            "selection-background-color:#d7e6f7;selection-color:#101010}"
-                                            "QPushButton{font-size:13px;padding:4px 14px}");
+const QString kWindowStyle
+    = QStringLiteral("CDownloadsUI{background-color:%1}"
+                     "QTableView{border:1px solid %2;font-size:13px;"
+                     "selection-background-color:%3;selection-color:%4}"
+                     "QPushButton{font-size:13px;padding:4px 14px}")
+          .arg(orbisk::style::kWhite, orbisk::style::kBorder, orbisk::style::kSelectionBlue, orbisk::style::kTextDark);
 } // namespace
 
 CDownloadsUI::CDownloadsUI(DownloadManager* pManager, QWidget* parent)
@@ -70,24 +72,20 @@ CDownloadsUI::CDownloadsUI(DownloadManager* pManager, QWidget* parent)
     connect(m_pManager, SIGNAL(downloadStarted(int)), this, SLOT(slot_downloadStarted(int)));
 
     resize(kInitialSize);
-    updateTexts();
     slot_updateButtons();
 }
 
 CDownloadsUI::~CDownloadsUI() = default;
 
-void CDownloadsUI::updateTexts()
+void CDownloadsUI::updateTexts(const LanguageTexts& texts)
 {
-    const LanguageTexts* texts = g_pMainWindow ? g_pMainWindow->m_pTexts.get() : nullptr;
-    if (!texts)
-        return;
-    setWindowTitle(texts->Downloads);
-    m_pButtonCancel->setText(texts->Cancel);
-    m_pButtonOpen->setText(texts->Open);
-    m_pButtonShowInFolder->setText(texts->ShowInFolder);
+    setWindowTitle(texts.Downloads);
+    m_pButtonCancel->setText(texts.Cancel);
+    m_pButtonOpen->setText(texts.Open);
+    m_pButtonShowInFolder->setText(texts.ShowInFolder);
     m_pManager->setStateTexts(
-        {{DownloadManager::Running, texts->DownloadRunning}, {DownloadManager::Completed, texts->DownloadCompleted},
-            {DownloadManager::Cancelled, texts->DownloadCancelled}, {DownloadManager::Failed, texts->DownloadFailed}});
+        {{DownloadManager::Running, texts.DownloadRunning}, {DownloadManager::Completed, texts.DownloadCompleted},
+            {DownloadManager::Cancelled, texts.DownloadCancelled}, {DownloadManager::Failed, texts.DownloadFailed}});
 }
 
 void CDownloadsUI::slot_cancel()

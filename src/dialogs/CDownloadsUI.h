@@ -5,6 +5,7 @@
 class DownloadManager;
 class QPushButton;
 class QTableView;
+struct LanguageTexts;
 
 // The downloads window: the list of this run's downloads (file, progress, speed,
 // state) and the actions on the selected one: Cancel, Open, Show in folder. It only
@@ -20,7 +21,7 @@ public:
 
     // Sets the window's texts and the state texts of the list from the main window's
     // current catalogue texts.
-    void updateTexts();
+    void updateTexts(const LanguageTexts& texts);
 
     QTableView* view() const { return m_pView; }
 

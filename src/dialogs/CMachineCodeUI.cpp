@@ -1,8 +1,8 @@
 #include "dialogs/CMachineCodeUI.h"
 
-#include "app/LanguageTexts.h"
 #include "core/ValtroCore.h"
-#include "mainwindow/CMainWindow.h"
+#include "ui/LanguageTexts.h"
+#include "ui/Style.h"
 
 #include <QClipboard>
 #include <QFontMetrics>
@@ -19,14 +19,6 @@ const QRect kCodeGeometry(26, 79, kWidth, 28);
 const int kCodeRightGap = 16;
 const int kCodeFontPixels = 14;
 const int kCodeMinFontPixels = 10;
-const QString kCodeStyle = QStringLiteral("left: 1071px;top: 304px;width: 250px;height: 23px;line-height: 20px;"
-                                          "color: rgba(51, 51, 51, 1);font-size: %1px;text-align: center;");
-const QString kPromptStyle = QStringLiteral("left: 1071px;top: 304px;width: 208px;height: 23px;line-height: 20px;"
-                                            "color: rgba(51, 51, 51, 1);font-size: 14px;text-align: center;");
-const QString kButtonStyle = QStringLiteral(
-    "left: 1257px;top: 373px;width: 68px;height: 32px;line-height: 17px;border-radius: 2px;"
-    "background-color: rgba(33, 150, 243, 1);color: rgba(255, 255, 255, 1);font-size: 12px;text-align: center;"
-    "border: 1px solid rgba(255, 255, 255, 0);");
 
 // The largest pixel size, from the code's usual size down to a floor, at which text
 // in font fits within width.
@@ -42,8 +34,9 @@ int fittingPixelSize(QFont font, const QString& text, int width)
 
 const int CMachineCodeUI::kCodeVisibleWidth = kWidth - kCodeGeometry.x() - kCodeRightGap;
 
-CMachineCodeUI::CMachineCodeUI(QWidget* parent)
-    : CTipUI(parent)
+CMachineCodeUI::CMachineCodeUI(const LanguageTexts& texts, const QString& sCode, QWidget* parent)
+    : CTipUI(texts, parent)
+    , m_sCopyText(texts.Copy.isEmpty() ? QStringLiteral("Copy") : texts.Copy)
 {
     auto* labelPrompt = new QLabel(this);
     m_pLabelCode = new QLabel(this);
@@ -52,27 +45,23 @@ CMachineCodeUI::CMachineCodeUI(QWidget* parent)
     m_pLabelCode->setTextFormat(Qt::PlainText);
     auto* buttonCopy = new QPushButton(this);
 
-    if (const LanguageTexts* texts = g_pMainWindow ? g_pMainWindow->m_pTexts.get() : nullptr) {
-        labelPrompt->setText(texts->MachineCodeIs);
-        buttonCopy->setText(texts->Copy);
-    }
-    // Fetched at every opening, so a changed identity shows the next time.
-    if (g_pMainWindow && g_pMainWindow->m_pCore)
-        m_pLabelCode->setText(g_pMainWindow->m_pCore->Get_Deviceuuid());
+    labelPrompt->setText(texts.MachineCodeIs);
+    buttonCopy->setText(texts.Copy);
+    m_pLabelCode->setText(sCode);
 
     buttonCopy->setGeometry(kWidth - 98, 125, 68, 32);
     m_pLabelCode->setGeometry(kCodeGeometry);
     labelPrompt->setGeometry(26, 56, 250, 23);
 
-    m_pLabelCode->setStyleSheet(kCodeStyle.arg(kCodeFontPixels));
+    m_pLabelCode->setStyleSheet(orbisk::style::centredText(orbisk::style::kTextGrey, kCodeFontPixels));
     // A code cut at the frame would be read wrongly, so a font too wide for the
     // visible part draws it smaller.
     m_pLabelCode->ensurePolished();
     const int codePixels = fittingPixelSize(m_pLabelCode->font(), m_pLabelCode->text(), kCodeVisibleWidth);
     if (codePixels != kCodeFontPixels)
-        m_pLabelCode->setStyleSheet(kCodeStyle.arg(codePixels));
-    labelPrompt->setStyleSheet(kPromptStyle);
-    buttonCopy->setStyleSheet(kButtonStyle);
+        m_pLabelCode->setStyleSheet(orbisk::style::centredText(orbisk::style::kTextGrey, codePixels));
+    labelPrompt->setStyleSheet(orbisk::style::centredText(orbisk::style::kTextGrey, 14));
+    buttonCopy->setStyleSheet(orbisk::style::primaryButton());
 
     m_pLabelCode->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_pLabelCode, SIGNAL(customContextMenuRequested(QPoint)), this, SLOT(slot_codeContextMenu(QPoint)));
@@ -98,8 +87,7 @@ void CMachineCodeUI::slot_codeContextMenu(const QPoint& pos)
 {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction* copy = menu->addAction(
-        g_pMainWindow && g_pMainWindow->m_pTexts ? g_pMainWindow->m_pTexts->Copy : QStringLiteral("Copy"));
+    QAction* copy = menu->addAction(m_sCopyText);
     connect(copy, SIGNAL(triggered(bool)), this, SLOT(slot_ActCopy()));
     menu->popup(m_pLabelCode->mapToGlobal(pos));
 }

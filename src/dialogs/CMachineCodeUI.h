@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/CTipUI.h"
+#include "ui/CTipUI.h"
 
 class QLabel;
 
@@ -15,7 +15,9 @@ public:
     // clear of the frame, in a smaller size when the font is too wide for it.
     static const int kCodeVisibleWidth;
 
-    explicit CMachineCodeUI(QWidget* parent = nullptr);
+    // sCode is the device code shown, fetched at every opening so a changed identity
+    // shows the next time.
+    CMachineCodeUI(const LanguageTexts& texts, const QString& sCode, QWidget* parent = nullptr);
     ~CMachineCodeUI() override;
 
 public slots:
@@ -30,4 +32,7 @@ private slots:
 
 public:
     QLabel* m_pLabelCode = nullptr;
+
+private:
+    QString m_sCopyText;
 };

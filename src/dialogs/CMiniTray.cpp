@@ -1,9 +1,7 @@
 #include "dialogs/CMiniTray.h"
 
-#include "app/LanguageTexts.h"
-#include "app/Resources.h"
-#include "mainwindow/CMainWindow.h"
-#include "mainwindow/CurrentWindow.h"
+#include "ui/LanguageTexts.h"
+#include "ui/Resources.h"
 
 #include <QAction>
 #include <QIcon>
@@ -19,8 +17,9 @@ CMiniTray::AvailabilityProbe& availabilityProbe()
 }
 } // namespace
 
-CMiniTray::CMiniTray(QObject* parent)
+CMiniTray::CMiniTray(WindowFinder currentWindow, QObject* parent)
     : QSystemTrayIcon(parent)
+    , m_currentWindow(std::move(currentWindow))
 {
     setToolTip(kToolTip);
 
@@ -51,12 +50,12 @@ CMiniTray::~CMiniTray()
     m_pActExit->deleteLater();
 }
 
-void CMiniTray::updateTexts()
+void CMiniTray::updateTexts(const LanguageTexts& texts)
 {
-    if (g_pMainWindow && g_pMainWindow->m_pTexts) {
-        m_pActOpen->setText(g_pMainWindow->m_pTexts->Open);
-        m_pActExit->setText(g_pMainWindow->m_pTexts->Exit);
-    }
+    m_pActOpen->setText(texts.Open);
+    m_pActExit->setText(texts.Exit);
+    m_sDownloadFinished = texts.DownloadFinishedTip;
+    m_sDownloadFailed = texts.DownloadFailedTip;
 }
 
 bool CMiniTray::isTrayAvailable()
@@ -72,9 +71,9 @@ void CMiniTray::setAvailabilityProbe(AvailabilityProbe probe)
 
 void CMiniTray::slot_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason act)
 {
-    if (!g_pMainWindow || act != QSystemTrayIcon::Trigger)
+    if (act != QSystemTrayIcon::Trigger)
         return;
-    QWidget* target = currentWindow(*g_pMainWindow);
+    QWidget* target = m_currentWindow ? m_currentWindow() : nullptr;
     if (!target)
         return;
     target->raise();
@@ -84,24 +83,22 @@ void CMiniTray::slot_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason act)
 
 void CMiniTray::slot_actOpen()
 {
-    if (g_pMainWindow)
-        bringCurrentWindowToFront(*g_pMainWindow);
+    emit openRequested();
 }
 
 void CMiniTray::slot_actExit()
 {
-    if (g_pMainWindow)
-        g_pMainWindow->handle_exit_application();
+    emit exitRequested();
 }
 
 void CMiniTray::slot_downloadCompleted(const QString& sFileName)
 {
-    if (g_pMainWindow && g_pMainWindow->m_pTexts && isVisible() && isSystemTrayAvailable())
-        showMessage(g_pMainWindow->m_pTexts->DownloadFinishedTip, sFileName, QSystemTrayIcon::Information);
+    if (!m_sDownloadFinished.isEmpty() && isVisible() && isSystemTrayAvailable())
+        showMessage(m_sDownloadFinished, sFileName, QSystemTrayIcon::Information);
 }
 
 void CMiniTray::slot_downloadFailed(const QString& sFileName)
 {
-    if (g_pMainWindow && g_pMainWindow->m_pTexts && isVisible() && isSystemTrayAvailable())
-        showMessage(g_pMainWindow->m_pTexts->DownloadFailedTip, sFileName, QSystemTrayIcon::Warning);
+    if (!m_sDownloadFailed.isEmpty() && isVisible() && isSystemTrayAvailable())
+        showMessage(m_sDownloadFailed, sFileName, QSystemTrayIcon::Warning);
 }

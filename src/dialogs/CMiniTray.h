@@ -6,21 +6,25 @@
 
 class QAction;
 class QMenu;
+class QWidget;
+struct LanguageTexts;
 
 // The client's icon in the notification area: a left click brings back the current
-// window; its menu opens the current window or quits the client. It also tells the
-// user when a download has ended.
+// window; its menu asks to open the current window or to quit the client. It also
+// tells the user when a download has ended.
 class CMiniTray : public QSystemTrayIcon
 {
     Q_OBJECT
 
 public:
     using AvailabilityProbe = std::function<bool()>;
+    // The window the user is working in; null while there is none.
+    using WindowFinder = std::function<QWidget*()>;
 
-    explicit CMiniTray(QObject* parent = nullptr);
+    explicit CMiniTray(WindowFinder currentWindow, QObject* parent = nullptr);
     ~CMiniTray() override;
 
-    void updateTexts();
+    void updateTexts(const LanguageTexts& texts);
 
     // Whether the desktop shows tray icons now. Asked each time it matters, since a
     // tray can appear or go away while the client runs; without one, a hidden window
@@ -28,6 +32,12 @@ public:
     static bool isTrayAvailable();
     // Replaces the system's answer (tests); an empty probe restores it.
     static void setAvailabilityProbe(AvailabilityProbe probe);
+
+signals:
+    // "Open": show the current window in front of the others.
+    void openRequested();
+    // "Quit": end the client.
+    void exitRequested();
 
 public slots:
     void slot_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason act);
@@ -41,4 +51,9 @@ public:
     QMenu* m_pTrayMenu = nullptr;
     QAction* m_pActOpen = nullptr;
     QAction* m_pActExit = nullptr;
+
+private:
+    WindowFinder m_currentWindow;
+    QString m_sDownloadFinished;
+    QString m_sDownloadFailed;
 };

@@ -1,8 +1,10 @@
 #include "dialogs/CSetting.h"
 
-#include "app/LanguageTexts.h"
-#include "dialogs/DialogStyle.h"
-#include "mainwindow/CMainWindow.h"
+#include "platform/autostart.h"
+#include "storage/AppPaths.h"
+#include "storage/ClientSettings.h"
+#include "ui/LanguageTexts.h"
+#include "ui/Style.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -16,22 +18,15 @@ const int kBoxLeft = 31;
 // Free space right of the longest text, as right of the OK button.
 const int kRightMargin = 30;
 const int kTitleWidth = 200;
-const QString kFrameStyle = QStringLiteral("QWidget#setting{background-color:#fff;border:1px solid #ccc}");
-const QString kTitleStyle
-    = QStringLiteral("left: 1071px;top: 229px;width: 37px;height: 26px;line-height: 26px;color: rgba(51, 51, 51, 1);"
-                     "font-size: 18px;text-align: center;");
-const QString kOkStyle = QStringLiteral(
-    "left: 1257px;top: 373px;width: 68px;height: 32px;line-height: 17px;border-radius: 2px;"
-    "background-color: rgba(33, 150, 243, 1);color: rgba(255, 255, 255, 1);font-size: 12px;text-align: center;"
-    "border: 1px solid rgba(255, 255, 255, 0);");
 } // namespace
 
-CSetting::CSetting(QWidget* parent)
+CSetting::CSetting(const LanguageTexts& texts, ClientSettings& settings, QWidget* parent)
     : QDialog(parent)
+    , m_settings(settings)
 {
     setWindowFlags(Qt::FramelessWindowHint);
     setObjectName(QStringLiteral("setting"));
-    setStyleSheet(kFrameStyle);
+    setStyleSheet(orbisk::style::dialogFrame(QStringLiteral("QWidget#setting")));
 
     // Created in the keyboard focus order.
     auto* buttonClose = new QPushButton(this);
@@ -40,16 +35,14 @@ CSetting::CSetting(QWidget* parent)
     m_pCheckMiniTray = new QCheckBox(this);
     auto* buttonOK = new QPushButton(this);
 
-    if (const LanguageTexts* texts = g_pMainWindow ? g_pMainWindow->m_pTexts.get() : nullptr) {
-        labelTitle->setText(texts->Setting);
-        m_pCheckAutoStart->setText(texts->AutoStart);
-        m_pCheckMiniTray->setText(texts->MiniTray);
-        buttonOK->setText(texts->OK);
-    }
+    labelTitle->setText(texts.Setting);
+    m_pCheckAutoStart->setText(texts.AutoStart);
+    m_pCheckMiniTray->setText(texts.MiniTray);
+    buttonOK->setText(texts.OK);
 
-    buttonClose->setStyleSheet(dialogCloseButtonStyle());
-    labelTitle->setStyleSheet(kTitleStyle);
-    buttonOK->setStyleSheet(kOkStyle);
+    buttonClose->setStyleSheet(orbisk::style::closeButton());
+    labelTitle->setStyleSheet(orbisk::style::centredText(orbisk::style::kTextGrey, 18));
+    buttonOK->setStyleSheet(orbisk::style::primaryButton());
 
     // The dialog widens when a text in the font at hand needs more than its usual
     // width, so no text reaches its frame; the buttons keep their distance from the
@@ -68,10 +61,8 @@ CSetting::CSetting(QWidget* parent)
     connect(buttonClose, SIGNAL(clicked(bool)), this, SLOT(slot_ButtonClose()));
     connect(buttonOK, SIGNAL(clicked(bool)), this, SLOT(slot_ButtonOK()));
 
-    if (g_pMainWindow) {
-        m_pCheckAutoStart->setChecked(g_pMainWindow->m_isAutoStart);
-        m_pCheckMiniTray->setChecked(g_pMainWindow->m_isMiniTray);
-    }
+    m_pCheckAutoStart->setChecked(settings.autoStart);
+    m_pCheckMiniTray->setChecked(settings.miniTray);
 }
 
 CSetting::~CSetting() = default;
@@ -83,17 +74,18 @@ void CSetting::slot_ButtonClose()
 
 void CSetting::slot_ButtonOK()
 {
-    CMainWindow* window = g_pMainWindow;
     const bool isAutoStart = m_pCheckAutoStart->isChecked();
     const bool isMiniTray = m_pCheckMiniTray->isChecked();
-    if (window && (isAutoStart != window->m_isAutoStart || isMiniTray != window->m_isMiniTray)) {
+    if (isAutoStart != m_settings.autoStart || isMiniTray != m_settings.miniTray) {
         // The start-with-system entry is renewed before the file records the choice.
-        if (isAutoStart != window->m_isAutoStart) {
-            window->m_isAutoStart = isAutoStart;
-            window->updateAutoStart();
+        if (isAutoStart != m_settings.autoStart) {
+            m_settings.autoStart = isAutoStart;
+            orbisk::platform::applyStartWithSystem(isAutoStart);
         }
-        window->m_isMiniTray = isMiniTray;
-        window->writeSettings();
+        m_settings.miniTray = isMiniTray;
+        AppPaths::ensureDataDir();
+        if (!m_settings.write(AppPaths::settingsFile()))
+            qDebug() << "CSetting: could not write" << AppPaths::settingsFile();
     }
     close();
 }

@@ -3,15 +3,17 @@
 #include <QDialog>
 
 class QCheckBox;
+struct ClientSettings;
+struct LanguageTexts;
 
 // The settings dialog: start with the system and minimise to the tray on close, as
-// two check boxes; OK stores what changed in the main window and its settings file.
+// two check boxes; OK stores what changed in the settings it edits and in their file.
 class CSetting : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit CSetting(QWidget* parent = nullptr);
+    CSetting(const LanguageTexts& texts, ClientSettings& settings, QWidget* parent = nullptr);
     ~CSetting() override;
 
 public slots:
@@ -24,4 +26,7 @@ public slots:
 public:
     QCheckBox* m_pCheckAutoStart = nullptr;
     QCheckBox* m_pCheckMiniTray = nullptr;
+
+private:
+    ClientSettings& m_settings;
 };

@@ -1,15 +1,15 @@
 #pragma once
 
-#include "dialogs/CTipUI.h"
+#include "ui/CTipUI.h"
 
-// Asks the user to confirm leaving browser mode; OK leaves the current server and
-// gives the login window its server controls back.
+// Asks the user to confirm leaving browser mode: OK accepts, Cancel and the close
+// button reject.
 class CSwitchModeUI : public CTipUI
 {
     Q_OBJECT
 
 public:
-    explicit CSwitchModeUI(QWidget* parent = nullptr);
+    explicit CSwitchModeUI(const LanguageTexts& texts, QWidget* parent = nullptr);
     ~CSwitchModeUI() override;
 
 public slots:

@@ -1,19 +1,16 @@
 #include "login/CLoginUI.h"
 
-#include "app/HighDpi.h"
-#include "app/LanguageTexts.h"
-#include "dialogs/CSwitchModeUI.h"
 #include "login/BrowserLinkPlacement.h"
 #include "login/CCombox.h"
 #include "login/DeferredRows.h"
 #include "login/ItemWidgetFile.h"
 #include "login/NoFocusRectStyle.h"
-#include "login/ServerDisplayText.h"
-#include "mainwindow/CMainWindow.h"
-#include "mainwindow/DialogPlacement.h"
+#include "servers/ServerBook.h"
+#include "servers/ServerDisplayText.h"
+#include "ui/HighDpi.h"
+#include "ui/LanguageTexts.h"
+#include "ui/Style.h"
 
-#include <QAction>
-#include <QActionGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -21,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
@@ -37,30 +33,32 @@ const QString kAliasPlaceholder = QStringLiteral("eg: xxx server");
 const QString kCopyright = QStringLiteral("Copyright © Orbisk. All rights reserved.");
 const QString kLinkSuffix = QStringLiteral(" >>");
 
-const QString kStyleCaption = QStringLiteral("color: rgba(51, 51, 51, 1);font-size: 12px;text-align: center;");
-const QString kStyleField
-    = QStringLiteral("padding-left:15px;border:1px solid rgba(221, 221, 221, 1);border-radius:4px;font-size:12px");
-// Style B with a red border: a field whose input Continue cannot use.
-const QString kStyleFieldMarked
-    = QStringLiteral("padding-left:15px;border:1px solid rgba(215, 0, 21, 1);border-radius:4px;font-size:12px");
-const QString kStyleLink = QStringLiteral("color: rgba(0,123,197,1);border:0px solid #fff;text-align : right");
-const QString kStyleTitle = QStringLiteral("color: rgba(16, 16, 16, 1);font-size: 14px;text-align: center;");
-const QString kStyleCombo = QStringLiteral(
-    "QComboBox{padding-left:15px;border-radius: 4px;border: 1px solid rgba(221, 221, 221, 1);font-size:12px;"
-    "background-color:#F0F0F0}"
-    "QComboBox::drop-down {width: 50px;height:36px;top:0px;bottom:0px;padding-left:10px;padding-right:10px;"
-    "padding-top:0px;padding-bottom:0px;image: url(:/resource/image/drop-down.png);}"
-    "QAbstractItemView::item {height: 30px;}QListView::item {background: white;}"
-    "QListView::item:hover {background: #fff;}");
-const QString kStyleList = QStringLiteral("QListWidget{}QListWidget::item:hover{background-color:#007BC5}");
-const QString kStyleCheck = QStringLiteral("QCheckBox{spacing:8px;color:rgba(51,51,51,1);font-size:12px;margin-left:2}"
+const QString kStyleCaption = orbisk::style::centredText(orbisk::style::kTextGrey, 12);
+// An input field, framed in red when Continue cannot use its input.
+const QString kStyleInput = QStringLiteral("padding-left:15px;border:1px solid %1;border-radius:4px;font-size:12px");
+const QString kStyleField = kStyleInput.arg(orbisk::style::kFieldBorder);
+const QString kStyleFieldMarked = kStyleInput.arg(orbisk::style::kErrorRed);
+const QString kStyleLink = QStringLiteral("color: %1;border:0px solid %2;text-align : right")
+                               .arg(orbisk::style::kBrandBlue, orbisk::style::kWhite);
+const QString kStyleTitle = orbisk::style::centredText(orbisk::style::kTextDark, 14);
+const QString kStyleCombo
+    = QStringLiteral(
+        "QComboBox{padding-left:15px;border-radius: 4px;border: 1px solid %1;font-size:12px;background-color:%2}"
+        "QComboBox::drop-down {width: 50px;height:36px;top:0px;bottom:0px;padding-left:10px;padding-right:10px;"
+        "padding-top:0px;padding-bottom:0px;image: url(:/resource/image/drop-down.png);}"
+        "QAbstractItemView::item {height: 30px;}QListView::item {background: %3;}"
+        "QListView::item:hover {background: %3;}")
+          .arg(orbisk::style::kFieldBorder, orbisk::style::kFieldBackground, orbisk::style::kWhite);
+const QString kStyleList
+    = QStringLiteral("QListWidget{}QListWidget::item:hover{background-color:%1}").arg(orbisk::style::kBrandBlue);
+const QString kStyleCheck = QStringLiteral("QCheckBox{spacing:8px;color:%1;font-size:12px;margin-left:2}"
                                            "QCheckBox::indicator::checked{image:url(:/resource/image/check.png)}"
-                                           "QCheckBox::indicator::unchecked{image:url(:/resource/image/uncheck.png)}");
-const QString kStyleContinue = QStringLiteral(
-    "left: 540px;top: 688px;width: 150px;height: 50px;line-height: 26px;border-radius: 4px;"
-    "background-color: rgba(0, 123, 197, 1);color: rgba(255, 255, 255, 1);font-size: 16px;text-align: center;");
+                                           "QCheckBox::indicator::unchecked{image:url(:/resource/image/uncheck.png)}")
+                                .arg(orbisk::style::kTextGrey);
+const QString kStyleContinue = QStringLiteral("border-radius: 4px;background-color: %1;").arg(orbisk::style::kBrandBlue)
+    + orbisk::style::centredText(orbisk::style::kWhite, 16);
 const QString kStyleBrowser = QStringLiteral("font-size: 16px;border:0px;");
-const QString kStyleExitBrowser = QStringLiteral("color: rgba(0, 123, 197, 1);font-size: 16px;border:0px;");
+const QString kStyleExitBrowser = orbisk::style::text(orbisk::style::kBrandBlue, 16) + QLatin1String("border:0px;");
 const QString kLargeLogoStyle = QStringLiteral("border-image:url(:/resource/image/orbisk/orbisk330x170.png)");
 const QString kSmallLogo = QStringLiteral(":/resource/image/orbisk/orbisk200x40.png");
 
@@ -220,6 +218,14 @@ CLoginUI::CLoginUI(QWidget* parent)
 
 CLoginUI::~CLoginUI() = default;
 
+void CLoginUI::setServerBook(orbisk::ServerBook* pBook)
+{
+    m_pBook = pBook;
+    connect(pBook, &orbisk::ServerBook::serverAdded, this,
+        [this](const ServerEntry& entry) { addServerItem(entry.name, entry.url); });
+    connect(pBook, &orbisk::ServerBook::serverRemoved, this, &CLoginUI::removeServerItem);
+}
+
 void CLoginUI::setTipText(QString text)
 {
     m_pTipText = nullptr;
@@ -258,7 +264,7 @@ void CLoginUI::setBrowserModel(bool isBrowserModel)
     m_pBtnExitBrowser->setVisible(isBrowserModel);
 
     if (!isBrowserModel)
-        switchServerMode(g_pMainWindow->m_vecServer.isEmpty());
+        switchServerMode(!m_pBook || m_pBook->isEmpty());
 }
 
 void CLoginUI::switchServerMode(bool isNewServer)
@@ -274,25 +280,22 @@ void CLoginUI::switchServerMode(bool isNewServer)
     m_pCheckDefault->setGeometry(isNewServer ? kRectCheckNewServer : kRectCheckSelectServer);
     m_pBtnContinue->setGeometry(isNewServer ? kRectContinueNewServer : kRectContinueSelectServer);
 
-    if (const LanguageTexts* texts = g_pMainWindow->m_pTexts.get())
-        m_pLabelTitle->setText(isNewServer ? texts->ConnectNewServer : texts->SelectServer);
+    m_pLabelTitle->setText(isNewServer ? m_texts.ConnectNewServer : m_texts.SelectServer);
 }
 
-void CLoginUI::retranslateUi()
+void CLoginUI::retranslateUi(const LanguageTexts& texts)
 {
-    const LanguageTexts* texts = g_pMainWindow->m_pTexts.get();
-    if (!texts)
-        return;
+    m_texts = texts;
 
-    m_pLabelTitle->setText(m_pComboServer->isHidden() ? texts->ConnectNewServer : texts->SelectServer);
+    m_pLabelTitle->setText(m_pComboServer->isHidden() ? m_texts.ConnectNewServer : m_texts.SelectServer);
 
-    m_pLabelAddress->setText(texts->ServerAddress);
-    m_pLabelAlias->setText(texts->ServerAlias);
-    m_pCheckDefault->setText(texts->SetDefaultServer);
-    m_pBtnContinue->setText(texts->Continue);
+    m_pLabelAddress->setText(m_texts.ServerAddress);
+    m_pLabelAlias->setText(m_texts.ServerAlias);
+    m_pCheckDefault->setText(m_texts.SetDefaultServer);
+    m_pBtnContinue->setText(m_texts.Continue);
 
-    m_pBtnNewServer->setText(texts->ConnectNewServer + kLinkSuffix);
-    m_pBtnSelectServer->setText(texts->SelectServer + kLinkSuffix);
+    m_pBtnNewServer->setText(m_texts.ConnectNewServer + kLinkSuffix);
+    m_pBtnSelectServer->setText(m_texts.SelectServer + kLinkSuffix);
 
     const int newServerWidth = QFontMetrics(m_pBtnNewServer->font()).horizontalAdvance(m_pBtnNewServer->text());
     m_pBtnNewServer->setGeometry(
@@ -302,8 +305,8 @@ void CLoginUI::retranslateUi()
     m_pBtnSelectServer->setGeometry(
         kLinkRight - selectServerWidth, kSelectServerLinkY, selectServerWidth + kLinkPadding, kLinkHeight);
 
-    m_pLabelBrowser->setText(texts->BrowserModel);
-    m_pBtnExitBrowser->setText(texts->ExitBrowserModel);
+    m_pLabelBrowser->setText(m_texts.BrowserModel);
+    m_pBtnExitBrowser->setText(m_texts.ExitBrowserModel);
     m_pLabelBrowser->setWordWrap(true);
     m_pLabelBrowser->setGeometry(kRectBrowserSentence);
     m_pLabelBrowser->resize(width() - kBrowserSentenceMargin, kRectBrowserSentence.height());
@@ -317,7 +320,7 @@ void CLoginUI::retranslateUi()
     // message came from a connection attempt; in a new language it can only say that
     // the attempt failed.
     if (!m_pLabelTip->text().isEmpty())
-        m_pLabelTip->setText(m_pTipText ? texts->*m_pTipText : texts->ConnectFailed);
+        m_pLabelTip->setText(m_pTipText ? m_texts.*m_pTipText : m_texts.ConnectFailed);
 
     m_pBtnSelectServer->setFocusPolicy(Qt::NoFocus);
     m_pBtnNewServer->setFocusPolicy(Qt::NoFocus);
@@ -328,22 +331,11 @@ void CLoginUI::retranslateUi()
 
 void CLoginUI::addServerItem(QString sName, QString sUrl)
 {
-    const QString displayText = serverDisplayText({sName, sUrl, false});
-
     // The item keeps the server, so its row can be built later (see DeferredRows).
     auto* item = new QListWidgetItem(m_pListWidget);
     item->setData(kNameRole, sName);
     item->setData(kUrlRole, sUrl);
     m_pDeferredRows->added(item);
-
-    auto* action = new QAction(nullptr);
-    action->setCheckable(true);
-    g_pMainWindow->m_pServerGroup->addAction(action);
-    g_pMainWindow->m_pMenuServer->insertAction(g_pMainWindow->m_pActExitServer, action);
-    action->setText(displayText);
-    action->setObjectName(sName);
-    action->setToolTip(sUrl);
-    connect(action, SIGNAL(triggered(bool)), g_pMainWindow, SLOT(slot_actServer()));
 }
 
 void CLoginUI::makeServerRow(QListWidgetItem* item)
@@ -360,25 +352,14 @@ void CLoginUI::makeServerRow(QListWidgetItem* item)
     row->setToolTip(displayText);
     row->setFixedWidth(kRowWidth);
     connect(row, SIGNAL(signal_mouseClick(QString)), this, SLOT(slot_comboBoxNameChanged(QString)));
+    connect(row, &ItemWidgetFile::deleteRequested, this, &CLoginUI::deleteRequested);
 }
 
 void CLoginUI::removeServerItem(QString sUrl)
 {
-    // Both walks advance after every element, removed or not, so of two adjacent
-    // elements with the same URL only the first goes, as only the first list entry did.
-    QMenu* menu = g_pMainWindow->m_pMenuServer;
-    for (int i = 0; i < menu->actions().size(); ++i) {
-        QAction* action = menu->actions().at(i);
-        // The exit action is never a server's; a hand-edited URL must not take it along.
-        if (action == g_pMainWindow->m_pActExitServer || action->toolTip() != sUrl)
-            continue;
-        menu->removeAction(action);
-        // Nothing refers to the detached action any more; deleting it also takes it
-        // out of the server group and disconnects it from the main window.
-        delete action;
-    }
-
-    const ServerList& servers = g_pMainWindow->m_vecServer;
+    // The walk advances after every row, removed or not, so of two adjacent rows with
+    // the same URL only the first goes, as only the first list entry did.
+    const ServerList servers = m_pBook ? m_pBook->servers() : ServerList();
     for (int i = 0; i < m_pListWidget->count(); ++i) {
         if (m_pListWidget->item(i)->data(kUrlRole).toString() != sUrl)
             continue;
@@ -402,20 +383,8 @@ void CLoginUI::removeServerItem(QString sUrl)
 
 void CLoginUI::saveServer(QString sName, QString sUrl)
 {
-    ServerList& servers = g_pMainWindow->m_vecServer;
-    for (const ServerEntry& entry : qAsConst(servers)) {
-        if (entry.url == sUrl)
-            return;
-    }
-
-    const ServerEntry entry{sName, sUrl, m_pCheckDefault->isChecked()};
-    if (entry.isDefault) {
-        for (ServerEntry& other : servers)
-            other.isDefault = false;
-    }
-    servers.append(entry);
-    g_pMainWindow->writeServerList();
-    addServerItem(sName, sUrl);
+    if (m_pBook)
+        m_pBook->add({sName, sUrl, m_pCheckDefault->isChecked()});
 }
 
 void CLoginUI::fillServerPicker(const ServerList& servers)
@@ -439,7 +408,7 @@ void CLoginUI::slot_buttonContinue()
     ServerInput input;
     QLineEdit* field = nullptr;
     if (m_pComboServer->isVisible()) {
-        input = ServerInput::fromShownText(m_pComboServer->currentText(), g_pMainWindow->m_vecServer);
+        input = ServerInput::fromShownText(m_pComboServer->currentText(), m_pBook ? m_pBook->servers() : ServerList());
     } else if (m_pEditAddress->isVisible()) {
         input = ServerInput::fromNewServerFields(m_pEditAddress->text(), m_pEditAlias->text());
         // What is taken is what the fields show: a pasted scheme and blanks go.
@@ -456,7 +425,7 @@ void CLoginUI::slot_buttonContinue()
         showInputProblem(input.problem, field);
         return;
     }
-    g_pMainWindow->handle_load(input.name, input.url, true);
+    emit continueRequested(input.name, input.url);
 }
 
 void CLoginUI::showInputProblem(ServerInput::Problem problem, QLineEdit* field)
@@ -474,9 +443,8 @@ void CLoginUI::showInputProblem(ServerInput::Problem problem, QLineEdit* field)
         m_pTipText = &LanguageTexts::MissingServerAlias;
         break;
     }
-    const LanguageTexts* texts = g_pMainWindow->m_pTexts.get();
     m_pLabelTip->setVisible(true);
-    m_pLabelTip->setText(texts ? texts->*m_pTipText : QString());
+    m_pLabelTip->setText(m_texts.*m_pTipText);
     if (field) {
         setFieldMarked(field, true);
         field->setFocus();
@@ -494,13 +462,12 @@ void CLoginUI::slot_checkbox_auto_connect(bool isChecked)
     if (!m_pComboServer->isVisible())
         return;
 
+    if (!m_pBook)
+        return;
     // Only the shown server's own URL counts: "https://h" is not "https://h:8443".
-    ServerList& servers = g_pMainWindow->m_vecServer;
-    const int shown = indexOfShownServer(servers, m_pComboServer->currentText());
-    const QString shownUrl = shown >= 0 ? servers.at(shown).url : QString();
-    for (ServerEntry& entry : servers)
-        entry.isDefault = isChecked && shown >= 0 && entry.url == shownUrl;
-    g_pMainWindow->writeServerList();
+    const int shown = m_pBook->indexOfShown(m_pComboServer->currentText());
+    const QString shownUrl = shown >= 0 ? m_pBook->servers().at(shown).url : QString();
+    m_pBook->setDefault(shownUrl, isChecked && shown >= 0);
 }
 
 void CLoginUI::slot_comboBoxNameChanged(QString s)
@@ -508,18 +475,11 @@ void CLoginUI::slot_comboBoxNameChanged(QString s)
     showServerText(m_pComboServer, s);
     m_pComboServer->setToolTip(s);
 
-    const QList<QAction*> actions = g_pMainWindow->m_pMenuServer->actions();
-    for (QAction* action : actions) {
-        if (action->objectName() + QStringLiteral(" (") + action->toolTip() + QStringLiteral(")") == s) {
-            action->setChecked(true);
-            break;
-        }
-    }
+    emit shownServerChanged(s);
 
-    const ServerList& servers = g_pMainWindow->m_vecServer;
-    const int shown = indexOfShownServer(servers, s);
+    const int shown = m_pBook ? m_pBook->indexOfShown(s) : -1;
     if (shown >= 0)
-        m_pCheckDefault->setChecked(servers.at(shown).isDefault);
+        m_pCheckDefault->setChecked(m_pBook->servers().at(shown).isDefault);
 
     m_pComboServer->hidePopup();
     m_pListWidget->setVisible(true);
@@ -530,12 +490,6 @@ void CLoginUI::slot_switch_new_server()
     switchServerMode(true);
     if (m_pEditAlias->text().isEmpty())
         m_pEditAlias->setPlaceholderText(kAliasPlaceholder);
-
-    // Enter in either field presses Continue; editing a marked field takes the mark off.
-    for (QLineEdit* field : {m_pEditAddress, m_pEditAlias}) {
-        connect(field, &QLineEdit::textEdited, this, [this, field] { setFieldMarked(field, false); });
-        connect(field, &QLineEdit::returnPressed, this, [this] { m_pBtnContinue->click(); });
-    }
 }
 
 void CLoginUI::slot_switch_select_server()
@@ -545,9 +499,7 @@ void CLoginUI::slot_switch_select_server()
 
 void CLoginUI::slot_exitBrowserModel()
 {
-    CSwitchModeUI dialog(nullptr);
-    dialog.move(dialogPosition(geometry(), dialog.size()));
-    dialog.exec();
+    emit exitBrowserModeRequested();
 }
 
 void CLoginUI::paintEvent(QPaintEvent*)
@@ -561,7 +513,6 @@ void CLoginUI::paintEvent(QPaintEvent*)
 
 void CLoginUI::closeEvent(QCloseEvent* event)
 {
-    if (g_pMainWindow->closingQuits())
-        g_pMainWindow->handle_exit_application();
+    emit closeRequested();
     event->accept();
 }

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/LanguageTexts.h"
 #include "login/ServerInput.h"
-#include "mainwindow/ServerEntry.h"
+#include "servers/ServerEntry.h"
+#include "ui/LanguageTexts.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -19,13 +19,18 @@ class QListWidgetItem;
 class QPaintEvent;
 class QPushButton;
 
+namespace orbisk {
+class ServerBook;
+}
+
 // True while the login window is in browser mode; written only by
 // CLoginUI::setBrowserModel, read by the main window's delayed login.
 extern bool g_isBrowserMode;
 
 // The small fixed-size window in which the user enters a new server, picks a known
 // one, or (in browser mode) chooses to take the service back from the browser.
-// It never connects by itself: Continue hands a name and a URL to the main window.
+// It never connects by itself: it asks for what the user wants with its signals, and
+// its picker follows the server book.
 class CLoginUI : public QMainWindow
 {
     Q_OBJECT
@@ -34,22 +39,39 @@ public:
     explicit CLoginUI(QWidget* parent = nullptr);
     ~CLoginUI() override;
 
+    // The server list the picker shows and changes; its rows follow the book's signals.
+    void setServerBook(orbisk::ServerBook* pBook);
+
     void setTipText(QString text);
     void clearTipText();
     void setUiEnabled(bool isEnabled);
     void setBrowserModel(bool isBrowserModel);
     void switchServerMode(bool isNewServer);
-    void retranslateUi();
+    // Shows the texts in the language the client now shows.
+    void retranslateUi(const LanguageTexts& texts);
 
-    // Adds a server's row to the picker and its checkable action to the server menu.
+    // Adds a server's row to the picker.
     void addServerItem(QString sName, QString sUrl);
-    // Removes every menu action and picker row of the URL.
+    // Removes every picker row of the URL.
     void removeServerItem(QString sUrl);
-    // Remembers a server after its page loaded; a known URL changes nothing.
+    // Remembers a server after its page loaded, as the default when the box is ticked;
+    // a known URL changes nothing.
     void saveServer(QString sName, QString sUrl);
-    // Fills the picker at start from the server list: every entry gets its row and
-    // action; the last default entry is shown, or the last entry without a default.
+    // Fills the picker at start from the server list: every entry gets its row; the
+    // last default entry is shown, or the last entry without a default.
     void fillServerPicker(const ServerList& servers);
+
+signals:
+    // Continue with valid input: the server to load.
+    void continueRequested(QString sName, QString sUrl);
+    // The window was closed.
+    void closeRequested();
+    // A row's delete button: forget the server.
+    void deleteRequested(QString sUrl);
+    // The user asked to leave browser mode.
+    void exitBrowserModeRequested();
+    // The picker shows another server, by its display text.
+    void shownServerChanged(QString sText);
 
 public slots:
     void slot_buttonContinue();
@@ -92,6 +114,9 @@ private:
     void setFieldMarked(QLineEdit* field, bool isMarked);
     // Builds the row widget of a picker item from the server the item keeps.
     void makeServerRow(QListWidgetItem* item);
+
+    orbisk::ServerBook* m_pBook = nullptr;
+    LanguageTexts m_texts;
 
     // The catalogue text the message line shows for bad input, so that a language
     // switch shows it in the new language; null for the main window's messages.

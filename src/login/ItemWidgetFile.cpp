@@ -1,8 +1,6 @@
 #include "login/ItemWidgetFile.h"
 
 #include "login/ButtonDelete.h"
-#include "login/CLoginUI.h"
-#include "mainwindow/CMainWindow.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
@@ -38,19 +36,7 @@ void ItemWidgetFile::mouseReleaseEvent(QMouseEvent*)
 
 void ItemWidgetFile::slot_buttonDelete()
 {
-    ServerList& servers = g_pMainWindow->m_vecServer;
-    if (servers.isEmpty())
-        return;
-
-    const QString url = accessibleName();
-    for (int i = 0; i < servers.size(); ++i) {
-        if (servers.at(i).url == url) {
-            servers.remove(i);
-            g_pMainWindow->writeServerList();
-            // This row is among those removed; the list releases it only once
-            // control is back in the event loop, after this slot has returned.
-            g_pMainWindow->m_pLoginUI->removeServerItem(url);
-            return;
-        }
-    }
+    // The list releases this row once control is back in the event loop, after the
+    // deletion that this request starts.
+    emit deleteRequested(accessibleName());
 }

@@ -17,9 +17,11 @@ public:
 
 signals:
     void signal_mouseClick(QString s);
+    // The delete button: the user wants to forget the row's server.
+    void deleteRequested(QString sUrl);
 
 public slots:
-    // Forgets the row's server: list entry, file, row and menu action.
+    // Asks for the row's server to be forgotten.
     void slot_buttonDelete();
 
 protected:

@@ -1,6 +1,6 @@
 #include "login/ServerInput.h"
 
-#include "login/ServerDisplayText.h"
+#include "servers/ServerDisplayText.h"
 
 #include <QRegularExpression>
 #include <QUrl>

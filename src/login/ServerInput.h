@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwindow/ServerEntry.h"
+#include "servers/ServerEntry.h"
 
 #include <QString>
 

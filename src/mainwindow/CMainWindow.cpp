@@ -1,14 +1,18 @@
 // CMainWindow: construction, core services and the end of the application.
 #include "mainwindow/CMainWindow.h"
 
-#include "app/LanguageTexts.h"
+#include "core/ClientInfo.h"
 #include "core/ValtroCore.h"
 #include "core/ValtroHttpd.h"
 #include "core/ValtroPortal.h"
 #include "dialogs/CDownloadsUI.h"
 #include "dialogs/CMiniTray.h"
 #include "login/CLoginUI.h"
-#include "mainwindow/ClientInfo.h"
+#include "servers/ServerBook.h"
+#include "servers/ServerOriginCache.h"
+#include "storage/AppPaths.h"
+#include "ui/CurrentWindow.h"
+#include "ui/LanguageTexts.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -23,7 +27,6 @@ namespace {
 const char* const kApplicationKey = "E3A95C07B1D84F62A0C7395E1B6D8F24";
 const int kCoreMode = 1;
 const int kHttpdStartArgument = 1000;
-const int kLocalServicePort = 9887;
 const int kCloseActiveAppReason = 19;
 const QSize kInitialSize(800, 600);
 } // namespace
@@ -40,10 +43,13 @@ CMainWindow::CMainWindow(QWidget* parent)
     m_pMenuBar = menuBar();
     setWindowTitle(QStringLiteral("Orbisk Client"));
 
+    m_pServerBook = new orbisk::ServerBook(AppPaths::serverListFile(), this);
     readServerList();
     readSettings();
 
-    m_pTray = new CMiniTray(nullptr);
+    m_pTray = new CMiniTray([this] { return currentWindow(); }, nullptr);
+    connect(m_pTray, &CMiniTray::openRequested, this, &CMainWindow::bringCurrentWindowToFront);
+    connect(m_pTray, &CMiniTray::exitRequested, this, &CMainWindow::handle_exit_application);
     m_pTray->setVisible(true);
 
     resize(kInitialSize);
@@ -62,6 +68,16 @@ CMainWindow::~CMainWindow()
 void CMainWindow::setLoginUI(CLoginUI* pLoginUI)
 {
     m_pLoginUI = pLoginUI;
+    pLoginUI->setServerBook(m_pServerBook);
+    connect(pLoginUI, &CLoginUI::continueRequested, this,
+        [this](const QString& sName, const QString& sUrl) { handle_load(sName, sUrl, true); });
+    connect(pLoginUI, &CLoginUI::closeRequested, this, [this] {
+        if (closingQuits())
+            handle_exit_application();
+    });
+    connect(pLoginUI, &CLoginUI::deleteRequested, m_pServerBook, &orbisk::ServerBook::remove);
+    connect(pLoginUI, &CLoginUI::exitBrowserModeRequested, this, &CMainWindow::slot_exitBrowserModel);
+    connect(pLoginUI, &CLoginUI::shownServerChanged, this, &CMainWindow::checkShownServerAction);
 }
 
 void CMainWindow::setCertificateGuard(CertificateGuard* pGuard)
@@ -78,18 +94,31 @@ QWidget* CMainWindow::visibleWindow() const
     return nullptr;
 }
 
+QWidget* CMainWindow::currentWindow()
+{
+    return orbisk::currentWindow(m_isPageShown, this, m_pLoginUI);
+}
+
+QWidget* CMainWindow::bringCurrentWindowToFront()
+{
+    return orbisk::bringToFront(currentWindow());
+}
+
 void CMainWindow::startCoreServices()
 {
     m_pCore = new ValtroCore(QString::fromLatin1(kApplicationKey), kCoreMode, nullptr);
     m_pPortal = new ValtroPortal(m_pCore, nullptr);
     m_pHttpd = new ValtroHttpd(m_pCore, m_pPortal);
+    // The servers of the user's list may use the local service; the file is looked at
+    // for every check, so a server saved a moment ago counts.
+    m_pHttpd->setAllowedOrigins(orbisk::ServerOriginCache::sourceFor(AppPaths::serverListFile()));
 
     connect(m_pCore, SIGNAL(sig_languageChanged(int)), this, SLOT(slot_switch_language(int)));
     m_pCore->RegisterBrowserActive(onBrowserActive);
 
     const int started = m_pHttpd->StartHttpdServer(kHttpdStartArgument);
     qDebug() << "RegisterBrowserActive StartHttpdServer"
-             << "Orbisk Client" << started << kLocalServicePort;
+             << "Orbisk Client" << started << m_pHttpd->port();
 
     QString first;
     QString second;
@@ -123,7 +152,7 @@ void CMainWindow::handle_exit_application()
 
 bool CMainWindow::closingQuits() const
 {
-    return !m_isMiniTray || !CMiniTray::isTrayAvailable();
+    return !m_settings.miniTray || !CMiniTray::isTrayAvailable();
 }
 
 void CMainWindow::closeEvent(QCloseEvent* event)

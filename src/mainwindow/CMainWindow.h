@@ -1,6 +1,7 @@
 #pragma once
 
-#include "mainwindow/ServerEntry.h"
+#include "servers/ServerBook.h"
+#include "storage/ClientSettings.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -12,12 +13,12 @@ class CertificateGuard;
 class CDownloadsUI;
 class CLoginUI;
 class CMiniTray;
-class CThread;
 class CWebEngineView;
 class DownloadManager;
 class LoadProgressBar;
 class QAction;
 class QActionGroup;
+class QDialog;
 class QMenu;
 class QMenuBar;
 class QSplitter;
@@ -31,8 +32,9 @@ class ValtroPortal;
 struct LanguageTexts;
 
 // The controller of the whole client: owns the core services, the settings, the
-// server list, the menus, the web area and the tray icon, and is the only place
-// where the application ends.
+// server book, the menus, the web area and the tray icon, wires the windows' and
+// dialogs' requests to what carries them out, and is the only place where the
+// application ends.
 class CMainWindow : public QMainWindow
 {
     Q_OBJECT
@@ -41,12 +43,18 @@ public:
     explicit CMainWindow(QWidget* parent = nullptr);
     ~CMainWindow() override;
 
+    // Hands over the login window and connects what it asks for.
     void setLoginUI(CLoginUI* pLoginUI);
     // The guard that decides the certificate errors of every page the window creates.
     void setCertificateGuard(CertificateGuard* pGuard);
     // The window a question goes over: the main window while it is visible, else the
     // login window while it is visible; null while the client shows neither.
     QWidget* visibleWindow() const;
+    // The window the user is working in: this one while it shows a server's page,
+    // otherwise the login window.
+    QWidget* currentWindow();
+    // Shows the current window in front of the others; returns it.
+    QWidget* bringCurrentWindowToFront();
     // Shows the manager's downloads in the downloads window, reached from the help
     // menu's "Downloads" entry, and reports finished ones through the tray icon.
     // Without a manager the entry stays hidden. Call after initWebArea.
@@ -77,7 +85,13 @@ public:
     void writeSettings();
     void updateAutoStart();
     void readServerList();
-    void writeServerList();
+
+    // The user's settings as the client uses them now.
+    ClientSettings& settings() { return m_settings; }
+    // The one owner of the server list.
+    orbisk::ServerBook& serverBook() { return *m_pServerBook; }
+    // The catalogue texts now shown; empty texts before the first language switch.
+    const LanguageTexts& shownTexts() const;
 
 signals:
     void sig_return();
@@ -97,8 +111,8 @@ public slots:
     void slot_actServer();
     void slot_exitServer();
     void slot_browserActive();
-    // Starts an update check on the worker thread; checkType true shows the dialog only
-    // when a newer release is found.
+    // Starts an update check; checkType true shows the dialog only when a newer release
+    // is found.
     void slot_checkupdate(bool checkType);
     // Runs the about dialog modally, centred on the visible window.
     void slot_aboutUI();
@@ -108,6 +122,8 @@ public slots:
     void slot_machineCode();
     // Shows the downloads window and brings it to the front.
     void slot_downloadsUI();
+    // The login window's request to leave browser mode: asks the user to confirm.
+    void slot_exitBrowserModel();
 
 protected:
     void wheelEvent(QWheelEvent* event) override;
@@ -116,55 +132,60 @@ protected:
 
 private:
     void initMenus();
+    void addServerAction(const ServerEntry& entry);
+    void removeServerActions(const QString& sUrl);
+    void checkShownServerAction(const QString& sText);
     void showPageWindow();
     void releaseWebView();
     void showConnectFailed();
     void giveDebugViewHeight(int debugHeight);
+    // Runs a dialog modally, centred on the visible window.
+    void runCentred(QDialog& dialog) const;
+    // The window a dialog is centred on: this one while visible, else the login window.
+    const QWidget* dialogReference() const;
     // The engine's profile, watched for downloads from the first time it is asked for.
     QWebEngineProfile* webProfile();
 
 public:
-    // Members are public where the login window, the dialogs and the tray icon read
-    // them through g_pMainWindow.
-    QSplitter* m_pSplitter = nullptr;
-    // Over the top of the page area while a page loads.
-    LoadProgressBar* m_pLoadProgress = nullptr;
+    // Public for start-up and for the tests that look at the windows' state and parts.
     CLoginUI* m_pLoginUI = nullptr;
     CWebEngineView* m_pWebView = nullptr;
-    QWebEngineView* m_pDebugView = nullptr;
-    ServerList m_vecServer;
     ValtroCore* m_pCore = nullptr;
-    ValtroPortal* m_pPortal = nullptr;
     ValtroHttpd* m_pHttpd = nullptr;
-    std::unique_ptr<LanguageTexts> m_pTexts;
-    QAction* m_pActExitServer = nullptr;
-    QMenu* m_pMenuServer = nullptr;
-    QActionGroup* m_pServerGroup = nullptr;
-    int m_iLanguage = 0;
-    bool m_isAutoStart = true;
-    bool m_isMiniTray = true;
-    bool m_isPageShown = false;
     QMenuBar* m_pMenuBar = nullptr;
+    QMenu* m_pMenuServer = nullptr;
+    QAction* m_pActExitServer = nullptr;
+    CMiniTray* m_pTray = nullptr;
+    bool m_isPageShown = false;
+    bool m_isLoading = false;
+    QString m_sCurUrl;
+    QString m_sCurName;
+    // Over the top of the page area while a page loads.
+    LoadProgressBar* m_pLoadProgress = nullptr;
+    QSplitter* m_pSplitter = nullptr;
+    QWebEngineView* m_pDebugView = nullptr;
+    QActionGroup* m_pServerGroup = nullptr;
+    QMenu* m_pMenuHelp = nullptr;
+    QAction* m_pActDownloads = nullptr;
+    QTimer* m_pDelayTimer = nullptr;
+    CCheckUpdateUI* m_pCheckUpdateUI = nullptr;
+    CDownloadsUI* m_pDownloadsUI = nullptr;
+
+private:
+    orbisk::ServerBook* m_pServerBook = nullptr;
+    ValtroPortal* m_pPortal = nullptr;
+    std::unique_ptr<LanguageTexts> m_pTexts;
+    ClientSettings m_settings;
     QTranslator* m_pTranslatorQt = nullptr;
     QTranslator* m_pTranslatorApp = nullptr;
     QString m_sTranslatorQtFile;
     QString m_sTranslatorAppFile;
-    QMenu* m_pMenuHelp = nullptr;
     QAction* m_pActAbout = nullptr;
     QAction* m_pActSetting = nullptr;
     QAction* m_pActMachineCode = nullptr;
     QAction* m_pActCheckUpdate = nullptr;
-    QAction* m_pActDownloads = nullptr;
-    bool m_isLoading = false;
-    QString m_sCurName;
-    QString m_sCurUrl;
-    CMiniTray* m_pTray = nullptr;
-    QTimer* m_pDelayTimer = nullptr;
-    CThread* m_pCheckWorker = nullptr;
-    CCheckUpdateUI* m_pCheckUpdateUI = nullptr;
     CertificateGuard* m_pCertificateGuard = nullptr;
     DownloadManager* m_pDownloads = nullptr;
-    CDownloadsUI* m_pDownloadsUI = nullptr;
     bool m_isProfileWatched = false;
 };
 

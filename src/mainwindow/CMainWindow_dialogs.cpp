@@ -1,41 +1,53 @@
-// CMainWindow: the help menu's information dialogs, each run modally and centred on
-// whichever of the two windows is visible.
+// CMainWindow: the help menu's information dialogs and the browser-mode question, each
+// run modally and centred on whichever of the two windows is visible.
 #include "mainwindow/CMainWindow.h"
 
+#include "core/ValtroCore.h"
 #include "dialogs/CAboutUI.h"
 #include "dialogs/CMachineCodeUI.h"
 #include "dialogs/CSetting.h"
+#include "dialogs/CSwitchModeUI.h"
 #include "login/CLoginUI.h"
-#include "mainwindow/DialogPlacement.h"
+#include "ui/DialogPlacement.h"
+#include "ui/LanguageTexts.h"
 
-namespace {
-
-// Centres a freshly built dialog on the main window while it shows a page, else on
-// the login window, and runs it modally; the result is of no interest.
-void runCentred(const CMainWindow* window, QDialog& dialog)
+const QWidget* CMainWindow::dialogReference() const
 {
-    const QWidget* reference
-        = window->isVisible() || !window->m_pLoginUI ? static_cast<const QWidget*>(window) : window->m_pLoginUI;
-    dialog.move(dialogPosition(reference->geometry(), dialog.size()));
+    return isVisible() || !m_pLoginUI ? static_cast<const QWidget*>(this) : m_pLoginUI;
+}
+
+void CMainWindow::runCentred(QDialog& dialog) const
+{
+    dialog.move(dialogPosition(dialogReference()->geometry(), dialog.size()));
     dialog.exec();
 }
 
-} // namespace
-
 void CMainWindow::slot_aboutUI()
 {
-    CAboutUI dialog(nullptr);
-    runCentred(this, dialog);
+    CAboutUI dialog(shownTexts(), nullptr);
+    runCentred(dialog);
 }
 
 void CMainWindow::slot_settingUI()
 {
-    CSetting dialog(nullptr);
-    runCentred(this, dialog);
+    CSetting dialog(shownTexts(), m_settings, nullptr);
+    runCentred(dialog);
 }
 
 void CMainWindow::slot_machineCode()
 {
-    CMachineCodeUI dialog(nullptr);
-    runCentred(this, dialog);
+    CMachineCodeUI dialog(shownTexts(), m_pCore ? m_pCore->Get_Deviceuuid() : QString(), nullptr);
+    runCentred(dialog);
+}
+
+void CMainWindow::slot_exitBrowserModel()
+{
+    CSwitchModeUI dialog(shownTexts(), nullptr);
+    dialog.move(dialogPosition(m_pLoginUI->geometry(), dialog.size()));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // Leave the server first, so the login window shows its controls on a client that
+    // no longer holds a page.
+    slot_exitServer();
+    m_pLoginUI->setBrowserModel(false);
 }

@@ -3,8 +3,8 @@
 
 #include "dialogs/CDownloadsUI.h"
 #include "dialogs/CMiniTray.h"
-#include "login/CLoginUI.h"
-#include "mainwindow/DialogPlacement.h"
+#include "ui/DialogPlacement.h"
+#include "ui/LanguageTexts.h"
 #include "web/DownloadManager.h"
 
 #include <QAction>
@@ -14,6 +14,8 @@ void CMainWindow::setDownloadManager(DownloadManager* pDownloads)
 {
     m_pDownloads = pDownloads;
     m_pDownloadsUI = new CDownloadsUI(pDownloads, nullptr);
+    if (m_pTexts)
+        m_pDownloadsUI->updateTexts(*m_pTexts);
     m_pActDownloads->setVisible(true);
     if (m_pTray) {
         connect(pDownloads, &DownloadManager::downloadCompleted, m_pTray, &CMiniTray::slot_downloadCompleted);
@@ -39,8 +41,7 @@ void CMainWindow::slot_downloadsUI()
         return;
     // Placed like the dialogs the first time; afterwards it stays where the user put it.
     if (!m_pDownloadsUI->testAttribute(Qt::WA_Moved)) {
-        const QWidget* reference = isVisible() || !m_pLoginUI ? static_cast<const QWidget*>(this) : m_pLoginUI;
-        m_pDownloadsUI->move(dialogPosition(reference->geometry(), m_pDownloadsUI->size()));
+        m_pDownloadsUI->move(dialogPosition(dialogReference()->geometry(), m_pDownloadsUI->size()));
     }
     m_pDownloadsUI->showNormal();
     m_pDownloadsUI->raise();

@@ -1,10 +1,10 @@
 // CMainWindow: applying the interface language to every window at once.
 #include "mainwindow/CMainWindow.h"
 
-#include "app/LanguageTexts.h"
 #include "dialogs/CDownloadsUI.h"
 #include "dialogs/CMiniTray.h"
 #include "login/CLoginUI.h"
+#include "ui/LanguageTexts.h"
 #include "web/CWebEngineView.h"
 #include "web/CertificateGuard.h"
 
@@ -26,7 +26,7 @@ void CMainWindow::slot_switch_language(int)
 {
     qDebug() << "slot_switch_language" << kEnglish;
 
-    m_iLanguage = kEnglish;
+    m_settings.language = kEnglish;
     writeSettings();
 
     m_sTranslatorQtFile = kTranslatorDir + kQtTranslatorFile;
@@ -52,14 +52,20 @@ void CMainWindow::slot_switch_language(int)
         m_pActDownloads->setText(m_pTexts->Downloads);
     }
     if (m_pDownloadsUI)
-        m_pDownloadsUI->updateTexts();
+        m_pDownloadsUI->updateTexts(*m_pTexts);
     if (m_pCertificateGuard)
-        m_pCertificateGuard->updateTexts();
+        m_pCertificateGuard->updateTexts(*m_pTexts);
 
     if (m_pWebView)
-        m_pWebView->updateTexts();
+        m_pWebView->updateTexts(*m_pTexts);
     if (m_pLoginUI)
-        m_pLoginUI->retranslateUi();
+        m_pLoginUI->retranslateUi(*m_pTexts);
     if (m_pTray)
-        m_pTray->updateTexts();
+        m_pTray->updateTexts(*m_pTexts);
+}
+
+const LanguageTexts& CMainWindow::shownTexts() const
+{
+    static const LanguageTexts kNone;
+    return m_pTexts ? *m_pTexts : kNone;
 }

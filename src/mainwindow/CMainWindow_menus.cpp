@@ -5,6 +5,8 @@
 #include "dialogs/CMiniTray.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/StartPresentation.h"
+#include "servers/ServerBook.h"
+#include "ui/Style.h"
 #include "web/RemoteDebugging.h"
 
 #include <QAction>
@@ -14,8 +16,6 @@
 #include <QMenuBar>
 
 namespace {
-const QString kMenuBarStyle = QStringLiteral("color: rgba(16, 16, 16, 1);font-size: 14px;text-align: center");
-const QString kMenuStyle = QStringLiteral("color: rgba(16, 16, 16, 1);font-size: 12px;text-align: center");
 const int kCloseActiveAppReason = 19;
 } // namespace
 
@@ -24,9 +24,9 @@ void CMainWindow::initMenus()
     m_pMenuServer = new QMenu(nullptr);
     m_pMenuHelp = new QMenu(nullptr);
 
-    m_pMenuBar->setStyleSheet(kMenuBarStyle);
-    m_pMenuServer->setStyleSheet(kMenuStyle);
-    m_pMenuHelp->setStyleSheet(kMenuStyle);
+    m_pMenuBar->setStyleSheet(orbisk::style::menuBar());
+    m_pMenuServer->setStyleSheet(orbisk::style::menu());
+    m_pMenuHelp->setStyleSheet(orbisk::style::menu());
 
     m_pMenuBar->addMenu(m_pMenuServer);
     m_pMenuBar->addMenu(m_pMenuHelp);
@@ -57,6 +57,51 @@ void CMainWindow::initMenus()
     m_pActExitServer->setMenuRole(QAction::NoRole);
     m_pMenuServer->addAction(m_pActExitServer);
     connect(m_pActExitServer, SIGNAL(triggered(bool)), this, SLOT(slot_exitServer()));
+
+    // The server actions follow the server book, in its order, before the exit action.
+    for (const ServerEntry& entry : m_pServerBook->servers())
+        addServerAction(entry);
+    connect(m_pServerBook, &orbisk::ServerBook::serverAdded, this, &CMainWindow::addServerAction);
+    connect(m_pServerBook, &orbisk::ServerBook::serverRemoved, this, &CMainWindow::removeServerActions);
+}
+
+void CMainWindow::addServerAction(const ServerEntry& entry)
+{
+    auto* action = new QAction(nullptr);
+    action->setCheckable(true);
+    m_pServerGroup->addAction(action);
+    m_pMenuServer->insertAction(m_pActExitServer, action);
+    action->setText(serverDisplayText(entry));
+    action->setObjectName(entry.name);
+    action->setToolTip(entry.url);
+    connect(action, SIGNAL(triggered(bool)), this, SLOT(slot_actServer()));
+}
+
+void CMainWindow::removeServerActions(const QString& sUrl)
+{
+    // The walk advances after every action, removed or not, so of two adjacent actions
+    // with the same URL only the first goes, as only the first list entry did.
+    for (int i = 0; i < m_pMenuServer->actions().size(); ++i) {
+        QAction* action = m_pMenuServer->actions().at(i);
+        // The exit action is never a server's; a hand-edited URL must not take it along.
+        if (action == m_pActExitServer || action->toolTip() != sUrl)
+            continue;
+        m_pMenuServer->removeAction(action);
+        // Nothing refers to the detached action any more; deleting it also takes it
+        // out of the server group and disconnects it from this window.
+        delete action;
+    }
+}
+
+void CMainWindow::checkShownServerAction(const QString& sText)
+{
+    const QList<QAction*> actions = m_pMenuServer->actions();
+    for (QAction* action : actions) {
+        if (action != m_pActExitServer && action->text() == sText) {
+            action->setChecked(true);
+            return;
+        }
+    }
 }
 
 void CMainWindow::handle_show()
@@ -69,7 +114,7 @@ void CMainWindow::presentForArguments(int argumentCount)
     m_pLoginUI->setMenuBar(m_pMenuBar);
 
     const StartPresentation presentation
-        = StartPresentation::forArguments(argumentCount, m_isMiniTray, CMiniTray::isTrayAvailable());
+        = StartPresentation::forArguments(argumentCount, m_settings.miniTray, CMiniTray::isTrayAvailable());
     m_pLoginUI->setBrowserModel(presentation.browserMode);
     if (presentation.showLoginWindow)
         m_pLoginUI->show();

@@ -2,11 +2,12 @@
 // loading with its acceptance test, the delayed login and the F12 debug toggle.
 #include "mainwindow/CMainWindow.h"
 
-#include "app/LanguageTexts.h"
+#include "core/ClientInfo.h"
 #include "core/ValtroCore.h"
 #include "login/CLoginUI.h"
-#include "mainwindow/ClientInfo.h"
 #include "mainwindow/LoadProgressBar.h"
+#include "servers/ServerBook.h"
+#include "ui/LanguageTexts.h"
 #include "web/CWebEnginePage.h"
 #include "web/CWebEngineView.h"
 #include "web/RemoteDebugging.h"
@@ -46,7 +47,7 @@ void CMainWindow::initWebArea()
         m_pDebugView->hide();
     }
 
-    m_pLoginUI->fillServerPicker(m_vecServer);
+    m_pLoginUI->fillServerPicker(m_pServerBook->servers());
 }
 
 void CMainWindow::startWebEngine()
@@ -77,12 +78,8 @@ void CMainWindow::slot_delayLogin()
     }
     if (g_isBrowserMode)
         return;
-    for (const ServerEntry& entry : qAsConst(m_vecServer)) {
-        if (entry.isDefault) {
-            handle_load(entry.name, entry.url, true);
-            return;
-        }
-    }
+    if (const ServerEntry* entry = m_pServerBook->defaultServer())
+        handle_load(entry->name, entry->url, true);
 }
 
 void CMainWindow::handle_load(QString sName, QString sUrl, bool isLogin)

@@ -1,11 +1,14 @@
 #include "mainwindow/LoadProgressBar.h"
 
+#include "ui/Style.h"
+
 #include <QEvent>
 #include <QWebEnginePage>
 
 namespace {
 const QString kStyle = QStringLiteral("QProgressBar{border:none;background:transparent}"
-                                      "QProgressBar::chunk{background-color:rgba(33, 150, 243, 1)}");
+                                      "QProgressBar::chunk{background-color:%1}")
+                           .arg(orbisk::style::kButtonBlue);
 const int kFullProgress = 100;
 } // namespace
 

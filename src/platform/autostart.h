@@ -2,6 +2,8 @@
 
 // Registration of the client to start when the user logs in to the system.
 
+#include <QCoreApplication>
+#include <QDebug>
 #include <QString>
 
 namespace orbisk::platform {
@@ -16,6 +18,17 @@ inline constexpr char kStartWithSystemArguments[] = "-min -autorun";
 // cannot be stored, or an unwritable store give false. Unregistering what is not
 // registered succeeds.
 bool setStartWithSystem(bool enabled, const QString& appName, const QString& executablePath);
+
+// Registers or unregisters this application, under its name and executable; a
+// failure is logged. Returns whether the system now matches the request.
+inline bool applyStartWithSystem(bool enabled)
+{
+    const bool isDone
+        = setStartWithSystem(enabled, QCoreApplication::applicationName(), QCoreApplication::applicationFilePath());
+    if (!isDone)
+        qDebug() << "the start-with-system entry could not be changed";
+    return isDone;
+}
 
 // Whether a start-at-log-in registration named appName exists.
 bool isStartWithSystemRegistered(const QString& appName);

@@ -1,8 +1,8 @@
 #include "update/CCheckUpdateUI.h"
 
-#include "app/LanguageTexts.h"
-#include "mainwindow/CMainWindow.h"
-#include "mainwindow/ClientInfo.h"
+#include "core/ClientInfo.h"
+#include "ui/LanguageTexts.h"
+#include "ui/Style.h"
 #include "update/ReleaseManifest.h"
 #include "update/VersionRule.h"
 
@@ -17,29 +17,18 @@
 namespace {
 
 const int kHttpOk = 200;
-const QString kFrameStyle = QStringLiteral("QWidget#checkupdate{background-color:#fff;border:1px solid #ccc}");
-const QString kMessageStyle = QStringLiteral("color: rgba(51, 51, 51, 1);font-size: 14px;text-align: center;");
-const QString kOkStyle
-    = QStringLiteral("border-radius: 2px;background-color: rgba(33, 150, 243, 1);color: rgba(255, 255, 255, 1);"
-                     "font-size: 12px;text-align: center;border: 1px solid rgba(255, 255, 255, 0);");
 const int kOkRightMargin = 98;
-
-// A catalogue text from the main window's current texts; empty before the first language switch.
-QString catalogueText(QString LanguageTexts::*field)
-{
-    const LanguageTexts* texts = g_pMainWindow ? g_pMainWindow->m_pTexts.get() : nullptr;
-    return texts ? texts->*field : QString();
-}
 
 } // namespace
 
-CCheckUpdateUI::CCheckUpdateUI(bool checkType, QWidget* parent)
-    : CTipUI(parent)
+CCheckUpdateUI::CCheckUpdateUI(const LanguageTexts& texts, bool checkType, QWidget* parent)
+    : CTipUI(texts, parent)
     , m_checkType(checkType)
+    , m_texts(texts)
 {
     setWindowFlags(Qt::FramelessWindowHint);
     setObjectName(QStringLiteral("checkupdate"));
-    setStyleSheet(kFrameStyle);
+    setStyleSheet(orbisk::style::dialogFrame(QStringLiteral("QWidget#checkupdate")));
 
     m_pLabelMessage = new QLabel(this);
     m_pLabelVersion = new QLabel(this);
@@ -52,12 +41,12 @@ CCheckUpdateUI::CCheckUpdateUI(bool checkType, QWidget* parent)
     // The version line shows text from the update server: never read it as rich text.
     m_pLabelMessage->setTextFormat(Qt::PlainText);
     m_pLabelVersion->setTextFormat(Qt::PlainText);
-    m_pLabelMessage->setText(catalogueText(&LanguageTexts::UseNewestVersion));
+    m_pLabelMessage->setText(m_texts.UseNewestVersion);
     m_pLabelVersion->setText(getClientVersion());
-    buttonOk->setText(catalogueText(&LanguageTexts::OK));
+    buttonOk->setText(m_texts.OK);
 
-    m_pLabelMessage->setStyleSheet(kMessageStyle);
-    buttonOk->setStyleSheet(kOkStyle);
+    m_pLabelMessage->setStyleSheet(orbisk::style::centredText(orbisk::style::kTextGrey, 14));
+    buttonOk->setStyleSheet(orbisk::style::primaryButton());
 
     buttonOk->setCursor(Qt::PointingHandCursor);
     connect(buttonOk, SIGNAL(clicked(bool)), this, SLOT(Slot_ButtonOK()));
@@ -152,10 +141,10 @@ void CCheckUpdateUI::replyFinished()
     m_isNewVersion = *isNewer;
 
     if (m_isNewVersion) {
-        m_pLabelMessage->setText(catalogueText(&LanguageTexts::FindNewVerIsDown));
+        m_pLabelMessage->setText(m_texts.FindNewVerIsDown);
         m_pLabelVersion->setText(sVersionServer);
     } else {
-        m_pLabelMessage->setText(catalogueText(&LanguageTexts::UseNewestVersion));
+        m_pLabelMessage->setText(m_texts.UseNewestVersion);
         m_pLabelVersion->setText(sVersionClient);
     }
     applyShowRule();
@@ -163,7 +152,7 @@ void CCheckUpdateUI::replyFinished()
 
 void CCheckUpdateUI::showFailure()
 {
-    m_pLabelMessage->setText(catalogueText(&LanguageTexts::CheckUpdateFailed));
+    m_pLabelMessage->setText(m_texts.CheckUpdateFailed);
     m_pLabelVersion->clear();
     // Only a check the user asked for reports its failure; a quiet one stays quiet.
     if (!m_checkType)

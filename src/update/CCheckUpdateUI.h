@@ -1,6 +1,7 @@
 #pragma once
 
-#include "dialogs/CTipUI.h"
+#include "ui/CTipUI.h"
+#include "ui/LanguageTexts.h"
 
 #include <QNetworkAccessManager>
 #include <QString>
@@ -18,7 +19,7 @@ class CCheckUpdateUI : public CTipUI
 
 public:
     // checkType true: the dialog is shown only when a newer release is found.
-    CCheckUpdateUI(bool checkType, QWidget* parent);
+    CCheckUpdateUI(const LanguageTexts& texts, bool checkType, QWidget* parent);
     ~CCheckUpdateUI() override;
 
     // Starts one check and returns at once; the result arrives in replyFinished.
@@ -49,5 +50,7 @@ public:
 
 private:
     void showFailure();
+
+    const LanguageTexts m_texts;
     void applyShowRule();
 };

@@ -1,7 +1,6 @@
 #include "web/CWebEngineView.h"
 
-#include "app/LanguageTexts.h"
-#include "mainwindow/CMainWindow.h"
+#include "ui/LanguageTexts.h"
 #include "web/DropScript.h"
 
 #include <QAction>
@@ -49,11 +48,10 @@ void CWebEngineView::initContextMenu()
     m_pMenu->addAction(m_pActSelectAll);
 }
 
-void CWebEngineView::updateTexts()
+void CWebEngineView::updateTexts(const LanguageTexts& texts)
 {
-    if (!m_pMenu || !g_pMainWindow || !g_pMainWindow->m_pTexts)
+    if (!m_pMenu)
         return;
-    const LanguageTexts& texts = *g_pMainWindow->m_pTexts;
     m_pActCopy->setText(texts.Copy);
     m_pActPaste->setText(texts.Paste);
     m_pActCut->setText(texts.Cut);

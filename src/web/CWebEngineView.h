@@ -5,6 +5,7 @@
 
 class QAction;
 class QMenu;
+struct LanguageTexts;
 
 // The browser widget that shows the transfer server's web application. It hands
 // dropped files and folders to the page (one ValtroDrage call per item) and shows a
@@ -20,7 +21,7 @@ public:
     // Builds the context menu from the current page's actions; the page must be set.
     void initContextMenu();
     // Sets the menu's action texts from the main window's current catalogue texts.
-    void updateTexts();
+    void updateTexts(const LanguageTexts& texts);
 
     QMenu* contextMenu() const { return m_pMenu; }
 

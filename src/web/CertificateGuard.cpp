@@ -1,6 +1,6 @@
 #include "web/CertificateGuard.h"
 
-#include "mainwindow/DialogPlacement.h"
+#include "ui/DialogPlacement.h"
 #include "web/CertificateTrustStore.h"
 
 #include <QDebug>
@@ -72,11 +72,12 @@ void CertificateGuard::releasePage(QWebEnginePage* pPage)
         showNext();
 }
 
-void CertificateGuard::updateTexts()
+void CertificateGuard::updateTexts(const LanguageTexts& texts)
 {
+    m_texts = texts;
     if (!m_pDialog)
         return;
-    m_pDialog->updateTexts();
+    m_pDialog->updateTexts(texts);
     if (QWidget* window = m_pDialog->parentWidget())
         m_pDialog->move(dialogPosition(window->geometry(), m_pDialog->size()));
 }
@@ -95,7 +96,7 @@ void CertificateGuard::showNext()
         }
         CertificateQuestion question = next.question;
         question.isChanged = verdict == CertificateTrustStore::Verdict::Changed;
-        m_pDialog = new CCertificateUI(question, window);
+        m_pDialog = new CCertificateUI(question, m_texts, window);
         m_pDialog->move(dialogPosition(window->geometry(), m_pDialog->size()));
         connect(m_pDialog, &QDialog::finished, this, &CertificateGuard::slot_answered);
         m_pDialog->open();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "dialogs/CCertificateUI.h"
+#include "ui/LanguageTexts.h"
+#include "web/CCertificateUI.h"
 #include "web/CertificateQuestion.h"
 
 #include <QList>
@@ -40,8 +41,9 @@ public:
     // A question that no longer has anything waiting on it is closed unanswered.
     void releasePage(QWebEnginePage* pPage);
 
-    // Words the question on screen, if any, in the language the client now shows.
-    void updateTexts();
+    // The texts questions are worded in (the installed translators' until then); the
+    // question on screen, if any, is worded anew.
+    void updateTexts(const LanguageTexts& texts);
 
     // The question on screen, if any.
     CCertificateUI* currentDialog() const { return m_pDialog; }
@@ -68,4 +70,5 @@ private:
     // The first one is on screen.
     QList<Question> m_questions;
     QPointer<CCertificateUI> m_pDialog;
+    LanguageTexts m_texts = LanguageTexts::fromInstalledTranslators();
 };

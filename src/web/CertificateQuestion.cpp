@@ -1,6 +1,6 @@
 #include "web/CertificateQuestion.h"
 
-#include "app/LanguageTexts.h"
+#include "ui/LanguageTexts.h"
 
 #include <QUrl>
 #include <QWebEngineCertificateError>

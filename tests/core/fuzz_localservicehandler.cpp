@@ -7,10 +7,10 @@
 //   lines       Name: value headers, up to an empty line
 //   the rest    the body
 // Besides crashes and sanitizer findings it stops on any broken rule of the protocol.
-#include "core/LocalOrigins.h"
 #include "core/LocalServiceBackend.h"
 #include "core/LocalServiceHandler.h"
-#include "mainwindow/ServerListCodec.h"
+#include "servers/ServerListCodec.h"
+#include "servers/ServerOrigins.h"
 
 #include <QJsonDocument>
 

@@ -1,7 +1,7 @@
 // The origins the local service trusts: normalisation of server URLs and Origin
 // headers, and the server-list file read afresh without side effects.
-#include "core/LocalOrigins.h"
-#include "mainwindow/ServerListCodec.h"
+#include "servers/ServerListCodec.h"
+#include "servers/ServerOrigins.h"
 
 #include "TestEnvironment.h"
 

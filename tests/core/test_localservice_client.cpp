@@ -6,8 +6,8 @@
 #include "core/ValtroHttpd.h"
 #include "dialogs/CSwitchModeUI.h"
 #include "login/CLoginUI.h"
-#include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
+#include "storage/AppPaths.h"
 #include "web/CWebEngineView.h"
 
 #include "ClientWindows.h"
@@ -166,8 +166,12 @@ private slots:
     void clientTakeOverIsReported()
     {
         // "Exit browser mode", confirmed.
-        CSwitchModeUI dialog(nullptr);
-        dialog.slot_ButtonOK();
+        QTimer::singleShot(0, this, [] {
+            auto* dialog = qobject_cast<CSwitchModeUI*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->slot_ButtonOK();
+        });
+        m_login->slot_exitBrowserModel();
         QVERIFY(!g_isBrowserMode);
         QVERIFY(m_login->isVisible());
 

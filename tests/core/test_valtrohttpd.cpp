@@ -5,8 +5,9 @@
 #include "core/ValtroCore.h"
 #include "core/ValtroHttpd.h"
 #include "core/ValtroPortal.h"
-#include "mainwindow/AppPaths.h"
-#include "mainwindow/ServerListCodec.h"
+#include "servers/ServerListCodec.h"
+#include "servers/ServerOriginCache.h"
+#include "storage/AppPaths.h"
 
 #include "ClientWindows.h"
 #include "HostileClients.h"
@@ -146,6 +147,7 @@ private slots:
             m_isLanguageOnTestThread = m_isLanguageOnTestThread && QThread::currentThread() == thread();
         });
         m_pHttpd = new ValtroHttpd(m_pCore, m_pPortal);
+        m_pHttpd->setAllowedOrigins(orbisk::ServerOriginCache::sourceFor(AppPaths::serverListFile()));
         m_pHttpd->setPort(orbisk::test::unusedLocalPort());
         QCOMPARE(m_pHttpd->StartHttpdServer(1000), 0);
     }
@@ -462,6 +464,7 @@ private slots:
     {
         // With a timeout far longer than the test, nothing but the stop ends these connections.
         ValtroHttpd httpd(m_pCore, m_pPortal);
+        httpd.setAllowedOrigins(orbisk::ServerOriginCache::sourceFor(AppPaths::serverListFile()));
         httpd.setPort(orbisk::test::unusedLocalPort());
         QCOMPARE(httpd.StartHttpdServer(ValtroHttpd::kMaxTimeoutMs), 0);
         orbisk::test::HostileClients hostile(httpd.port(), 100, 20, false);

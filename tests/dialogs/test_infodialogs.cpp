@@ -1,15 +1,15 @@
 // The help menu's information dialogs: where the main window puts them, what they
 // show, and what the settings, the about and the device code dialog do to the client.
-#include "app/LanguageTexts.h"
 #include "core/ValtroCore.h"
 #include "dialogs/CAboutUI.h"
 #include "dialogs/CMachineCodeUI.h"
 #include "dialogs/CSetting.h"
 #include "login/CLoginUI.h"
-#include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
-#include "mainwindow/ClientSettings.h"
 #include "platform/autostart.h"
+#include "storage/AppPaths.h"
+#include "storage/ClientSettings.h"
+#include "ui/LanguageTexts.h"
 
 #include "ClientWindows.h"
 #include "LayoutCheck.h"
@@ -233,11 +233,11 @@ void TestInfoDialogs::settingShowsTheFlagsAndCatalogueTexts()
 {
     QFETCH(bool, autoStart);
     QFETCH(bool, miniTray);
-    m_client.window->m_isAutoStart = autoStart;
-    m_client.window->m_isMiniTray = miniTray;
-    const LanguageTexts& texts = *m_client.window->m_pTexts;
+    m_client.window->settings().autoStart = autoStart;
+    m_client.window->settings().miniTray = miniTray;
+    const LanguageTexts& texts = m_client.window->shownTexts();
 
-    CSetting dialog(nullptr);
+    CSetting dialog(m_client.window->shownTexts(), m_client.window->settings(), nullptr);
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
     QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
     QCOMPARE(dialog.m_pCheckAutoStart->isChecked(), autoStart);
@@ -275,8 +275,8 @@ void TestInfoDialogs::settingStoresOnlyWhatChanged()
     const bool autoStartChanged = autoStartChosen != autoStartBefore;
     const bool anyChanged = autoStartChanged || miniTrayChosen != miniTrayBefore;
 
-    m_client.window->m_isAutoStart = autoStartBefore;
-    m_client.window->m_isMiniTray = miniTrayBefore;
+    m_client.window->settings().autoStart = autoStartBefore;
+    m_client.window->settings().miniTray = miniTrayBefore;
     // Traps: no settings file, and a start-with-system entry that contradicts the
     // current choice, so any needless write of either shows.
     QVERIFY(QFile::remove(AppPaths::settingsFile()));
@@ -287,12 +287,12 @@ void TestInfoDialogs::settingStoresOnlyWhatChanged()
         QVERIFY(dialog);
         dialog->m_pCheckAutoStart->setChecked(autoStartChosen);
         dialog->m_pCheckMiniTray->setChecked(miniTrayChosen);
-        QTest::mouseClick(childWithText<QPushButton>(dialog, m_client.window->m_pTexts->OK), Qt::LeftButton);
+        QTest::mouseClick(childWithText<QPushButton>(dialog, m_client.window->shownTexts().OK), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
     });
 
-    QCOMPARE(m_client.window->m_isAutoStart, autoStartChosen);
-    QCOMPARE(m_client.window->m_isMiniTray, miniTrayChosen);
+    QCOMPARE(m_client.window->settings().autoStart, autoStartChosen);
+    QCOMPARE(m_client.window->settings().miniTray, miniTrayChosen);
     QCOMPARE(autostartRegistered(), autoStartChanged ? autoStartChosen : !autoStartBefore);
     QCOMPARE(QFile::exists(AppPaths::settingsFile()), anyChanged);
     if (anyChanged) {
@@ -328,16 +328,16 @@ void TestInfoDialogs::settingCancelStoresNothing()
         QVERIFY(!dialog->isVisible());
     });
 
-    QVERIFY(m_client.window->m_isAutoStart);
-    QVERIFY(m_client.window->m_isMiniTray);
+    QVERIFY(m_client.window->settings().autoStart);
+    QVERIFY(m_client.window->settings().miniTray);
     QVERIFY(autostartRegistered());
     QVERIFY(!QFile::exists(AppPaths::settingsFile()));
 }
 
 void TestInfoDialogs::aboutShowsVersionLogoAndBrand()
 {
-    const LanguageTexts& texts = *m_client.window->m_pTexts;
-    CAboutUI dialog(nullptr);
+    const LanguageTexts& texts = m_client.window->shownTexts();
+    CAboutUI dialog(m_client.window->shownTexts(), nullptr);
     QVERIFY(showExposed(&dialog));
     QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
 
@@ -370,8 +370,9 @@ void TestInfoDialogs::aboutLogButtonIsCentredByItsText()
     int previousLeft = std::numeric_limits<int>::max();
     int previousWidth = 0;
     for (const QString& text : texts) {
-        m_client.window->m_pTexts->TransferLog = text;
-        CAboutUI dialog(nullptr);
+        LanguageTexts shownTexts = m_client.window->shownTexts();
+        shownTexts.TransferLog = text;
+        CAboutUI dialog(shownTexts, nullptr);
         const QPushButton* log = childWithText<QPushButton>(&dialog, text);
         QVERIFY2(log, qPrintable(text));
         const QRect geometry = log->geometry();
@@ -390,9 +391,9 @@ void TestInfoDialogs::aboutLogButtonOpensTheDataFolder()
     // A data folder removed while the client runs is made again before it is opened.
     removeClientFiles();
 
-    CAboutUI dialog(nullptr);
+    CAboutUI dialog(m_client.window->shownTexts(), nullptr);
     QVERIFY(showExposed(&dialog));
-    QPushButton* log = childWithText<QPushButton>(&dialog, m_client.window->m_pTexts->TransferLog);
+    QPushButton* log = childWithText<QPushButton>(&dialog, m_client.window->shownTexts().TransferLog);
     QVERIFY(log);
     QCOMPARE(log->cursor().shape(), Qt::PointingHandCursor);
     QTest::mouseClick(log, Qt::LeftButton);
@@ -406,8 +407,8 @@ void TestInfoDialogs::aboutLogButtonOpensTheDataFolder()
 
 void TestInfoDialogs::machineCodeShowsTheDeviceCode()
 {
-    const LanguageTexts& texts = *m_client.window->m_pTexts;
-    CMachineCodeUI dialog(nullptr);
+    const LanguageTexts& texts = m_client.window->shownTexts();
+    CMachineCodeUI dialog(m_client.window->shownTexts(), m_client.window->m_pCore->Get_Deviceuuid(), nullptr);
     QVERIFY(showExposed(&dialog));
 
     const QString code = m_client.window->m_pCore->Get_Deviceuuid();
@@ -435,7 +436,7 @@ void TestInfoDialogs::machineCodeFitsTheFrame()
     font.setPixelSize(14);
     QApplication::setFont(font);
 
-    CMachineCodeUI dialog(nullptr);
+    CMachineCodeUI dialog(m_client.window->shownTexts(), m_client.window->m_pCore->Get_Deviceuuid(), nullptr);
     dialog.ensurePolished();
     const QLabel* label = dialog.m_pLabelCode;
     const QString code = label->text();
@@ -473,7 +474,7 @@ void TestInfoDialogs::machineCodeButtonsClose()
         QVERIFY(dialog);
         shown = dialog->m_pLabelCode->text();
         QPushButton* pressed
-            = copy ? childWithText<QPushButton>(dialog, m_client.window->m_pTexts->Copy) : closeButton(dialog);
+            = copy ? childWithText<QPushButton>(dialog, m_client.window->shownTexts().Copy) : closeButton(dialog);
         QTest::mouseClick(pressed, Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
     });
@@ -485,7 +486,7 @@ void TestInfoDialogs::machineCodeButtonsClose()
 void TestInfoDialogs::machineCodeContextMenuCopiesAndStays()
 {
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
-    CMachineCodeUI dialog(nullptr);
+    CMachineCodeUI dialog(m_client.window->shownTexts(), m_client.window->m_pCore->Get_Deviceuuid(), nullptr);
     QVERIFY(showExposed(&dialog));
 
     QCOMPARE(dialog.m_pLabelCode->contextMenuPolicy(), Qt::CustomContextMenu);
@@ -493,7 +494,7 @@ void TestInfoDialogs::machineCodeContextMenuCopiesAndStays()
     QTRY_VERIFY(qobject_cast<QMenu*>(QApplication::activePopupWidget()));
     QPointer<QMenu> menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QCOMPARE(menu->actions().size(), 1);
-    QCOMPARE(menu->actions().first()->text(), m_client.window->m_pTexts->Copy);
+    QCOMPARE(menu->actions().first()->text(), m_client.window->shownTexts().Copy);
     QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(menu->actions().first()).center());
 
     QCOMPARE(QGuiApplication::clipboard()->text(), m_client.window->m_pCore->Get_Deviceuuid());
@@ -534,13 +535,14 @@ void TestInfoDialogs::dialogsFitTheirFrame()
     std::unique_ptr<QDialog> shown;
     switch (dialog) {
     case Dialog::About:
-        shown = std::make_unique<CAboutUI>(nullptr);
+        shown = std::make_unique<CAboutUI>(m_client.window->shownTexts(), nullptr);
         break;
     case Dialog::Setting:
-        shown = std::make_unique<CSetting>(nullptr);
+        shown = std::make_unique<CSetting>(m_client.window->shownTexts(), m_client.window->settings(), nullptr);
         break;
     case Dialog::MachineCode:
-        shown = std::make_unique<CMachineCodeUI>(nullptr);
+        shown = std::make_unique<CMachineCodeUI>(
+            m_client.window->shownTexts(), m_client.window->m_pCore->Get_Deviceuuid(), nullptr);
         break;
     }
     QVERIFY(showExposed(shown.get()));

@@ -1,11 +1,11 @@
 // The tip frame and the switch-mode confirmation: the frame's look shared by every
 // dialog built on it, and what Cancel, the close button and OK do to the client.
-#include "app/LanguageTexts.h"
 #include "dialogs/CSwitchModeUI.h"
-#include "dialogs/CTipUI.h"
 #include "login/CCombox.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/CMainWindow.h"
+#include "ui/CTipUI.h"
+#include "ui/LanguageTexts.h"
 
 #include "ClientWindows.h"
 #include "LayoutCheck.h"
@@ -31,7 +31,7 @@ enum class Button { Cancel, Close, Ok };
 
 QPushButton* button(const QWidget* dialog, Button which)
 {
-    const LanguageTexts& texts = *g_pMainWindow->m_pTexts;
+    const LanguageTexts& texts = g_pMainWindow->shownTexts();
     switch (which) {
     case Button::Cancel:
         return childWithText<QPushButton>(dialog, texts.Cancel);
@@ -80,6 +80,9 @@ private slots:
 
 private:
     void enterBrowserMode();
+    // Asks to leave browser mode as the login window's link does and answers the
+    // confirmation with the button.
+    void answerConfirmation(Button which);
 
     ClientWindows m_client;
 };
@@ -122,8 +125,8 @@ void TestTipDialogs::everyDialogHasTheTipFrame()
 {
     QFETCH(bool, switchMode);
 
-    const std::unique_ptr<CTipUI> dialog(switchMode ? new CSwitchModeUI(nullptr) : new CTipUI(nullptr));
-    const LanguageTexts& texts = *m_client.window->m_pTexts;
+    const LanguageTexts& texts = m_client.window->shownTexts();
+    const std::unique_ptr<CTipUI> dialog(switchMode ? new CSwitchModeUI(texts, nullptr) : new CTipUI(texts, nullptr));
     QCOMPARE(dialog->minimumSize(), dialog->maximumSize());
     QVERIFY(dialog->windowFlags().testFlag(Qt::FramelessWindowHint));
     QVERIFY(childWithText<QLabel>(dialog.get(), texts.Tip));
@@ -165,12 +168,8 @@ void TestTipDialogs::cancelAndCloseChangeNothing()
     QFETCH(Button, which);
 
     enterBrowserMode();
-    CSwitchModeUI dialog(nullptr);
-    QVERIFY(showExposed(&dialog));
+    answerConfirmation(which);
 
-    QTest::mouseClick(button(&dialog, which), Qt::LeftButton);
-
-    QVERIFY(!dialog.isVisible());
     QVERIFY(g_isBrowserMode);
     QVERIFY(m_client.login->m_isBrowserModel);
     QVERIFY(m_client.login->isVisible());
@@ -185,9 +184,7 @@ void TestTipDialogs::okLeavesTheServerBeforeBrowserMode()
     ShowWatcher watcher;
     m_client.login->installEventFilter(&watcher);
 
-    CSwitchModeUI dialog(nullptr);
-    QVERIFY(showExposed(&dialog));
-    QTest::mouseClick(button(&dialog, Button::Ok), Qt::LeftButton);
+    answerConfirmation(Button::Ok);
 
     QCOMPARE(watcher.browserModeAtShow, QList<bool>{true});
     QVERIFY(!g_isBrowserMode);
@@ -195,10 +192,20 @@ void TestTipDialogs::okLeavesTheServerBeforeBrowserMode()
     QVERIFY(m_client.login->isVisible());
     QVERIFY(!m_client.window->isVisible());
     QVERIFY(!m_client.window->m_isPageShown);
-    QVERIFY(!dialog.isVisible());
     // With a known server the login window offers the drop-down again.
     QVERIFY(m_client.login->m_pComboServer->isVisible());
     QVERIFY(m_client.login->m_pBtnExitBrowser->isHidden());
+}
+
+void TestTipDialogs::answerConfirmation(Button which)
+{
+    QTimer::singleShot(0, this, [which] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        QVERIFY(qobject_cast<CSwitchModeUI*>(dialog));
+        QTest::mouseClick(button(dialog, which), Qt::LeftButton);
+    });
+    m_client.login->slot_exitBrowserModel();
+    QVERIFY(!QApplication::activeModalWidget());
 }
 
 void TestTipDialogs::loginWindowRunsTheConfirmationCentred()

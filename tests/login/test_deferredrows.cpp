@@ -121,8 +121,7 @@ private slots:
         const int deleted = 2 * DeferredRows::kEagerRows;
         QVERIFY(!login->m_pListWidget->itemWidget(login->m_pListWidget->item(deleted)));
         const QString sUrl = servers.at(deleted).url;
-        client.window->m_vecServer.remove(deleted);
-        login->removeServerItem(sUrl);
+        client.window->serverBook().remove(sUrl);
         QCOMPARE(login->m_pListWidget->count(), count - 1);
         QCOMPARE(orbisk::test::serverActions(client.window).size(), count - 1);
         for (int i = 0; i < login->m_pListWidget->count(); ++i)

@@ -96,7 +96,7 @@ void TestLoginRoad::typedServerShowsItsPageAndIsRemembered()
     QTest::mouseClick(login->m_pBtnContinue, Qt::LeftButton);
 
     verifyPageShownFor(url);
-    QCOMPARE(m_client.window->m_vecServer, ServerList{expected});
+    QCOMPARE(m_client.window->serverBook().servers(), ServerList{expected});
     QCOMPARE(readServerFile(), ServerList{expected});
     QCOMPARE(rowTexts(login).last(), serverDisplayText(expected));
     QCOMPARE(serverActionTexts(m_client.window).last(), serverDisplayText(expected));
@@ -130,7 +130,7 @@ void TestLoginRoad::chosenServerShowsItsPage()
     QCOMPARE(m_client.window->m_sCurName, demo.name);
     QCOMPARE(checkedServerAction(m_client.window), serverDisplayText(demo));
     // Known already: the list and the file stay as they were.
-    QCOMPARE(m_client.window->m_vecServer, (ServerList{demo, closed}));
+    QCOMPARE(m_client.window->serverBook().servers(), (ServerList{demo, closed}));
     QCOMPARE(readServerFile(), (ServerList{demo, closed}));
 }
 

@@ -1,13 +1,13 @@
 // The login window with the real main window behind it: its modes, the message
 // line, Continue, the default check box, the picker's rows and menu actions, the
 // delete of a server, the start-up fill and closing the window.
-#include "app/LanguageTexts.h"
 #include "login/ButtonDelete.h"
 #include "login/CCombox.h"
 #include "login/CLoginUI.h"
 #include "login/ItemWidgetFile.h"
-#include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
+#include "storage/AppPaths.h"
+#include "ui/LanguageTexts.h"
 
 #include "ClientWindows.h"
 #include "LayoutCheck.h"
@@ -98,6 +98,7 @@ private slots:
     void continueAnswersInputItCannotTake();
     void enterInAFieldPressesContinue_data();
     void enterInAFieldPressesContinue();
+    void enterPressesContinueOnceAfterModeSwitches();
 
     void fillAtStart_data();
     void fillAtStart();
@@ -222,7 +223,7 @@ void TestLoginUI::modesShowTheirControls()
     QCOMPARE(shownControls(login), shown);
     QCOMPARE(login->m_pCheckDefault->geometry(), checkBox);
     QCOMPARE(login->m_pBtnContinue->geometry(), continueButton);
-    const LanguageTexts& texts = *m_client.window->m_pTexts;
+    const LanguageTexts& texts = m_client.window->shownTexts();
     const QString heading = isNewServer ? texts.ConnectNewServer : texts.SelectServer;
     QCOMPARE(login->m_pLabelTitle->text(), heading);
 
@@ -252,9 +253,9 @@ void TestLoginUI::firstLanguageSwitchTitlesTheSelectMode()
 {
     // Before any mode switch the combo box is not hidden.
     startWith({});
-    QCOMPARE(m_client.login->m_pLabelTitle->text(), m_client.window->m_pTexts->SelectServer);
+    QCOMPARE(m_client.login->m_pLabelTitle->text(), m_client.window->shownTexts().SelectServer);
     m_client.login->setBrowserModel(false);
-    QCOMPARE(m_client.login->m_pLabelTitle->text(), m_client.window->m_pTexts->ConnectNewServer);
+    QCOMPARE(m_client.login->m_pLabelTitle->text(), m_client.window->shownTexts().ConnectNewServer);
 }
 
 void TestLoginUI::browserModeOnAndOff_data()
@@ -306,9 +307,10 @@ void TestLoginUI::linkButtonsEndAtTheFieldsRightEdge()
     startWith({});
     CLoginUI* login = m_client.login;
     if (!text.isEmpty()) {
-        m_client.window->m_pTexts->ConnectNewServer = text;
-        m_client.window->m_pTexts->SelectServer = text;
-        login->retranslateUi();
+        LanguageTexts texts = m_client.window->shownTexts();
+        texts.ConnectNewServer = text;
+        texts.SelectServer = text;
+        login->retranslateUi(texts);
     }
 
     const QList<QPair<QPushButton*, int>> links{{login->m_pBtnNewServer, 410}, {login->m_pBtnSelectServer, 482}};
@@ -343,7 +345,7 @@ void TestLoginUI::messageLineAfterALanguageSwitch()
     if (!before.isEmpty())
         login->setTipText(before);
     m_client.window->slot_switch_language(0);
-    QCOMPARE(login->m_pLabelTip->text(), becomesFailure ? m_client.window->m_pTexts->ConnectFailed : QString());
+    QCOMPARE(login->m_pLabelTip->text(), becomesFailure ? m_client.window->shownTexts().ConnectFailed : QString());
 
     // Clearing leaves the line where it was.
     login->clearTipText();
@@ -455,7 +457,7 @@ void TestLoginUI::continueAnswersInputItCannotTake()
     QVERIFY(login->m_pBtnContinue->isEnabled());
     QVERIFY(m_client.window->m_sCurUrl.isEmpty());
     QVERIFY(!m_client.window->m_pWebView);
-    QVERIFY(m_client.window->m_vecServer.isEmpty());
+    QVERIFY(m_client.window->serverBook().servers().isEmpty());
     QVERIFY(!serverFileExists());
 
     // A language switch says the same thing again, not that a connection failed.
@@ -498,6 +500,23 @@ void TestLoginUI::enterInAFieldPressesContinue()
     m_client.window->m_sCurUrl.clear();
     QTest::keyClick(field, Qt::Key(key));
     QVERIFY(m_client.window->m_sCurUrl.isEmpty());
+}
+
+// Switching to the new-server mode again must not connect Enter to Continue again: with
+// input Continue cannot take, the button stays on, so every extra connection would show.
+void TestLoginUI::enterPressesContinueOnceAfterModeSwitches()
+{
+    CLoginUI* login = openLogin({kOffice});
+    for (int i = 0; i < 3; ++i) {
+        QTest::mouseClick(login->m_pBtnNewServer, Qt::LeftButton);
+        if (i < 2)
+            QTest::mouseClick(login->m_pBtnSelectServer, Qt::LeftButton);
+    }
+    QSignalSpy clicked(login->m_pBtnContinue, &QPushButton::clicked);
+    login->m_pEditAddress->setFocus();
+    QTest::keyClick(login->m_pEditAddress, Qt::Key_Return);
+    QCOMPARE(clicked.count(), 1);
+    QVERIFY(login->m_pBtnContinue->isEnabled());
 }
 
 void TestLoginUI::fillAtStart_data()
@@ -601,7 +620,7 @@ void TestLoginUI::defaultBoxMarksOnlyTheShownServer()
     login->m_pCheckDefault->click();
     const ServerList expected
         = tickLong ? ServerList{shortUrl, asDefault(longUrl), kHome} : ServerList{asDefault(shortUrl), longUrl, kHome};
-    QCOMPARE(m_client.window->m_vecServer, expected);
+    QCOMPARE(m_client.window->serverBook().servers(), expected);
     QCOMPARE(readServerFile(), expected);
 
     // The box follows each server's own flag.
@@ -625,7 +644,7 @@ void TestLoginUI::uncheckingTheDefaultBoxClearsEveryEntry()
 
     login->m_pCheckDefault->click();
     const ServerList noDefault{kOffice, kLab, kHome};
-    QCOMPARE(m_client.window->m_vecServer, noDefault);
+    QCOMPARE(m_client.window->serverBook().servers(), noDefault);
     QCOMPARE(readServerFile(), noDefault);
 }
 
@@ -639,7 +658,7 @@ void TestLoginUI::defaultBoxInNewServerModeWritesNothing()
     login->m_pCheckDefault->click();
     login->m_pCheckDefault->click();
 
-    QCOMPARE(m_client.window->m_vecServer, servers);
+    QCOMPARE(m_client.window->serverBook().servers(), servers);
     QVERIFY(!serverFileExists());
 }
 
@@ -682,7 +701,7 @@ void TestLoginUI::saveServer()
 
     login->saveServer(saved.name, saved.url);
 
-    QCOMPARE(window->m_vecServer, expected);
+    QCOMPARE(window->serverBook().servers(), expected);
     if (unchanged) {
         QVERIFY(!serverFileExists());
     } else {
@@ -734,7 +753,7 @@ void TestLoginUI::deleteServer()
     QVERIFY(row && action);
     row->findChild<ButtonDelete*>()->click();
 
-    QCOMPARE(window->m_vecServer, remaining);
+    QCOMPARE(window->serverBook().servers(), remaining);
     QCOMPARE(readServerFile(), remaining);
     QCOMPARE(rowTexts(login), displayTexts(remaining));
     QCOMPARE(serverActionTexts(window), displayTexts(remaining));
@@ -772,7 +791,7 @@ void TestLoginUI::closingTheWindow()
         QSettings(AppPaths::settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("MiniTray"), false);
     }
     startWith({});
-    QCOMPARE(m_client.window->m_isMiniTray, miniTray);
+    QCOMPARE(m_client.window->settings().miniTray, miniTray);
     showLogin();
 
     QVERIFY(m_client.login->close());
@@ -804,7 +823,7 @@ void TestLoginUI::everyModeFitsTheWindow()
     showLogin();
     login->setBrowserModel(mode == QLatin1String("browser"));
     if (!message.isEmpty()) {
-        const LanguageTexts& texts = *m_client.window->m_pTexts;
+        const LanguageTexts& texts = m_client.window->shownTexts();
         login->setTipText(texts.values().at(LanguageTexts::keys().indexOf(message)));
     }
 

@@ -2,7 +2,7 @@
 // apart for Continue, the wheel-proof combo box and the style without focus frames.
 #include "login/CCombox.h"
 #include "login/NoFocusRectStyle.h"
-#include "login/ServerDisplayText.h"
+#include "servers/ServerDisplayText.h"
 
 #include "TestEnvironment.h"
 

@@ -1,11 +1,11 @@
 // The main window's spine: construction from the files on disk, the language routine,
 // the quit paths and the browser-active callback from a foreign thread.
-#include "app/LanguageTexts.h"
 #include "login/CLoginUI.h"
-#include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
-#include "mainwindow/ServerListCodec.h"
 #include "platform/autostart.h"
+#include "servers/ServerListCodec.h"
+#include "storage/AppPaths.h"
+#include "ui/LanguageTexts.h"
 
 #include "ClientWindows.h"
 #include "TestEnvironment.h"
@@ -122,9 +122,9 @@ void TestMainWindow::constructionFollowsTheSettings()
         QVERIFY(orbisk::test::writeFileContent(AppPaths::settingsFile(), settings));
 
     m_window = new CMainWindow(nullptr);
-    QCOMPARE(m_window->m_isAutoStart, autoStart);
-    QCOMPARE(m_window->m_isMiniTray, miniTray);
-    QCOMPARE(m_window->m_iLanguage, 0);
+    QCOMPARE(m_window->settings().autoStart, autoStart);
+    QCOMPARE(m_window->settings().miniTray, miniTray);
+    QCOMPARE(m_window->settings().language, 0);
     QCOMPARE(orbisk::platform::isStartWithSystemRegistered(QCoreApplication::applicationName()), autoStart);
     QVERIFY(m_window->m_pTray);
     QVERIFY(!m_window->isVisible());
@@ -138,10 +138,9 @@ void TestMainWindow::constructionReadsTheServerList()
         {QStringLiteral("two"), QStringLiteral("https://two"), true}};
     QVERIFY(orbisk::test::writeFileContent(AppPaths::serverListFile(), ServerListCodec::serialize(entries)));
     m_window = new CMainWindow(nullptr);
-    QCOMPARE(m_window->m_vecServer, entries);
+    QCOMPARE(m_window->serverBook().servers(), entries);
 
-    m_window->m_vecServer.removeFirst();
-    m_window->writeServerList();
+    m_window->serverBook().remove(entries.first().url);
     QCOMPARE(ServerListCodec::parse(orbisk::test::fileContent(AppPaths::serverListFile())), ServerList{entries.last()});
 }
 
@@ -151,9 +150,9 @@ void TestMainWindow::languageRoutineAppliesEnglishAndStoresZero()
         AppPaths::settingsFile(), "[General]\nLanguage=1\nMiniTray=false\nExtra=kept\n"));
     buildWindows();
 
-    QCOMPARE(m_window->m_iLanguage, 0);
-    QVERIFY(m_window->m_pTexts);
-    QCOMPARE(m_window->m_pTexts->Exit, QStringLiteral("Quit"));
+    QCOMPARE(m_window->settings().language, 0);
+    QVERIFY(!m_window->shownTexts().Server.isEmpty());
+    QCOMPARE(m_window->shownTexts().Exit, QStringLiteral("Quit"));
     QCOMPARE(m_window->m_pMenuServer->title(), QStringLiteral("Server"));
     QCOMPARE(m_window->m_pMenuHelp->title(), QStringLiteral("Help"));
     QCOMPARE(m_window->m_pActExitServer->text(), QStringLiteral("Exit server"));
@@ -167,7 +166,7 @@ void TestMainWindow::languageRoutineAppliesEnglishAndStoresZero()
 
     // The core may ask for any language; the interface stays English.
     m_window->slot_switch_language(1);
-    QCOMPARE(m_window->m_pTexts->ConnectFailed,
+    QCOMPARE(m_window->shownTexts().ConnectFailed,
         QStringLiteral("Server connection failed, please check network or change server address"));
 
     QSettings ini(AppPaths::settingsFile(), QSettings::IniFormat);
@@ -190,7 +189,7 @@ void TestMainWindow::closingTheWindow()
         QVERIFY(orbisk::test::writeFileContent(AppPaths::settingsFile(), "[General]\nMiniTray=false\n"));
     buildWindows();
     m_window->startCoreServices();
-    QCOMPARE(m_window->m_isMiniTray, miniTray);
+    QCOMPARE(m_window->settings().miniTray, miniTray);
     QVERIFY(localServiceListens());
     m_window->show();
     QVERIFY(m_window->close());
@@ -247,11 +246,10 @@ void TestMainWindow::unusableDataFolderIsNotFatal()
     const QString dataDir = AppPaths::dataDir();
     QVERIFY(orbisk::test::writeFileContent(dataDir, "in the way"));
     buildWindows();
-    m_window->m_vecServer.append({QStringLiteral("a"), QStringLiteral("https://a"), true});
-    m_window->writeServerList();
+    m_window->serverBook().add({QStringLiteral("a"), QStringLiteral("https://a"), true});
     m_window->writeSettings();
-    QVERIFY(m_window->m_pTexts);
-    QCOMPARE(m_window->m_vecServer.size(), 1);
+    QVERIFY(!m_window->shownTexts().Server.isEmpty());
+    QCOMPARE(m_window->serverBook().servers().size(), 1);
     QVERIFY(QFileInfo(dataDir).isFile());
     QCOMPARE(orbisk::test::fileContent(dataDir), QByteArray("in the way"));
 }

@@ -1,8 +1,8 @@
 // The menu bar, the ways between the page and the login window, and the tray icon.
 #include "dialogs/CMiniTray.h"
 #include "login/CLoginUI.h"
-#include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
+#include "storage/AppPaths.h"
 
 #include "ClientWindows.h"
 #include "DemoServer.h"
@@ -146,7 +146,7 @@ void TestMenus::presentationFollowsTheArgumentCount()
 
     CMiniTray::setAvailabilityProbe([tray] { return tray; });
     m_client.start();
-    m_client.window->m_isMiniTray = miniTray;
+    m_client.window->settings().miniTray = miniTray;
     m_client.window->presentForArguments(argumentCount);
     QCOMPARE(m_client.login->isVisible(), loginShown);
     QVERIFY(!m_client.window->isVisible());
@@ -341,7 +341,7 @@ void TestMenus::trayOpenBringsTheCurrentWindowBack()
 void TestMenus::trayQuitEndsTheApplicationEvenWithMiniTrayOn()
 {
     startClient();
-    QVERIFY(m_window->m_isMiniTray);
+    QVERIFY(m_window->settings().miniTray);
     m_window->m_pTray->m_pActExit->trigger();
     QVERIFY(!m_window->m_pTray);
 }

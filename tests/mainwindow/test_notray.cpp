@@ -2,8 +2,8 @@
 // brought back, and a tray that comes or goes while the client runs.
 #include "dialogs/CMiniTray.h"
 #include "login/CLoginUI.h"
-#include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
+#include "storage/AppPaths.h"
 
 #include "ClientWindows.h"
 #include "TestEnvironment.h"
@@ -91,11 +91,11 @@ void TestNoTray::closingAWindow()
     QSettings(AppPaths::settingsFile(), QSettings::IniFormat).setValue(QStringLiteral("MiniTray"), miniTray);
     g_isTrayAvailable = tray;
     m_client.start();
-    QCOMPARE(m_client.window->m_isMiniTray, miniTray);
+    QCOMPARE(m_client.window->settings().miniTray, miniTray);
 
     closeAndCheck(loginWindow ? static_cast<QWidget*>(m_client.login) : m_client.window, quits);
     // The choice is the user's: a missing tray never rewrites it.
-    QCOMPARE(m_client.window->m_isMiniTray, miniTray);
+    QCOMPARE(m_client.window->settings().miniTray, miniTray);
     QCOMPARE(storedMiniTray(), QVariant(miniTray).toString());
 }
 

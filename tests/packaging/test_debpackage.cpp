@@ -1,7 +1,7 @@
 // Builds the Debian package from the built tree with CPack, checks its control data
 // and contents with dpkg-deb, unpacks it into a folder and runs the client from there.
 #include "TestEnvironment.h"
-#include "mainwindow/ClientInfo.h"
+#include "core/ClientInfo.h"
 
 #include <QtTest>
 

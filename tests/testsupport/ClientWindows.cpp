@@ -5,9 +5,9 @@
 #include "login/CCombox.h"
 #include "login/CLoginUI.h"
 #include "login/ItemWidgetFile.h"
-#include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
-#include "mainwindow/ServerListFile.h"
+#include "servers/ServerListFile.h"
+#include "storage/AppPaths.h"
 #include "web/CertificateGuard.h"
 #include "web/CertificateTrustStore.h"
 
@@ -39,7 +39,7 @@ void ClientWindows::start()
     guard = new CertificateGuard(trustStore, [this] { return window->visibleWindow(); });
     window->setCertificateGuard(guard);
     window->initWebArea();
-    window->slot_switch_language(window->m_iLanguage);
+    window->slot_switch_language(window->settings().language);
 }
 
 void ClientWindows::present()

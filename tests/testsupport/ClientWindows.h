@@ -2,7 +2,7 @@
 
 #include "WebEngineTestMain.h"
 
-#include "mainwindow/ServerEntry.h"
+#include "servers/ServerEntry.h"
 
 #include <QApplication>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #include "TestEnvironment.h"
 
-#include "app/Resources.h"
 #include "dialogs/CMiniTray.h"
+#include "ui/Resources.h"
 
 #include <QApplication>
 #include <QCoreApplication>

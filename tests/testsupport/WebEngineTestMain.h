@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/HighDpi.h"
+#include "ui/HighDpi.h"
 
 #include <QApplication>
 #include <QtTest>

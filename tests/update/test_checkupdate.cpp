@@ -1,10 +1,8 @@
 // The update check from the main window's slot to the dialog, against a manifest
-// served on a free local port: the worker and its thread, the request on the GUI
-// thread, the show rule, the texts, the placement and the download.
+// served on a free local port: the request on the GUI thread, the show rule, the texts, the placement and the download.
 #include "login/CLoginUI.h"
 #include "mainwindow/CMainWindow.h"
-#include "mainwindow/CThread.h"
-#include "mainwindow/DialogPlacement.h"
+#include "ui/DialogPlacement.h"
 #include "update/CCheckUpdateUI.h"
 #include "update/ReleaseManifest.h"
 
@@ -234,12 +232,12 @@ private slots:
     void checkShowsTheOutcome();
     void okOpensOnlyAWebDownloadAddress_data();
     void okOpensOnlyAWebDownloadAddress();
-    void secondCheckReusesWorkerThreadAndDialog();
+    void secondCheckReusesTheDialog();
     void dialogCentresOnTheVisibleWindow_data();
     void dialogCentresOnTheVisibleWindow();
     void checkFinishAppliesTheShowRule_data();
     void checkFinishAppliesTheShowRule();
-    void mainWindowTakesTheWorkerAlong();
+    void mainWindowTakesTheDialogAlong();
     void untrustedCertificateFailsTheCheck();
 
 private:
@@ -281,7 +279,7 @@ void TestCheckUpdate::init()
     g_pMainWindow = m_window;
     m_login = new CLoginUI(nullptr);
     m_window->setLoginUI(m_login);
-    m_window->slot_switch_language(m_window->m_iLanguage);
+    m_window->slot_switch_language(m_window->settings().language);
     m_login->move(200, 100);
     QVERIFY(showExposed(m_login));
 }
@@ -469,21 +467,14 @@ void TestCheckUpdate::okOpensOnlyAWebDownloadAddress()
     QVERIFY(!dialog->isVisible());
 }
 
-void TestCheckUpdate::secondCheckReusesWorkerThreadAndDialog()
+void TestCheckUpdate::secondCheckReusesTheDialog()
 {
     // The first check's answer is held back, so the second starts before it arrives.
     useAddress(m_server.url(kHeldPath));
     m_server.answer(200, manifest(QStringLiteral("3.0.0 Build 30")));
     m_window->slot_checkupdate(false);
-    CThread* worker = m_window->m_pCheckWorker;
     CCheckUpdateUI* dialog = m_window->m_pCheckUpdateUI;
-    QVERIFY(worker);
     QVERIFY(dialog);
-    QThread* thread = worker->m_pThread;
-    QVERIFY(thread);
-    QVERIFY(thread->isRunning());
-    QCOMPARE(worker->thread(), thread);
-    QVERIFY(thread != QThread::currentThread());
     QCOMPARE(dialog->m_manager.thread(), QThread::currentThread());
 
     DialogDriver driver(dialog, DialogDriver::PressClose);
@@ -493,8 +484,6 @@ void TestCheckUpdate::secondCheckReusesWorkerThreadAndDialog()
 
     useAddress(m_server.url());
     m_window->slot_checkupdate(true);
-    QCOMPARE(m_window->m_pCheckWorker, worker);
-    QCOMPARE(worker->m_pThread, thread);
     QCOMPARE(m_window->m_pCheckUpdateUI, dialog);
     // The dialog keeps the first check's flag.
     QVERIFY(!dialog->m_checkType);
@@ -554,7 +543,7 @@ void TestCheckUpdate::checkFinishAppliesTheShowRule()
     QFETCH(bool, isNewVersion);
     QFETCH(bool, shown);
 
-    CCheckUpdateUI dialog(checkType, nullptr);
+    CCheckUpdateUI dialog(m_window->shownTexts(), checkType, nullptr);
     QCOMPARE(dialog.size(), QSize(310, 170));
     QCOMPARE(dialog.objectName(), QStringLiteral("checkupdate"));
     QCOMPARE(dialog.m_pLabelMessage->text(), kLatest);
@@ -568,23 +557,17 @@ void TestCheckUpdate::checkFinishAppliesTheShowRule()
     QVERIFY(!dialog.isVisible());
 }
 
-void TestCheckUpdate::mainWindowTakesTheWorkerAlong()
+void TestCheckUpdate::mainWindowTakesTheDialogAlong()
 {
     m_server.answer(200, manifest(QStringLiteral("3.0.0")));
     m_window->slot_checkupdate(true);
-    QPointer<QThread> thread = m_window->m_pCheckWorker->m_pThread;
-    QPointer<CThread> worker = m_window->m_pCheckWorker;
     QPointer<CCheckUpdateUI> dialog = m_window->m_pCheckUpdateUI;
     QSignalSpy finished(&dialog->m_manager, &QNetworkAccessManager::finished);
     waitForReplies(dialog, finished, 1);
 
-    QSignalSpy threadFinished(thread.data(), &QThread::finished);
     delete m_window;
     m_window = nullptr;
     g_pMainWindow = nullptr;
-    QCOMPARE(threadFinished.count(), 1);
-    QVERIFY(!thread);
-    QVERIFY(!worker);
     QVERIFY(!dialog);
 }
 

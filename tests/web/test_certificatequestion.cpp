@@ -2,7 +2,7 @@
 // certificate's names, dates and fingerprint, and the plain warning of a changed certificate.
 #include "web/CertificateQuestion.h"
 
-#include "app/LanguageTexts.h"
+#include "ui/LanguageTexts.h"
 
 #include "TestCertificates.h"
 #include "TestEnvironment.h"

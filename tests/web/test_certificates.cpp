@@ -3,11 +3,11 @@
 // remembered, and a changed one is asked about again with a plain warning. A
 // certificate that the system trusts (a test authority in the test home's NSS
 // database) loads without a question.
-#include "app/LanguageTexts.h"
 #include "core/ValtroCore.h"
-#include "dialogs/CCertificateUI.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/CMainWindow.h"
+#include "ui/LanguageTexts.h"
+#include "web/CCertificateUI.h"
 #include "web/CWebEnginePage.h"
 #include "web/CertificateGuard.h"
 #include "web/CertificateTrustStore.h"
@@ -404,20 +404,20 @@ void TestCertificates::refusalInTheClientShowsConnectFailed()
     QTranslator chinese;
     QVERIFY(chinese.load(QStringLiteral(":/resource/translator/ValtroEnterpriseCN.qm")));
     QCoreApplication::installTranslator(&chinese);
-    window->slot_switch_language(window->m_iLanguage);
+    window->slot_switch_language(window->settings().language);
     QCOMPARE(labelText(question(), "certificateTitle"), QStringLiteral("不受信任的服务器证书"));
     QCOMPARE(question()->m_pBtnTrust->text(), QStringLiteral("信任此证书"));
     QCoreApplication::removeTranslator(&chinese);
-    window->slot_switch_language(window->m_iLanguage);
+    window->slot_switch_language(window->settings().language);
     QCOMPARE(labelText(question(), "certificateTitle"), QStringLiteral("Untrusted server certificate"));
     QTest::keyClick(question(), Qt::Key_Escape);
 
     QTRY_VERIFY_WITH_TIMEOUT(!window->m_isLoading, kEngineTimeoutMs);
-    QCOMPARE(login->m_pLabelTip->text(), window->m_pTexts->ConnectFailed);
+    QCOMPARE(login->m_pLabelTip->text(), window->shownTexts().ConnectFailed);
     QVERIFY(login->m_pBtnContinue->isEnabled());
     QVERIFY(!window->m_isPageShown);
     QVERIFY(!window->isVisible());
-    QVERIFY(window->m_vecServer.isEmpty());
+    QVERIFY(window->serverBook().servers().isEmpty());
     QVERIFY(m_pStore->fingerprints(m_server.server()).isEmpty());
 
     window->m_pCore = nullptr;

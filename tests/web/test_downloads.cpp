@@ -1,9 +1,9 @@
 // Downloads end to end: pages of the real engine download from the demo server into
 // the test's own download folder through the download manager, and the downloads
 // window shows and drives them.
-#include "app/LanguageTexts.h"
 #include "dialogs/CDownloadsUI.h"
 #include "mainwindow/CMainWindow.h"
+#include "ui/LanguageTexts.h"
 #include "web/CWebEnginePage.h"
 #include "web/DownloadManager.h"
 

@@ -1,11 +1,11 @@
 // The main window's web area end to end in the real engine, against the demo server
 // over HTTPS: loading a server's page, accepting it by title, the failures, the
 // delayed login and the developer-tools view.
-#include "app/LanguageTexts.h"
 #include "core/ValtroCore.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/CMainWindow.h"
 #include "mainwindow/LoadProgressBar.h"
+#include "ui/LanguageTexts.h"
 #include "web/CWebEngineView.h"
 
 #include "ClientWindows.h"
@@ -65,7 +65,7 @@ private:
     QString url(QString sPattern) const;
     bool controlsEnabled() const { return m_pLogin->m_pBtnContinue->isEnabled(); }
     QString tipText() const { return m_pLogin->m_pLabelTip->text(); }
-    QString connectFailed() const { return m_pWindow->m_pTexts->ConnectFailed; }
+    QString connectFailed() const { return m_pWindow->shownTexts().ConnectFailed; }
     // The page requests the server has seen; the engine's icon requests of earlier
     // pages may still arrive late and are left out.
     QStringList pageRequests();
@@ -190,15 +190,15 @@ void TestMainWindowWeb::loadIsJudgedByResultAndTitle()
     if (accepted) {
         QCOMPARE(m_pWindow->menuBar(), m_pWindow->m_pMenuBar);
         // Remembered, and checked in the server menu.
-        QCOMPARE(m_pWindow->m_vecServer.size(), 1);
-        QCOMPARE(m_pWindow->m_vecServer.first().url, sServerUrl);
+        QCOMPARE(m_pWindow->serverBook().servers().size(), 1);
+        QCOMPARE(m_pWindow->serverBook().servers().first().url, sServerUrl);
         const QList<QAction*> serverActions = m_pWindow->m_pMenuServer->actions();
         QCOMPARE(serverActions.size(), 2);
         QCOMPARE(serverActions.first()->toolTip(), sServerUrl);
         QVERIFY(serverActions.first()->isChecked());
     } else {
         QCOMPARE(tipText(), connectFailed());
-        QVERIFY(m_pWindow->m_vecServer.isEmpty());
+        QVERIFY(m_pWindow->serverBook().servers().isEmpty());
     }
 }
 
@@ -302,7 +302,7 @@ void TestMainWindowWeb::shownPageGetsTheLanguageAndMenuTexts()
 
     QTRY_COMPARE_WITH_TIMEOUT(orbisk::test::evaluateJavaScript(page, QStringLiteral("currentLang")).toString(),
         QStringLiteral("en"), kEngineTimeoutMs);
-    const LanguageTexts& texts = *m_pWindow->m_pTexts;
+    const LanguageTexts& texts = m_pWindow->shownTexts();
     QCOMPARE(page->action(QWebEnginePage::Reload)->text(), texts.Reload);
     QCOMPARE(page->action(QWebEnginePage::Back)->text(), texts.Back);
     QCOMPARE(page->action(QWebEnginePage::SelectAll)->text(), texts.SelectAll);
@@ -319,8 +319,9 @@ void TestMainWindowWeb::delayedLoginLoadsTheFirstDefault()
 {
     QFETCH(bool, browserMode);
     const QString sBase = m_server.baseUrl();
-    m_pWindow->m_vecServer = {{QStringLiteral("plain"), sBase + QStringLiteral("/other"), false},
-        {QStringLiteral("first"), sBase + QStringLiteral("/valtro"), true}, {QStringLiteral("second"), sBase, true}};
+    orbisk::test::writeServerFile({{QStringLiteral("plain"), sBase + QStringLiteral("/other"), false},
+        {QStringLiteral("first"), sBase + QStringLiteral("/valtro"), true}, {QStringLiteral("second"), sBase, true}});
+    m_pWindow->readServerList();
     m_pLogin->setBrowserModel(browserMode);
     const int requestsBefore = pageRequests().size();
 
@@ -380,7 +381,7 @@ void TestMainWindowWeb::chooseFromTheMenuWhileAPageIsShown(const QString& sUrl)
     QVERIFY(m_pWindow->isVisible());
     QVERIFY(!m_pWindow->m_pLoadProgress->isVisible());
 
-    m_pLogin->addServerItem(QStringLiteral("next"), sUrl);
+    m_pWindow->serverBook().add({QStringLiteral("next"), sUrl, false});
     QAction* next = m_pWindow->m_pMenuServer->actions().at(1);
     QCOMPARE(next->toolTip(), sUrl);
     next->trigger();

@@ -7,23 +7,23 @@
 // Runs headless with QT_QPA_PLATFORM=offscreen; with QT_SCALE_FACTOR=2 it shows the
 // windows at 200 %, as on a 192 DPI screen. The client's files go to a temporary
 // home, so the user's own server list and settings are never read or written.
-#include "app/HighDpi.h"
-#include "app/LanguageTexts.h"
-#include "app/Resources.h"
 #include "core/ValtroCore.h"
 #include "dialogs/CAboutUI.h"
-#include "dialogs/CCertificateUI.h"
 #include "dialogs/CDownloadsUI.h"
 #include "dialogs/CMachineCodeUI.h"
 #include "dialogs/CSetting.h"
 #include "dialogs/CSwitchModeUI.h"
-#include "dialogs/CTipUI.h"
 #include "login/CLoginUI.h"
-#include "mainwindow/AppPaths.h"
 #include "mainwindow/CMainWindow.h"
 #include "mainwindow/LoadProgressBar.h"
-#include "mainwindow/ServerListFile.h"
+#include "servers/ServerListFile.h"
+#include "storage/AppPaths.h"
+#include "ui/CTipUI.h"
+#include "ui/HighDpi.h"
+#include "ui/LanguageTexts.h"
+#include "ui/Resources.h"
 #include "update/CCheckUpdateUI.h"
+#include "web/CCertificateUI.h"
 #include "web/CertificateQuestion.h"
 #include "web/DownloadManager.h"
 
@@ -111,10 +111,10 @@ int main(int argc, char* argv[])
     auto* login = new CLoginUI(nullptr);
     g_pMainWindow->setLoginUI(login);
     g_pMainWindow->initWebArea();
-    g_pMainWindow->slot_switch_language(g_pMainWindow->m_iLanguage);
+    g_pMainWindow->slot_switch_language(g_pMainWindow->settings().language);
     g_pMainWindow->m_pCore = new ValtroCore(QString::fromLatin1(kCoreKey), 1, g_pMainWindow);
     login->setMenuBar(g_pMainWindow->m_pMenuBar);
-    const LanguageTexts& texts = *g_pMainWindow->m_pTexts;
+    const LanguageTexts& texts = g_pMainWindow->shownTexts();
 
     bool ok = true;
     login->setBrowserModel(false);
@@ -143,17 +143,17 @@ int main(int argc, char* argv[])
     ok &= save(g_pMainWindow, folder, QStringLiteral("main-window-loading"));
     g_pMainWindow->hide();
 
-    CAboutUI about(nullptr);
+    CAboutUI about(texts, nullptr);
     ok &= save(&about, folder, QStringLiteral("about-dialog"));
-    CSetting setting(nullptr);
+    CSetting setting(texts, g_pMainWindow->settings(), nullptr);
     ok &= save(&setting, folder, QStringLiteral("settings-dialog"));
-    CMachineCodeUI machineCode(nullptr);
+    CMachineCodeUI machineCode(texts, g_pMainWindow->m_pCore->Get_Deviceuuid(), nullptr);
     ok &= save(&machineCode, folder, QStringLiteral("device-code-dialog"));
-    CSwitchModeUI switchMode(nullptr);
+    CSwitchModeUI switchMode(texts, nullptr);
     ok &= save(&switchMode, folder, QStringLiteral("switch-mode-dialog"));
 
     // The update dialog with the texts each outcome of a check gives it.
-    CCheckUpdateUI update(false, nullptr);
+    CCheckUpdateUI update(texts, false, nullptr);
     ok &= save(&update, folder, QStringLiteral("check-update-latest"));
     update.m_pLabelMessage->setText(texts.FindNewVerIsDown);
     update.m_pLabelVersion->setText(QStringLiteral("3.0.1"));
@@ -173,15 +173,16 @@ int main(int argc, char* argv[])
     question.validUntil = QDateTime(QDate(2027, 1, 1), QTime(9, 0), Qt::UTC);
     question.sFingerprint = QStringLiteral("C0:2B:49:6E:13:13:1C:FC:58:22:96:01:D1:4D:64:5F:7A:8F:C5:D4:A0:67:E8:68:"
                                            "47:B3:F2:9E:10:E5:79:22");
-    CCertificateUI untrusted(question, nullptr);
+    CCertificateUI untrusted(question, texts, nullptr);
     ok &= save(&untrusted, folder, QStringLiteral("certificate-untrusted"));
     question.isChanged = true;
-    CCertificateUI changed(question, nullptr);
+    CCertificateUI changed(question, texts, nullptr);
     ok &= save(&changed, folder, QStringLiteral("certificate-changed"));
 
     // The downloads window as it first opens, before any download.
     DownloadManager downloads;
     CDownloadsUI downloadsWindow(&downloads);
+    downloadsWindow.updateTexts(texts);
     ok &= save(&downloadsWindow, folder, QStringLiteral("downloads-window"));
 
     g_pMainWindow->releaseWebEngineViews();

@@ -1,6 +1,6 @@
-# The NSIS installer's settings, included on Windows by packaging/CMakeLists.txt (and by
-# a test that generates the installer script on Linux). Expects ORBISK_EXECUTABLE_NAME,
-# ORBISK_PACKAGE_VERSION and CPACK_PACKAGE_HOMEPAGE_URL.
+# The NSIS installer's settings and the files only it installs, included on Windows by
+# packaging/CMakeLists.txt (and by a test that generates the installer script on Linux).
+# Expects ORBISK_EXECUTABLE_NAME, ORBISK_PACKAGE_VERSION and CPACK_PACKAGE_HOMEPAGE_URL.
 set(CPACK_GENERATOR NSIS)
 set(CPACK_PACKAGE_INSTALL_DIRECTORY "Orbisk Client")
 set(CPACK_NSIS_DISPLAY_NAME "Orbisk Client")
@@ -18,3 +18,7 @@ set(CPACK_NSIS_EXECUTABLES_DIRECTORY .)
 # points at a deleted program. Settings and server lists stay.
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS
     "DeleteRegValue HKCU 'Software\\Microsoft\\Windows\\CurrentVersion\\Run' '${ORBISK_EXECUTABLE_NAME}'")
+# The Group Policy template (ADMX with its English ADML), for administrators to copy into
+# their PolicyDefinitions folder. The client itself never reads them, only the registry
+# values they set.
+install(DIRECTORY ${CMAKE_CURRENT_LIST_DIR}/policy/ DESTINATION policy)

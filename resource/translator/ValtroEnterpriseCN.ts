@@ -299,5 +299,17 @@
         <source>TrustCertificate</source>
         <translation>信任此证书</translation>
     </message>
+    <message>
+        <source>SetByAdministrator</source>
+        <translation>由管理员设置</translation>
+    </message>
+    <message>
+        <source>UpdatesManaged</source>
+        <translation>更新由管理员管理</translation>
+    </message>
+    <message>
+        <source>OnlyManagedServers</source>
+        <translation>只能使用管理员设置的服务器</translation>
+    </message>
 </context>
 </TS>

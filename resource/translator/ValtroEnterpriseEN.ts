@@ -299,5 +299,17 @@
         <source>TrustCertificate</source>
         <translation>Trust this certificate</translation>
     </message>
+    <message>
+        <source>SetByAdministrator</source>
+        <translation>Set by your administrator</translation>
+    </message>
+    <message>
+        <source>UpdatesManaged</source>
+        <translation>Updates are managed by your administrator</translation>
+    </message>
+    <message>
+        <source>OnlyManagedServers</source>
+        <translation>Only the servers your administrator set can be used</translation>
+    </message>
 </context>
 </TS>

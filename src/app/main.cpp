@@ -13,6 +13,7 @@
 #include "web/CertificateGuard.h"
 #include "web/CertificateTrustStore.h"
 #include "web/DownloadManager.h"
+#include "web/ManagedNetwork.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -53,7 +54,11 @@ int main(int argc, char* argv[])
             font->setPixelSize(kFontPixelSize);
             QApplication::setFont(*font);
 
-            g_pMainWindow = new CMainWindow(nullptr);
+            // What an administrator manages, read once: it holds for the whole run.
+            const orbisk::ManagedConfig managed = orbisk::ManagedConfig::load();
+            orbisk::applyManagedNetwork(managed);
+
+            g_pMainWindow = new CMainWindow(managed, nullptr);
             auto* loginUI = new CLoginUI(nullptr);
             g_pMainWindow->setLoginUI(loginUI);
             QObject::connect(&terminationWatcher, &orbisk::platform::TerminationWatcher::terminationRequested,
@@ -68,7 +73,7 @@ int main(int argc, char* argv[])
             g_pMainWindow->startCoreServices();
 
             // Destroyed before the application object, which takes the web profile with it.
-            DownloadManager downloads;
+            DownloadManager downloads(managed.downloadFolder);
             g_pMainWindow->setDownloadManager(&downloads);
 
             RunningCopyChannel channel;

@@ -23,6 +23,7 @@ const int kTitleWidth = 200;
 CSetting::CSetting(const LanguageTexts& texts, ClientSettings& settings, QWidget* parent)
     : QDialog(parent)
     , m_settings(settings)
+    , m_sManagedTip(texts.SetByAdministrator)
 {
     setWindowFlags(Qt::FramelessWindowHint);
     setObjectName(QStringLiteral("setting"));
@@ -67,6 +68,17 @@ CSetting::CSetting(const LanguageTexts& texts, ClientSettings& settings, QWidget
 
 CSetting::~CSetting() = default;
 
+void CSetting::lockManaged(std::optional<bool> autoStart, std::optional<bool> miniTray)
+{
+    for (const auto& [box, value] : {std::pair(m_pCheckAutoStart, autoStart), std::pair(m_pCheckMiniTray, miniTray)}) {
+        if (!value)
+            continue;
+        box->setChecked(*value);
+        box->setEnabled(false);
+        box->setToolTip(m_sManagedTip);
+    }
+}
+
 void CSetting::slot_ButtonClose()
 {
     close();
@@ -74,8 +86,9 @@ void CSetting::slot_ButtonClose()
 
 void CSetting::slot_ButtonOK()
 {
-    const bool isAutoStart = m_pCheckAutoStart->isChecked();
-    const bool isMiniTray = m_pCheckMiniTray->isChecked();
+    // A locked box shows the administrator's choice, which never goes into the user's file.
+    const bool isAutoStart = m_pCheckAutoStart->isEnabled() ? m_pCheckAutoStart->isChecked() : m_settings.autoStart;
+    const bool isMiniTray = m_pCheckMiniTray->isEnabled() ? m_pCheckMiniTray->isChecked() : m_settings.miniTray;
     if (isAutoStart != m_settings.autoStart || isMiniTray != m_settings.miniTray) {
         // The start-with-system entry is renewed before the file records the choice.
         if (isAutoStart != m_settings.autoStart) {

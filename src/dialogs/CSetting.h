@@ -2,6 +2,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QCheckBox;
 struct ClientSettings;
 struct LanguageTexts;
@@ -16,6 +18,10 @@ public:
     CSetting(const LanguageTexts& texts, ClientSettings& settings, QWidget* parent = nullptr);
     ~CSetting() override;
 
+    // Shows the choices an administrator made as set and disabled, with a tooltip that
+    // says so; OK leaves them out of the user's settings.
+    void lockManaged(std::optional<bool> autoStart, std::optional<bool> miniTray);
+
 public slots:
     // Closes the dialog; nothing is stored.
     void slot_ButtonClose();
@@ -29,4 +35,5 @@ public:
 
 private:
     ClientSettings& m_settings;
+    const QString m_sManagedTip;
 };

@@ -269,8 +269,11 @@ void CLoginUI::setBrowserModel(bool isBrowserModel)
 
 void CLoginUI::switchServerMode(bool isNewServer)
 {
+    // Where the administrator allows no servers of the user's own, there is no new one.
+    const bool allowsNewServers = !m_pBook || m_pBook->allowsUserServers();
+    isNewServer = isNewServer && allowsNewServers;
     m_pComboServer->setVisible(!isNewServer);
-    m_pBtnNewServer->setVisible(!isNewServer);
+    m_pBtnNewServer->setVisible(!isNewServer && allowsNewServers);
 
     m_pBtnSelectServer->setVisible(isNewServer);
     m_pEditAddress->setVisible(isNewServer);
@@ -325,6 +328,13 @@ void CLoginUI::retranslateUi(const LanguageTexts& texts)
     m_pBtnSelectServer->setFocusPolicy(Qt::NoFocus);
     m_pBtnNewServer->setFocusPolicy(Qt::NoFocus);
 
+    // Rows built before the texts were known say now who set their server.
+    for (int i = 0; m_pBook && i < m_pListWidget->count(); ++i) {
+        QWidget* row = m_pListWidget->itemWidget(m_pListWidget->item(i));
+        if (row && m_pBook->isManaged(row->accessibleName()))
+            row->setToolTip(m_texts.SetByAdministrator);
+    }
+
     m_pLabelLogo->setStyleSheet(kLargeLogoStyle);
     m_pLabelSmallLogo->setPixmap(orbisk::imagePixmap(kSmallLogo));
 }
@@ -350,6 +360,8 @@ void CLoginUI::makeServerRow(QListWidgetItem* item)
     row->setObjectName(sName);
     row->setAccessibleName(sUrl);
     row->setToolTip(displayText);
+    if (m_pBook && m_pBook->isManaged(sUrl))
+        row->setManaged(m_texts.SetByAdministrator);
     row->setFixedWidth(kRowWidth);
     connect(row, SIGNAL(signal_mouseClick(QString)), this, SLOT(slot_comboBoxNameChanged(QString)));
     connect(row, &ItemWidgetFile::deleteRequested, this, &CLoginUI::deleteRequested);
@@ -409,6 +421,12 @@ void CLoginUI::slot_buttonContinue()
     QLineEdit* field = nullptr;
     if (m_pComboServer->isVisible()) {
         input = ServerInput::fromShownText(m_pComboServer->currentText(), m_pBook ? m_pBook->servers() : ServerList());
+        // Without servers of the user's own, a typed address is not one to go to.
+        if (m_pBook && !m_pBook->allowsUserServers() && m_pBook->indexOfShown(m_pComboServer->currentText()) < 0) {
+            setTipText(m_texts.OnlyManagedServers);
+            m_pTipText = &LanguageTexts::OnlyManagedServers;
+            return;
+        }
     } else if (m_pEditAddress->isVisible()) {
         input = ServerInput::fromNewServerFields(m_pEditAddress->text(), m_pEditAlias->text());
         // What is taken is what the fields show: a pasted scheme and blanks go.
@@ -480,6 +498,11 @@ void CLoginUI::slot_comboBoxNameChanged(QString s)
     const int shown = m_pBook ? m_pBook->indexOfShown(s) : -1;
     if (shown >= 0)
         m_pCheckDefault->setChecked(m_pBook->servers().at(shown).isDefault);
+    // The default is the administrator's to choose when it is locked or the server is theirs.
+    const bool isDefaultManaged = m_pBook
+        && (m_pBook->isDefaultLocked() || (shown >= 0 && m_pBook->isManaged(m_pBook->servers().at(shown).url)));
+    m_pCheckDefault->setEnabled(!isDefaultManaged);
+    m_pCheckDefault->setToolTip(isDefaultManaged ? m_texts.SetByAdministrator : QString());
 
     m_pComboServer->hidePopup();
     m_pListWidget->setVisible(true);

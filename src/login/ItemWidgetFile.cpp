@@ -1,6 +1,7 @@
 #include "login/ItemWidgetFile.h"
 
 #include "login/ButtonDelete.h"
+#include "ui/HighDpi.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
@@ -8,6 +9,7 @@
 
 namespace {
 const QString kDeleteIcon = QStringLiteral(":/resource/image/close.png");
+const QString kManagedIcon = QStringLiteral(":/resource/image/managed.png");
 const QMargins kRowMargins(17, 4, 14, 3);
 } // namespace
 
@@ -27,6 +29,16 @@ ItemWidgetFile::ItemWidgetFile(QWidget* parent)
     layout->setContentsMargins(kRowMargins);
 
     connect(buttonDelete, SIGNAL(clicked(bool)), this, SLOT(slot_buttonDelete()));
+}
+
+void ItemWidgetFile::setManaged(const QString& sTip)
+{
+    auto* buttonDelete = findChild<ButtonDelete*>();
+    buttonDelete->hide();
+    auto* mark = new QLabel(this);
+    mark->setPixmap(orbisk::imagePixmap(kManagedIcon));
+    layout()->addWidget(mark);
+    setToolTip(sTip);
 }
 
 void ItemWidgetFile::mouseReleaseEvent(QMouseEvent*)

@@ -15,6 +15,10 @@ public:
 
     QLabel* m_pLabel = nullptr;
 
+    // Marks the row as an administrator's server: a padlock instead of the delete
+    // button, and sTip as its tooltip.
+    void setManaged(const QString& sTip);
+
 signals:
     void signal_mouseClick(QString s);
     // The delete button: the user wants to forget the row's server.

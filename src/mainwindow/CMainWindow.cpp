@@ -32,7 +32,12 @@ const QSize kInitialSize(800, 600);
 } // namespace
 
 CMainWindow::CMainWindow(QWidget* parent)
+    : CMainWindow(orbisk::ManagedConfig(), parent)
+{ }
+
+CMainWindow::CMainWindow(const orbisk::ManagedConfig& managed, QWidget* parent)
     : QMainWindow(parent)
+    , m_managed(managed)
 {
     m_pTranslatorQt = new QTranslator(nullptr);
     m_pTranslatorApp = new QTranslator(nullptr);
@@ -45,6 +50,11 @@ CMainWindow::CMainWindow(QWidget* parent)
 
     m_pServerBook = new orbisk::ServerBook(AppPaths::serverListFile(), this);
     readServerList();
+    ServerList managedServers;
+    for (const orbisk::ManagedServer& server : managed.servers)
+        managedServers.append({server.name, server.url, false});
+    m_pServerBook->setManaged(
+        managedServers, managed.defaultServerUrl, managed.defaultServerLocked, managed.allowUserServers);
     readSettings();
 
     m_pTray = new CMiniTray([this] { return currentWindow(); }, nullptr);
@@ -152,7 +162,7 @@ void CMainWindow::handle_exit_application()
 
 bool CMainWindow::closingQuits() const
 {
-    return !m_settings.miniTray || !CMiniTray::isTrayAvailable();
+    return !isMiniTray() || !CMiniTray::isTrayAvailable();
 }
 
 void CMainWindow::closeEvent(QCloseEvent* event)

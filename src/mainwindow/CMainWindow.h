@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ManagedConfig.h"
 #include "servers/ServerBook.h"
 #include "storage/ClientSettings.h"
 
@@ -41,6 +42,9 @@ class CMainWindow : public QMainWindow
 
 public:
     explicit CMainWindow(QWidget* parent = nullptr);
+    // With what an administrator manages: servers, locked settings, update check,
+    // developer tools.
+    explicit CMainWindow(const orbisk::ManagedConfig& managed, QWidget* parent = nullptr);
     ~CMainWindow() override;
 
     // Hands over the login window and connects what it asks for.
@@ -86,8 +90,13 @@ public:
     void updateAutoStart();
     void readServerList();
 
-    // The user's settings as the client uses them now.
+    // The user's own settings, as their file holds them.
     ClientSettings& settings() { return m_settings; }
+    // What the administrator manages.
+    const orbisk::ManagedConfig& managed() const { return m_managed; }
+    // The settings in effect: a managed value wins over the user's.
+    bool isMiniTray() const { return m_managed.minimizeToTray.value_or(m_settings.miniTray); }
+    bool isAutoStart() const { return m_managed.startWithSystem.value_or(m_settings.autoStart); }
     // The one owner of the server list.
     orbisk::ServerBook& serverBook() { return *m_pServerBook; }
     // The catalogue texts now shown; empty texts before the first language switch.
@@ -176,6 +185,7 @@ private:
     ValtroPortal* m_pPortal = nullptr;
     std::unique_ptr<LanguageTexts> m_pTexts;
     ClientSettings m_settings;
+    const orbisk::ManagedConfig m_managed;
     QTranslator* m_pTranslatorQt = nullptr;
     QTranslator* m_pTranslatorApp = nullptr;
     QString m_sTranslatorQtFile;

@@ -31,6 +31,7 @@ void CMainWindow::slot_aboutUI()
 void CMainWindow::slot_settingUI()
 {
     CSetting dialog(shownTexts(), m_settings, nullptr);
+    dialog.lockManaged(m_managed.startWithSystem, m_managed.minimizeToTray);
     runCentred(dialog);
 }
 

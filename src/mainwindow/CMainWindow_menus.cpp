@@ -12,6 +12,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -74,6 +75,8 @@ void CMainWindow::addServerAction(const ServerEntry& entry)
     action->setText(serverDisplayText(entry));
     action->setObjectName(entry.name);
     action->setToolTip(entry.url);
+    if (m_pServerBook->isManaged(entry.url))
+        action->setIcon(QIcon(QStringLiteral(":/resource/image/managed.png")));
     connect(action, SIGNAL(triggered(bool)), this, SLOT(slot_actServer()));
 }
 
@@ -114,7 +117,7 @@ void CMainWindow::presentForArguments(int argumentCount)
     m_pLoginUI->setMenuBar(m_pMenuBar);
 
     const StartPresentation presentation
-        = StartPresentation::forArguments(argumentCount, m_settings.miniTray, CMiniTray::isTrayAvailable());
+        = StartPresentation::forArguments(argumentCount, isMiniTray(), CMiniTray::isTrayAvailable());
     m_pLoginUI->setBrowserModel(presentation.browserMode);
     if (presentation.showLoginWindow)
         m_pLoginUI->show();

@@ -22,7 +22,7 @@ void CMainWindow::writeSettings()
 
 void CMainWindow::updateAutoStart()
 {
-    orbisk::platform::applyStartWithSystem(m_settings.autoStart);
+    orbisk::platform::applyStartWithSystem(isAutoStart());
 }
 
 void CMainWindow::readServerList()

@@ -40,7 +40,7 @@ void CMainWindow::initWebArea()
 
     if (!m_pDebugView) {
         // Must be settled before the first web engine view of the process exists.
-        RemoteDebugging::configure();
+        RemoteDebugging::configure(m_managed.remoteDebugging);
         // The view alone starts nothing; the engine starts with its first page.
         m_pDebugView = new QWebEngineView(nullptr);
         m_pSplitter->addWidget(m_pDebugView);
@@ -216,7 +216,7 @@ void CMainWindow::giveDebugViewHeight(int debugHeight)
 
 void CMainWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_F12 && m_pDebugView) {
+    if (event->key() == Qt::Key_F12 && m_pDebugView && m_managed.remoteDebugging) {
         // isHidden, not isVisible: the toggle must also work while the main window is hidden.
         m_pDebugView->setHidden(!m_pDebugView->isHidden());
         // The engine's developer tools, in process: shown for the server page, and

@@ -16,7 +16,49 @@ ServerBook::ServerBook(QString sPath, QObject* parent)
 
 void ServerBook::load()
 {
-    m_servers += ServerListFile::read(m_sPath);
+    m_user += ServerListFile::read(m_sPath);
+    rebuild();
+}
+
+void ServerBook::setManaged(
+    const ServerList& managed, const QString& sDefaultUrl, bool isDefaultLocked, bool allowsUserServers)
+{
+    m_managed = managed;
+    m_sManagedDefaultUrl = sDefaultUrl;
+    m_isDefaultLocked = isDefaultLocked;
+    m_allowsUserServers = allowsUserServers;
+    rebuild();
+}
+
+void ServerBook::rebuild()
+{
+    const ServerList user = m_allowsUserServers ? m_user : ServerList();
+    bool hasUserDefault = false;
+    for (const ServerEntry& entry : user)
+        hasUserDefault |= entry.isDefault;
+    const bool isManagedDefault = m_isDefaultLocked || !hasUserDefault;
+
+    m_servers.clear();
+    for (ServerEntry entry : qAsConst(m_managed)) {
+        entry.isDefault = isManagedDefault && entry.url == m_sManagedDefaultUrl;
+        m_servers.append(entry);
+    }
+    for (ServerEntry entry : user) {
+        // A server the administrator manages is shown once, as the managed one.
+        if (isManaged(entry.url))
+            continue;
+        entry.isDefault = entry.isDefault && !m_isDefaultLocked;
+        m_servers.append(entry);
+    }
+}
+
+bool ServerBook::isManaged(const QString& sUrl) const
+{
+    for (const ServerEntry& entry : m_managed) {
+        if (entry.url == sUrl)
+            return true;
+    }
+    return false;
 }
 
 const ServerEntry* ServerBook::defaultServer() const
@@ -35,28 +77,36 @@ int ServerBook::indexOfShown(const QString& sShownText) const
 
 bool ServerBook::add(const ServerEntry& entry)
 {
-    for (const ServerEntry& known : qAsConst(m_servers)) {
+    if (!m_allowsUserServers || isManaged(entry.url))
+        return false;
+    for (const ServerEntry& known : qAsConst(m_user)) {
         if (known.url == entry.url)
             return false;
     }
-    if (entry.isDefault) {
-        for (ServerEntry& other : m_servers)
+    ServerEntry added = entry;
+    added.isDefault = entry.isDefault && !m_isDefaultLocked;
+    if (added.isDefault) {
+        for (ServerEntry& other : m_user)
             other.isDefault = false;
     }
-    m_servers.append(entry);
+    m_user.append(added);
     save();
-    emit serverAdded(entry);
-    if (entry.isDefault)
+    rebuild();
+    emit serverAdded(added);
+    if (added.isDefault)
         emit defaultChanged();
     return true;
 }
 
 bool ServerBook::remove(const QString& sUrl)
 {
-    for (int i = 0; i < m_servers.size(); ++i) {
-        if (m_servers.at(i).url == sUrl) {
-            m_servers.remove(i);
+    if (isManaged(sUrl) || !m_allowsUserServers)
+        return false;
+    for (int i = 0; i < m_user.size(); ++i) {
+        if (m_user.at(i).url == sUrl) {
+            m_user.remove(i);
             save();
+            rebuild();
             emit serverRemoved(sUrl);
             return true;
         }
@@ -66,9 +116,12 @@ bool ServerBook::remove(const QString& sUrl)
 
 void ServerBook::setDefault(const QString& sUrl, bool isDefault)
 {
-    for (ServerEntry& entry : m_servers)
+    if (m_isDefaultLocked)
+        return;
+    for (ServerEntry& entry : m_user)
         entry.isDefault = isDefault && entry.url == sUrl;
     save();
+    rebuild();
     emit defaultChanged();
 }
 
@@ -76,7 +129,7 @@ void ServerBook::save() const
 {
     // A fresh account may not have the data folder yet.
     QDir().mkpath(QFileInfo(m_sPath).absolutePath());
-    if (!ServerListFile::write(m_sPath, m_servers))
+    if (!ServerListFile::write(m_sPath, m_user))
         qDebug() << "ServerBook: could not write" << m_sPath;
 }
 

@@ -90,6 +90,9 @@ const Field kFields[] = {
     {"CertificateValidRange", &LanguageTexts::CertificateValidRange},
     {"CertificateFingerprint", &LanguageTexts::CertificateFingerprint},
     {"TrustCertificate", &LanguageTexts::TrustCertificate},
+    {"SetByAdministrator", &LanguageTexts::SetByAdministrator},
+    {"UpdatesManaged", &LanguageTexts::UpdatesManaged},
+    {"OnlyManagedServers", &LanguageTexts::OnlyManagedServers},
 };
 
 } // namespace

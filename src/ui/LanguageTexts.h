@@ -83,6 +83,9 @@ struct LanguageTexts
     QString CertificateValidRange;
     QString CertificateFingerprint;
     QString TrustCertificate;
+    QString SetByAdministrator;
+    QString UpdatesManaged;
+    QString OnlyManagedServers;
 
     // Translates every key in context "QObject" with the translators installed now.
     static LanguageTexts fromInstalledTranslators();

@@ -68,7 +68,7 @@ void CCheckUpdateUI::requestVersion()
         m_pReply = nullptr;
     }
 
-    const QNetworkRequest request(ReleaseManifest::location());
+    const QNetworkRequest request(m_manifestUrl.isEmpty() ? ReleaseManifest::location() : m_manifestUrl);
     m_pReply = m_manager.get(request);
     connect(m_pReply, SIGNAL(finished()), this, SLOT(replyFinished()));
 
@@ -148,6 +148,15 @@ void CCheckUpdateUI::replyFinished()
         m_pLabelVersion->setText(sVersionClient);
     }
     applyShowRule();
+}
+
+void CCheckUpdateUI::showManaged()
+{
+    m_isNewVersion = false;
+    m_pLabelMessage->setText(m_texts.UpdatesManaged);
+    m_pLabelVersion->clear();
+    if (!m_checkType)
+        exec();
 }
 
 void CCheckUpdateUI::showFailure()

@@ -25,6 +25,11 @@ public:
     // Starts one check and returns at once; the result arrives in replyFinished.
     // A check still in progress is abandoned and never evaluated.
     void requestVersion();
+    // Reads the manifest from this address (an administrator's mirror) instead.
+    void setManifestUrl(const QUrl& url) { m_manifestUrl = url; }
+    // Says that an administrator manages the updates, where the user asked for a check;
+    // nothing is requested.
+    void showManaged();
 
 public slots:
     // Evaluates the reply of the check in progress, sets the texts and applies the show rule.
@@ -52,5 +57,6 @@ private:
     void showFailure();
 
     const LanguageTexts m_texts;
+    QUrl m_manifestUrl;
     void applyShowRule();
 };

@@ -22,9 +22,16 @@ int parsePort(const QByteArray& value)
 }
 } // namespace
 
-Setting decide(const QByteArray& portValue, const QByteArray& engineValue)
+Setting decide(const QByteArray& portValue, const QByteArray& engineValue, bool isAllowed)
 {
     Setting setting;
+    if (!isAllowed) {
+        setting.isEngineCleared = !engineValue.isEmpty();
+        if (!engineValue.isEmpty() || !portValue.isEmpty())
+            setting.sProblem = QStringLiteral("remote debugging is turned off by the administrator: %1 and %2 refused")
+                                   .arg(QLatin1String(kPortVariable), QLatin1String(kEngineVariable));
+        return setting;
+    }
     if (!engineValue.isEmpty() || portValue.isEmpty())
         return setting;
     const int port = parsePort(portValue);
@@ -37,11 +44,13 @@ Setting decide(const QByteArray& portValue, const QByteArray& engineValue)
     return setting;
 }
 
-void configure()
+void configure(bool isAllowed)
 {
-    const Setting setting = decide(qgetenv(kPortVariable), qgetenv(kEngineVariable));
+    const Setting setting = decide(qgetenv(kPortVariable), qgetenv(kEngineVariable), isAllowed);
     if (!setting.sProblem.isEmpty())
         qWarning().noquote() << setting.sProblem;
+    if (setting.isEngineCleared)
+        qunsetenv(kEngineVariable);
     if (!setting.engineValue.isEmpty())
         qputenv(kEngineVariable, setting.engineValue);
 }

@@ -18,14 +18,17 @@ struct Setting
     QByteArray engineValue;
     // Why a request was not followed; empty when there is nothing to say.
     QString sProblem;
+    // The engine's variable must go: an administrator turned remote debugging off.
+    bool isEngineCleared = false;
 };
 
-// Decides from the two variables' values; an empty value counts as unset.
-Setting decide(const QByteArray& portValue, const QByteArray& engineValue);
+// Decides from the two variables' values; an empty value counts as unset. Where
+// isAllowed is false (an administrator's choice) neither is followed.
+Setting decide(const QByteArray& portValue, const QByteArray& engineValue, bool isAllowed = true);
 
 // Applies decide() to the process environment. Must run before the first web engine
 // view or page of the process exists; the engine reads the variable once.
-void configure();
+void configure(bool isAllowed = true);
 
 // Whether the engine will open (or has opened) a remote-debugging port.
 bool isRequested();

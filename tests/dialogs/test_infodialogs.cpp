@@ -84,6 +84,7 @@ private slots:
 
     void settingShowsTheFlagsAndCatalogueTexts_data();
     void settingShowsTheFlagsAndCatalogueTexts();
+    void settingKeepsTheAdministratorsChoiceOutOfTheFile();
     void settingStoresOnlyWhatChanged_data();
     void settingStoresOnlyWhatChanged();
     void settingCancelStoresNothing_data();
@@ -227,6 +228,24 @@ void TestInfoDialogs::settingShowsTheFlagsAndCatalogueTexts_data()
     QTest::newRow("only start with system") << true << false;
     QTest::newRow("only tray") << false << true;
     QTest::newRow("both off") << false << false;
+}
+
+// A locked box shows the administrator's choice and OK stores only the user's own.
+void TestInfoDialogs::settingKeepsTheAdministratorsChoiceOutOfTheFile()
+{
+    ClientSettings settings;
+    CSetting dialog(m_client.window->shownTexts(), settings, nullptr);
+    dialog.lockManaged(false, std::nullopt);
+    QVERIFY(!dialog.m_pCheckAutoStart->isEnabled());
+    QVERIFY(!dialog.m_pCheckAutoStart->isChecked());
+    QCOMPARE(dialog.m_pCheckAutoStart->toolTip(), m_client.window->shownTexts().SetByAdministrator);
+    QVERIFY(dialog.m_pCheckMiniTray->isEnabled());
+
+    dialog.m_pCheckMiniTray->setChecked(false);
+    dialog.slot_ButtonOK();
+    const ClientSettings stored = ClientSettings::read(AppPaths::settingsFile());
+    QVERIFY(settings.autoStart && stored.autoStart);
+    QVERIFY(!settings.miniTray && !stored.miniTray);
 }
 
 void TestInfoDialogs::settingShowsTheFlagsAndCatalogueTexts()

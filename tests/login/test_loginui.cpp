@@ -6,6 +6,7 @@
 #include "login/CLoginUI.h"
 #include "login/ItemWidgetFile.h"
 #include "mainwindow/CMainWindow.h"
+#include "servers/ServerDisplayText.h"
 #include "storage/AppPaths.h"
 #include "ui/LanguageTexts.h"
 
@@ -99,6 +100,7 @@ private slots:
     void enterInAFieldPressesContinue_data();
     void enterInAFieldPressesContinue();
     void enterPressesContinueOnceAfterModeSwitches();
+    void onlyTheAdministratorsServers();
 
     void fillAtStart_data();
     void fillAtStart();
@@ -143,6 +145,7 @@ void TestLoginUI::init()
 void TestLoginUI::cleanup()
 {
     m_client.stop();
+    m_client.managed = {};
 }
 
 void TestLoginUI::startWith(const ServerList& servers)
@@ -517,6 +520,31 @@ void TestLoginUI::enterPressesContinueOnceAfterModeSwitches()
     QTest::keyClick(login->m_pEditAddress, Qt::Key_Return);
     QCOMPARE(clicked.count(), 1);
     QVERIFY(login->m_pBtnContinue->isEnabled());
+}
+
+// The administrator's server, marked and kept; the user's own hidden, no new one, no typed one.
+void TestLoginUI::onlyTheAdministratorsServers()
+{
+    const ServerEntry company{QStringLiteral("Company"), QStringLiteral("https://files.company.example"), false};
+    m_client.managed.servers = {{company.name, company.url}};
+    m_client.managed.allowUserServers = false;
+    CLoginUI* login = openLogin({kOffice});
+    const LanguageTexts& texts = m_client.window->shownTexts();
+
+    QCOMPARE(rowTexts(login), QStringList{serverDisplayText(company)});
+    const ItemWidgetFile* row = rowOf(login, company.url);
+    QCOMPARE(row->toolTip(), texts.SetByAdministrator);
+    QVERIFY(row->findChild<ButtonDelete*>()->isHidden());
+    QVERIFY(!serverActions(m_client.window).first()->icon().isNull());
+    QVERIFY(login->m_pBtnNewServer->isHidden());
+    login->slot_switch_new_server();
+    QVERIFY(login->m_pComboServer->isVisible());
+
+    login->m_pComboServer->setCurrentText(QStringLiteral("Other (https://other.example)"));
+    QTest::mouseClick(login->m_pBtnContinue, Qt::LeftButton);
+    QCOMPARE(login->m_pLabelTip->text(), texts.OnlyManagedServers);
+    QVERIFY(m_client.window->m_sCurUrl.isEmpty());
+    QCOMPARE(readServerFile(), ServerList{kOffice});
 }
 
 void TestLoginUI::fillAtStart_data()

@@ -1,6 +1,7 @@
 # Generates the Windows installer from packaging/windows/Installer.cmake with CPack's
 # NSIS generator (makensis runs on Linux too) and checks its script: the start-menu
-# entry, the uninstaller and the removal of the Run value.
+# entry, the uninstaller, the removal of the Run value and the Group Policy template
+# (which the uninstaller lists because the installer holds it).
 # cmake -DSOURCE_DIR=... -DWORK_DIR=... -DCPACK=... -P CheckInstaller.cmake
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/packaging/installer -B ${WORK_DIR}
@@ -26,7 +27,9 @@ set(expected
     "CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Orbisk Client.lnk\" \"$INSTDIR\\.\\Orbisk Client.exe\""
     "WriteUninstaller \"$INSTDIR\\Uninstall.exe\""
     "CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Uninstall.lnk\" \"$INSTDIR\\Uninstall.exe\""
-    "DeleteRegValue HKCU 'Software\\Microsoft\\Windows\\CurrentVersion\\Run' 'Orbisk Client'")
+    "DeleteRegValue HKCU 'Software\\Microsoft\\Windows\\CurrentVersion\\Run' 'Orbisk Client'"
+    "Delete \"$INSTDIR\\policy\\orbisk-client.admx\""
+    "Delete \"$INSTDIR\\policy\\en-US\\orbisk-client.adml\"")
 set(missing "")
 foreach(line IN LISTS expected)
     string(FIND "${text}" "${line}" position)
@@ -43,4 +46,4 @@ string(FIND "${text}" "DeleteRegValue HKCU 'Software\\Microsoft\\Windows\\Curren
 if(uninstall EQUAL -1 OR removal LESS uninstall)
     message(FATAL_ERROR "The Run value is not removed by the uninstaller in ${script}")
 endif()
-message(STATUS "Installer: start-menu entry, uninstaller and Run value removal present")
+message(STATUS "Installer: start-menu entry, uninstaller, Run value removal and policy template present")

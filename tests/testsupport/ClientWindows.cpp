@@ -30,7 +30,7 @@ ClientWindows::~ClientWindows()
 
 void ClientWindows::start()
 {
-    window = new CMainWindow(nullptr);
+    window = new CMainWindow(managed, nullptr);
     g_pMainWindow = window;
     login = new CLoginUI(nullptr);
     window->setLoginUI(login);

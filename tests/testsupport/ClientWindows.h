@@ -2,6 +2,7 @@
 
 #include "WebEngineTestMain.h"
 
+#include "core/ManagedConfig.h"
 #include "servers/ServerEntry.h"
 
 #include <QApplication>
@@ -48,6 +49,8 @@ public:
     // Trusts the demo server's certificate as if the user had, saved for later starts.
     void trust(const DemoServer& server);
 
+    // What an administrator manages for the next start().
+    orbisk::ManagedConfig managed;
     CMainWindow* window = nullptr;
     CLoginUI* login = nullptr;
     CertificateTrustStore* trustStore = nullptr;

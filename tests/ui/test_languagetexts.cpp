@@ -116,6 +116,9 @@ const CatalogueRow kCatalogue[] = {
     {"CertificateValidRange", "%1 to %2", "%1 至 %2"},
     {"CertificateFingerprint", "SHA-256 fingerprint", "SHA-256 指纹"},
     {"TrustCertificate", "Trust this certificate", "信任此证书"},
+    {"SetByAdministrator", "Set by your administrator", "由管理员设置"},
+    {"UpdatesManaged", "Updates are managed by your administrator", "更新由管理员管理"},
+    {"OnlyManagedServers", "Only the servers your administrator set can be used", "只能使用管理员设置的服务器"},
 };
 
 QStringList catalogueColumn(const char* CatalogueRow::*column)
@@ -141,7 +144,7 @@ QStringList fieldsByName(const LanguageTexts& t)
         t.CertificateSelfSigned, t.CertificateUnknownAuthority, t.CertificateOtherName, t.CertificateExpired,
         t.CertificateNotYetValid, t.CertificateInvalid, t.CertificateProblem, t.CertificateIssuedTo,
         t.CertificateIssuedBy, t.CertificateValid, t.CertificateValidRange, t.CertificateFingerprint,
-        t.TrustCertificate};
+        t.TrustCertificate, t.SetByAdministrator, t.UpdatesManaged, t.OnlyManagedServers};
 }
 
 } // namespace

@@ -238,10 +238,12 @@ private slots:
     void checkFinishAppliesTheShowRule_data();
     void checkFinishAppliesTheShowRule();
     void mainWindowTakesTheDialogAlong();
+    void administratorManagesTheUpdates();
     void untrustedCertificateFailsTheCheck();
 
 private:
     void useAddress(const QString& sUrl);
+    void buildWindows(const orbisk::ManagedConfig& managed);
     // Waits until the manager has finished the given number of replies; the dialog's
     // evaluation of the last one has run by then.
     void waitForReplies(CCheckUpdateUI* dialog, QSignalSpy& finished, int count);
@@ -275,13 +277,47 @@ void TestCheckUpdate::init()
     g_threadWarnings.clear();
     m_browser.urls.clear();
 
-    m_window = new CMainWindow(nullptr);
+    buildWindows({});
+}
+
+void TestCheckUpdate::buildWindows(const orbisk::ManagedConfig& managed)
+{
+    delete m_login;
+    delete m_window;
+    m_window = new CMainWindow(managed, nullptr);
     g_pMainWindow = m_window;
     m_login = new CLoginUI(nullptr);
     m_window->setLoginUI(m_login);
     m_window->slot_switch_language(m_window->settings().language);
     m_login->move(200, 100);
     QVERIFY(showExposed(m_login));
+}
+
+// Turned off, the check asks nobody and says why; a mirror is asked instead of the
+// address the environment names.
+void TestCheckUpdate::administratorManagesTheUpdates()
+{
+    orbisk::ManagedConfig managed;
+    managed.updateCheck = false;
+    buildWindows(managed);
+    m_server.answer(200, manifest(QStringLiteral("3.0.0")));
+    QString shown;
+    QTimer::singleShot(0, this, [&shown] {
+        auto* dialog = qobject_cast<CCheckUpdateUI*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        shown = dialog->m_pLabelMessage->text();
+        dialog->close();
+    });
+    m_window->slot_checkupdate(false);
+    QCOMPARE(shown, m_window->shownTexts().UpdatesManaged);
+    QCOMPARE(m_server.requests(), 0);
+
+    managed.updateCheck = true;
+    managed.updateManifestUrl = QUrl(m_server.url());
+    buildWindows(managed);
+    useAddress(QStringLiteral("http://127.0.0.1:%1/version.json").arg(unusedLocalPort()));
+    m_window->slot_checkupdate(true);
+    QTRY_COMPARE_WITH_TIMEOUT(m_server.requests(), 1, kTimeoutMs);
 }
 
 void TestCheckUpdate::cleanup()

@@ -10,6 +10,7 @@ class TestRemoteDebuggingSetting : public QObject
 private slots:
     void decide_data();
     void decide();
+    void administratorRefusesBoth();
 };
 
 void TestRemoteDebuggingSetting::decide_data()
@@ -47,6 +48,17 @@ void TestRemoteDebuggingSetting::decide()
     const RemoteDebugging::Setting setting = RemoteDebugging::decide(portValue, engineValue);
     QCOMPARE(setting.engineValue, expected);
     QCOMPARE(!setting.sProblem.isEmpty(), hasProblem);
+}
+
+void TestRemoteDebuggingSetting::administratorRefusesBoth()
+{
+    const RemoteDebugging::Setting refused = RemoteDebugging::decide("9223", "9000", false);
+    QVERIFY(refused.engineValue.isEmpty());
+    QVERIFY(refused.isEngineCleared);
+    QVERIFY(!refused.sProblem.isEmpty());
+    const RemoteDebugging::Setting quiet = RemoteDebugging::decide({}, {}, false);
+    QVERIFY(!quiet.isEngineCleared);
+    QVERIFY(quiet.sProblem.isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestRemoteDebuggingSetting)

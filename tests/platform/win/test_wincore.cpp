@@ -1,4 +1,4 @@
-// Tests of the Qt-free Windows code against the real Win32 API: the Run key of the
+// Tests of the Qt-free Windows code against the real Win32 API: the Run and policy keys of the
 // registry, the process snapshot, Winsock, the owners of TCP connections and named pipes. Built with MinGW-w64 and run
 // under Wine (or on Windows). Started with "--idle EVENT PARENT" it is its own second copy: it sets the named event and
 // stays until it is ended or its parent process has gone; with "--serve-pipe PIPE EVENT PARENT" it first makes the
@@ -7,6 +7,7 @@
 #include "core/PeerUser.h"
 #include "platform/win/ExclusiveSocket.h"
 #include "platform/win/NamedPipeUser.h"
+#include "platform/win/PolicyKey.h"
 #include "platform/win/ProcessCount.h"
 #include "platform/win/RunKey.h"
 
@@ -14,6 +15,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <optional>
@@ -21,6 +23,7 @@
 #include <vector>
 
 using namespace orbisk::platform::win;
+using namespace std::string_literals;
 
 namespace {
 
@@ -138,6 +141,165 @@ void testEmptyValueNameIsRefused()
 {
     check(!setStartWithSystem(true, L"", L"C:\\Orbisk Client.exe", kArguments) && !readRunValue(L""),
         "an empty value name (the key's default value) is refused");
+}
+
+// A key of its own below the policy key, so that a run on a real Windows machine
+// leaves the machine's policies alone.
+const std::wstring kPolicyScratchPath
+    = std::wstring(kPolicyKeyPath) + L"\\test " + std::to_wstring(GetCurrentProcessId());
+
+std::vector<unsigned char> bytesOf(const std::wstring& units)
+{
+    const auto* first = reinterpret_cast<const unsigned char*>(units.data());
+    return {first, first + units.size() * sizeof(wchar_t)};
+}
+
+bool writePolicyValue(
+    const std::wstring& path, const std::wstring& name, DWORD type, const std::vector<unsigned char>& data)
+{
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(
+            HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_64KEY, nullptr, &key, nullptr)
+        != ERROR_SUCCESS)
+        return false;
+    const LONG result = RegSetValueExW(
+        key, name.c_str(), 0, type, data.empty() ? nullptr : data.data(), static_cast<DWORD>(data.size()));
+    RegCloseKey(key);
+    return result == ERROR_SUCCESS;
+}
+
+// Quoted, with every NUL shown as \0, so that none can hide the rest.
+std::string quoted(const std::wstring& text)
+{
+    std::string result = "\"";
+    std::size_t start = 0;
+    for (std::size_t nul = text.find(L'\0'); nul != std::wstring::npos; nul = text.find(L'\0', start)) {
+        result += narrow(text.substr(start, nul - start)) + "\\0";
+        start = nul + 1;
+    }
+    return result + narrow(text.substr(start)) + "\"";
+}
+
+// A value as the table below gives it and a failure names it.
+std::string shown(const PolicyValue& value)
+{
+    switch (value.type) {
+    case PolicyValueType::String:
+        return "string " + quoted(value.text);
+    case PolicyValueType::MultiString: {
+        std::string entries = "list";
+        for (const std::wstring& entry : value.list)
+            entries += " " + quoted(entry);
+        return entries;
+    }
+    case PolicyValueType::Dword:
+        return "DWORD " + std::to_string(value.number);
+    case PolicyValueType::Other:
+        break;
+    }
+    std::string bytes = "bytes";
+    for (const unsigned char byte : value.bytes) {
+        char hex[4];
+        std::snprintf(hex, sizeof hex, " %02x", byte);
+        bytes += hex;
+    }
+    return bytes;
+}
+
+// A value written as stored (its name is the label), and what reading it gives.
+struct PolicyValueCase
+{
+    const wchar_t* label;
+    DWORD type;
+    std::vector<unsigned char> data;
+    std::string expected;
+};
+
+void testPolicyValuesReadAsStored()
+{
+    std::vector<unsigned char> oddBytes = bytesOf(L"https://updates.example.com/manifest.json"s);
+    oddBytes.push_back('x');
+    const std::vector<PolicyValueCase> cases = {
+        {L"string", REG_SZ, bytesOf(L"Main\0"s), "string \"Main\""},
+        {L"empty string", REG_SZ, {}, "string \"\""},
+        {L"string without terminating NUL", REG_SZ, bytesOf(L"proxy.example.com:3128"s),
+            "string \"proxy.example.com:3128\""},
+        {L"string with an odd byte count", REG_SZ, oddBytes, "string \"https://updates.example.com/manifest.json\""},
+        {L"string ending at its first NUL", REG_SZ, bytesOf(L"first\0second\0"s), "string \"first\""},
+        {L"non-ASCII string", REG_SZ, bytesOf(L"C:\\Zertifikate\\\u00c4rzte \U0001F512.pem\0"s),
+            u8"string \"C:\\Zertifikate\\\u00c4rzte \U0001F512.pem\""},
+        {L"expandable string, not expanded", REG_EXPAND_SZ, bytesOf(L"%USERPROFILE%\\Downloads\0"s),
+            "string \"%USERPROFILE%\\Downloads\""},
+        {L"multi-string", REG_MULTI_SZ, bytesOf(L"Main|https://a.example.com\0Backup|https://b.example.com\0\0"s),
+            "list \"Main|https://a.example.com\" \"Backup|https://b.example.com\""},
+        {L"multi-string without its final empty string", REG_MULTI_SZ, bytesOf(L"*.example.com\0sso.example.org\0"s),
+            "list \"*.example.com\" \"sso.example.org\""},
+        {L"multi-string without terminators", REG_MULTI_SZ, bytesOf(L"*.example.com\0sso.example.org"s),
+            "list \"*.example.com\" \"sso.example.org\""},
+        {L"multi-string ending at its empty string", REG_MULTI_SZ, bytesOf(L"one\0\0two\0\0"s), "list \"one\""},
+        {L"empty multi-string", REG_MULTI_SZ, bytesOf(L"\0"s), "list"},
+        {L"multi-string without data", REG_MULTI_SZ, {}, "list"},
+        {L"DWORD 0", REG_DWORD, {0, 0, 0, 0}, "DWORD 0"},
+        {L"DWORD 1", REG_DWORD, {1, 0, 0, 0}, "DWORD 1"},
+        {L"DWORD, little-endian", REG_DWORD, {0x78, 0x56, 0x34, 0x12}, "DWORD 305419896"},
+        {L"DWORD of two bytes", REG_DWORD, {1, 0}, "bytes 01 00"},
+        {L"binary value", REG_BINARY, {1, 2, 0xff}, "bytes 01 02 ff"},
+        {L"QWORD", REG_QWORD, {1, 0, 0, 0, 0, 0, 0, 0}, "bytes 01 00 00 00 00 00 00 00"},
+    };
+    for (const PolicyValueCase& c : cases) {
+        if (!writePolicyValue(kPolicyScratchPath, c.label, c.type, c.data))
+            check(false, "policy value written, " + narrow(c.label));
+    }
+    const PolicyKeyContents contents = readPolicyKey(HKEY_LOCAL_MACHINE, kPolicyScratchPath);
+    check(contents.status == PolicyKeyStatus::Read && contents.values.size() == cases.size(),
+        "the policy key is read with all its values", std::to_string(contents.values.size()) + " values");
+    for (const PolicyValueCase& c : cases) {
+        const auto found = std::find_if(contents.values.begin(), contents.values.end(),
+            [&c](const PolicyValue& value) { return value.name == c.label; });
+        const std::string read = found == contents.values.end() ? "nothing" : shown(*found);
+        check(read == c.expected, "policy value, " + narrow(c.label), "read " + read);
+    }
+    check(readPolicyKey(HKEY_LOCAL_MACHINE, kPolicyScratchPath + L"\\absent").status == PolicyKeyStatus::Absent,
+        "an absent policy key manages nothing");
+}
+
+// Values of the given sizes (names of one letter, two bytes each) in a key of their own.
+struct PolicySizeCase
+{
+    const char* name;
+    std::vector<std::size_t> dataSizes;
+    PolicyKeyStatus expected;
+};
+
+void testPolicyKeySizeLimit()
+{
+    const std::vector<PolicySizeCase> cases = {
+        {"names and data of exactly 1 MiB are read", {kMaxPolicyBytes - 2}, PolicyKeyStatus::Read},
+        {"one value a byte over 1 MiB is refused", {kMaxPolicyBytes - 1}, PolicyKeyStatus::Failed},
+        {"values over 1 MiB together are refused", {600 * 1024, 600 * 1024}, PolicyKeyStatus::Failed},
+    };
+    int serial = 0;
+    for (const PolicySizeCase& c : cases) {
+        const std::wstring path = kPolicyScratchPath + L"\\size " + std::to_wstring(serial++);
+        bool isWritten = true;
+        wchar_t name = L'A';
+        for (const std::size_t size : c.dataSizes)
+            isWritten = writePolicyValue(path, std::wstring(1, name++), REG_BINARY, std::vector<unsigned char>(size))
+                && isWritten;
+        const PolicyKeyContents contents = readPolicyKey(HKEY_LOCAL_MACHINE, path);
+        const bool isAsExpected = c.expected == PolicyKeyStatus::Read
+            ? contents.values.size() == c.dataSizes.size()
+            : contents.values.empty() && !contents.reason.empty();
+        check(isWritten && contents.status == c.expected && isAsExpected, std::string("policy key size, ") + c.name,
+            narrow(contents.reason));
+    }
+}
+
+void testPolicyKey()
+{
+    testPolicyValuesReadAsStored();
+    testPolicyKeySizeLimit();
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, kPolicyScratchPath.c_str());
 }
 
 // A second copy of this program, started from file, that stays until ended.
@@ -567,6 +729,7 @@ int main()
     testUnstorablePathChangesNothing();
     testSwitchingOffRemovesTheValue();
     testEmptyValueNameIsRefused();
+    testPolicyKey();
     testProcessCount();
     testCopiesUnderOtherNames();
     testExclusiveListener();

@@ -67,6 +67,8 @@ int main(int argc, char* argv[])
             CertificateTrustStore trustStore(AppPaths::trustedCertificatesFile());
             trustStore.load();
             CertificateGuard certificateGuard(&trustStore, [] { return g_pMainWindow->visibleWindow(); });
+            certificateGuard.setManagedTrust(
+                {managed.trustedCertificates, managed.trustedCas, managed.allowCertificateExceptions});
             g_pMainWindow->setCertificateGuard(&certificateGuard);
             g_pMainWindow->initWebArea();
             g_pMainWindow->slot_switch_language(g_pMainWindow->settings().language);

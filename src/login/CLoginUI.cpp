@@ -51,10 +51,12 @@ const QString kStyleCombo
           .arg(orbisk::style::kFieldBorder, orbisk::style::kFieldBackground, orbisk::style::kWhite);
 const QString kStyleList
     = QStringLiteral("QListWidget{}QListWidget::item:hover{background-color:%1}").arg(orbisk::style::kBrandBlue);
+// Greyed while the administrator decides the default.
 const QString kStyleCheck = QStringLiteral("QCheckBox{spacing:8px;color:%1;font-size:12px;margin-left:2}"
+                                           "QCheckBox:disabled{color:%2}"
                                            "QCheckBox::indicator::checked{image:url(:/resource/image/check.png)}"
                                            "QCheckBox::indicator::unchecked{image:url(:/resource/image/uncheck.png)}")
-                                .arg(orbisk::style::kTextGrey);
+                                .arg(orbisk::style::kTextGrey, orbisk::style::kTextLightGrey);
 const QString kStyleContinue = QStringLiteral("border-radius: 4px;background-color: %1;").arg(orbisk::style::kBrandBlue)
     + orbisk::style::centredText(orbisk::style::kWhite, 16);
 const QString kStyleBrowser = QStringLiteral("font-size: 16px;border:0px;");

@@ -112,20 +112,28 @@ CCertificateUI::CCertificateUI(const CertificateQuestion& question, const Langua
     details->setColumnStretch(1, 1);
 
     m_pBtnCancel = new QPushButton(this);
-    m_pBtnTrust = new QPushButton(this);
     m_pBtnCancel->setStyleSheet(kCancelStyle);
-    m_pBtnTrust->setStyleSheet(kTrustStyle);
     m_pBtnCancel->setFixedHeight(kButtonHeight);
-    m_pBtnTrust->setFixedHeight(kButtonHeight);
     m_pBtnCancel->setCursor(Qt::PointingHandCursor);
-    m_pBtnTrust->setCursor(Qt::PointingHandCursor);
     // Enter presses Cancel wherever the focus is; trusting takes a click or Space.
     m_pBtnCancel->setDefault(true);
-    m_pBtnTrust->setAutoDefault(false);
 
     auto* buttonRow = new QHBoxLayout;
-    buttonRow->addStretch(1);
-    buttonRow->addWidget(m_pBtnTrust);
+    if (question.isTrustOffered) {
+        m_pBtnTrust = new QPushButton(this);
+        m_pBtnTrust->setStyleSheet(kTrustStyle);
+        m_pBtnTrust->setFixedHeight(kButtonHeight);
+        m_pBtnTrust->setCursor(Qt::PointingHandCursor);
+        m_pBtnTrust->setAutoDefault(false);
+        connect(m_pBtnTrust, &QPushButton::clicked, this, &QDialog::accept);
+        buttonRow->addStretch(1);
+        buttonRow->addWidget(m_pBtnTrust);
+    } else {
+        // In place of the missing button, why it is missing.
+        m_pLabelManaged = fieldLabel(this);
+        m_pLabelManaged->setObjectName(QStringLiteral("certificateManaged"));
+        buttonRow->addWidget(m_pLabelManaged, 1);
+    }
     buttonRow->addWidget(m_pBtnCancel);
 
     m_pLayout = new QVBoxLayout(this);
@@ -139,7 +147,6 @@ CCertificateUI::CCertificateUI(const CertificateQuestion& question, const Langua
 
     connect(buttonClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_pBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_pBtnTrust, &QPushButton::clicked, this, &QDialog::accept);
     m_pBtnCancel->setFocus();
 }
 
@@ -160,7 +167,10 @@ void CCertificateUI::updateTexts(const LanguageTexts& texts)
     m_pLabelProblem->setText(m_question.problemText(texts));
     m_pLabelValidity->setText(m_question.validity(texts));
     m_pBtnCancel->setText(texts.Cancel);
-    m_pBtnTrust->setText(texts.TrustCertificate);
+    if (m_pBtnTrust)
+        m_pBtnTrust->setText(texts.TrustCertificate);
+    else
+        m_pLabelManaged->setText(texts.SetByAdministrator);
 
     // The usual width unless a text that cannot wrap needs more, and the height the
     // wrapped texts need at that width.

@@ -12,7 +12,8 @@ struct LanguageTexts;
 // Asks whether to trust a server certificate that the system does not trust. Shows
 // the server, what is wrong, the certificate's names, dates and SHA-256 fingerprint.
 // "Cancel" is the default button, so Enter and Escape refuse; accepted() means the
-// user chose "Trust this certificate".
+// user chose "Trust this certificate". A question that offers no trust has no such
+// button (m_pBtnTrust is null) and says that the administrator set it so.
 class CCertificateUI : public QDialog
 {
     Q_OBJECT
@@ -41,4 +42,5 @@ private:
     QLabel* m_pFieldFingerprint = nullptr;
     QLabel* m_pLabelProblem = nullptr;
     QLabel* m_pLabelValidity = nullptr;
+    QLabel* m_pLabelManaged = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "web/CertificateTrustStore.h"
 
 #include <QDebug>
+#include <QUrl>
 #include <QWebEnginePage>
 #include <QWidget>
 
@@ -26,8 +27,14 @@ bool CertificateGuard::check(QWebEnginePage* pPage, QWebEngineCertificateError e
     const QString sServer = CertificateTrustStore::serverOf(error.url());
     if (chain.isEmpty() || sServer.isEmpty())
         return false;
+    const ManagedTrust::Rule rule = m_managedTrust.ruleFor(chain, error.url().host(QUrl::FullyEncoded));
+    if (rule != ManagedTrust::Rule::None) {
+        qDebug() << "certificate of" << sServer << "trusted by the administrator's"
+                 << (rule == ManagedTrust::Rule::Fingerprint ? "fingerprint" : "certificate authority");
+        return true;
+    }
     const QString sFingerprint = CertificateTrustStore::fingerprintOf(chain.first());
-    const CertificateTrustStore::Verdict verdict = m_pStore->verdict(sServer, sFingerprint);
+    const CertificateTrustStore::Verdict verdict = m_managedTrust.userVerdict(*m_pStore, sServer, sFingerprint);
     if (verdict == CertificateTrustStore::Verdict::Trusted)
         return true;
     if (!error.isOverridable()) {
@@ -86,16 +93,17 @@ void CertificateGuard::showNext()
 {
     while (!m_questions.isEmpty()) {
         // The question may have waited while another was answered: look again.
-        const Question& next = m_questions.first();
+        const CertificateQuestion& next = m_questions.first().question;
         const CertificateTrustStore::Verdict verdict
-            = m_pStore->verdict(next.question.sServer, next.question.sFingerprint);
+            = m_managedTrust.userVerdict(*m_pStore, next.sServer, next.sFingerprint);
         QWidget* window = m_findWindow();
         if (verdict == CertificateTrustStore::Verdict::Trusted || !window) {
             answer(m_questions.takeFirst(), verdict == CertificateTrustStore::Verdict::Trusted);
             continue;
         }
-        CertificateQuestion question = next.question;
+        CertificateQuestion question = next;
         question.isChanged = verdict == CertificateTrustStore::Verdict::Changed;
+        question.isTrustOffered = m_managedTrust.allowExceptions;
         m_pDialog = new CCertificateUI(question, m_texts, window);
         m_pDialog->move(dialogPosition(window->geometry(), m_pDialog->size()));
         connect(m_pDialog, &QDialog::finished, this, &CertificateGuard::slot_answered);

@@ -30,6 +30,8 @@ struct CertificateQuestion
     QString sServer; // "host:port"
     QString sHost; // the name the client asked for
     bool isChanged = false;
+    // false: the administrator allows no exceptions, so only refusing is offered.
+    bool isTrustOffered = true;
     Problem problem = Problem::Other;
     QString sEngineProblem;
     QString sIssuedTo;

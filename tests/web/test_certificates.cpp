@@ -2,7 +2,9 @@
 // trust loads only once the user trusted it in the certificate question, is then
 // remembered, and a changed one is asked about again with a plain warning. A
 // certificate that the system trusts (a test authority in the test home's NSS
-// database) loads without a question.
+// database) loads without a question. The administrator's trust lets a listed
+// certificate load without a question, and with exceptions off the question offers
+// only Cancel and the user's remembered certificate is not used.
 #include "core/ValtroCore.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/CMainWindow.h"
@@ -125,6 +127,7 @@ private slots:
     void noVisibleWindowRefusesQuietly();
     void systemTrustedCertificateAsksNothing();
     void refusalInTheClientShowsConnectFailed();
+    void managedTrustDecidesWithoutTheUser();
 
 private:
     // A page of the client on a profile of its own, so the engine remembers no
@@ -422,6 +425,46 @@ void TestCertificates::refusalInTheClientShowsConnectFailed()
 
     window->m_pCore = nullptr;
     client.stop();
+}
+
+void TestCertificates::managedTrustDecidesWithoutTheUser()
+{
+    const auto trustFile = [this] {
+        QFile file(m_sTrustFile);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    m_pStore->trust(m_server.server(), m_server.fingerprint());
+    QVERIFY(m_pStore->save());
+    const QByteArray remembered = trustFile();
+    QVERIFY(!remembered.isEmpty());
+    restartStore();
+
+    // Exceptions off: the remembered certificate counts for nothing and only Cancel is offered.
+    m_pGuard->setManagedTrust({{}, {}, false});
+    CWebEnginePage* page = newPage();
+    QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
+    page->setUrl(QUrl(loginUrl(QStringLiteral("managed-off"))));
+    QTRY_VERIFY_WITH_TIMEOUT(question(), kEngineTimeoutMs);
+    CCertificateUI* dialog = question();
+    QVERIFY(!dialog->m_pBtnTrust);
+    QCOMPARE(dialog->findChildren<QPushButton*>().size(), 2); // Cancel and the close button
+    QCOMPARE(labelText(dialog, "certificateManaged"), QStringLiteral("Set by your administrator"));
+    QCOMPARE(labelText(dialog, "certificateTitle"), QStringLiteral("Untrusted server certificate"));
+    QTest::keyClick(dialog, Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!loaded.isEmpty(), kEngineTimeoutMs);
+    QCOMPARE(loaded.first().first().toBool(), false);
+    QVERIFY(!serverSaw(QStringLiteral("managed-off")));
+    QCOMPARE(trustFile(), remembered);
+
+    // The server's certificate listed: it loads with no question, exceptions off or not.
+    m_pGuard->setManagedTrust({{m_server.fingerprint()}, {}, false});
+    CWebEnginePage* listed = newPage();
+    QSignalSpy listedLoaded(listed, &QWebEnginePage::loadFinished);
+    listed->setUrl(QUrl(loginUrl(QStringLiteral("managed-listed"))));
+    QTRY_VERIFY_WITH_TIMEOUT(!listedLoaded.isEmpty() || question(), kEngineTimeoutMs);
+    QVERIFY(!question());
+    QCOMPARE(listedLoaded.first().first().toBool(), true);
+    QVERIFY(serverSaw(QStringLiteral("managed-listed")));
 }
 
 ORBISK_WEBENGINE_TEST_MAIN(TestCertificates)

@@ -311,5 +311,13 @@
         <source>OnlyManagedServers</source>
         <translation>只能使用管理员设置的服务器</translation>
     </message>
+    <message>
+        <source>PageReloaded</source>
+        <translation>页面意外停止，已重新加载</translation>
+    </message>
+    <message>
+        <source>PageStoppedRepeatedly</source>
+        <translation>页面多次意外停止</translation>
+    </message>
 </context>
 </TS>

@@ -311,5 +311,13 @@
         <source>OnlyManagedServers</source>
         <translation>Only the servers your administrator set can be used</translation>
     </message>
+    <message>
+        <source>PageReloaded</source>
+        <translation>The page stopped unexpectedly and was reloaded</translation>
+    </message>
+    <message>
+        <source>PageStoppedRepeatedly</source>
+        <translation>The page stopped repeatedly</translation>
+    </message>
 </context>
 </TS>

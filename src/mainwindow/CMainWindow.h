@@ -17,6 +17,7 @@ class CMiniTray;
 class CWebEngineView;
 class DownloadManager;
 class LoadProgressBar;
+class MessageBar;
 class QAction;
 class QActionGroup;
 class QDialog;
@@ -147,6 +148,8 @@ private:
     void showPageWindow();
     void releaseWebView();
     void showConnectFailed();
+    // The page stopped too often: back to the login window with the message.
+    void giveUpPage();
     void giveDebugViewHeight(int debugHeight);
     // Runs a dialog modally, centred on the visible window.
     void runCentred(QDialog& dialog) const;
@@ -171,6 +174,8 @@ public:
     QString m_sCurName;
     // Over the top of the page area while a page loads.
     LoadProgressBar* m_pLoadProgress = nullptr;
+    // Over the top of the page area: what happened to the page.
+    MessageBar* m_pMessageBar = nullptr;
     QSplitter* m_pSplitter = nullptr;
     QWebEngineView* m_pDebugView = nullptr;
     QActionGroup* m_pServerGroup = nullptr;

@@ -8,8 +8,10 @@
 #include "mainwindow/LoadProgressBar.h"
 #include "servers/ServerBook.h"
 #include "ui/LanguageTexts.h"
+#include "ui/MessageBar.h"
 #include "web/CWebEnginePage.h"
 #include "web/CWebEngineView.h"
+#include "web/PageRecovery.h"
 #include "web/RemoteDebugging.h"
 #include "web/ServerPage.h"
 
@@ -37,6 +39,7 @@ void CMainWindow::initWebArea()
     m_pSplitter = new QSplitter(Qt::Vertical, nullptr);
     setCentralWidget(m_pSplitter);
     m_pLoadProgress = new LoadProgressBar(m_pSplitter, this);
+    m_pMessageBar = new MessageBar(m_pSplitter, this);
 
     if (!m_pDebugView) {
         // Must be settled before the first web engine view of the process exists.
@@ -111,6 +114,10 @@ void CMainWindow::handle_load(QString sName, QString sUrl, bool isLogin)
         m_pSplitter->insertWidget(0, m_pWebView);
         connect(pPage, SIGNAL(loadFinished(bool)), this, SLOT(Slot_LoadUrlFinish(bool)));
         m_pLoadProgress->watch(pPage);
+        auto* recovery = new PageRecovery(pPage);
+        connect(
+            recovery, &PageRecovery::reloaded, this, [this] { m_pMessageBar->showMessage(shownTexts().PageReloaded); });
+        connect(recovery, &PageRecovery::gaveUp, this, &CMainWindow::giveUpPage, Qt::QueuedConnection);
         if (m_pDebugView && !m_pDebugView->isHidden())
             pPage->setDevToolsPage(m_pDebugView->page());
     }
@@ -167,6 +174,18 @@ void CMainWindow::showConnectFailed()
     }
     m_pLoginUI->setTipText(m_pTexts ? m_pTexts->ConnectFailed : QString());
     m_pLoginUI->setUiEnabled(true);
+}
+
+void CMainWindow::giveUpPage()
+{
+    const bool wasVisible = isVisible();
+    m_pMessageBar->hide();
+    releaseWebView();
+    slot_return();
+    // Hidden in the tray the client stays there; its Open shows the login window.
+    if (wasVisible)
+        m_pLoginUI->show();
+    m_pLoginUI->setTipText(shownTexts().PageStoppedRepeatedly);
 }
 
 void CMainWindow::showPageWindow()

@@ -93,6 +93,8 @@ const Field kFields[] = {
     {"SetByAdministrator", &LanguageTexts::SetByAdministrator},
     {"UpdatesManaged", &LanguageTexts::UpdatesManaged},
     {"OnlyManagedServers", &LanguageTexts::OnlyManagedServers},
+    {"PageReloaded", &LanguageTexts::PageReloaded},
+    {"PageStoppedRepeatedly", &LanguageTexts::PageStoppedRepeatedly},
 };
 
 } // namespace

@@ -86,6 +86,8 @@ struct LanguageTexts
     QString SetByAdministrator;
     QString UpdatesManaged;
     QString OnlyManagedServers;
+    QString PageReloaded;
+    QString PageStoppedRepeatedly;
 
     // Translates every key in context "QObject" with the translators installed now.
     static LanguageTexts fromInstalledTranslators();

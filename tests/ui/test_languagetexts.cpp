@@ -119,6 +119,8 @@ const CatalogueRow kCatalogue[] = {
     {"SetByAdministrator", "Set by your administrator", "由管理员设置"},
     {"UpdatesManaged", "Updates are managed by your administrator", "更新由管理员管理"},
     {"OnlyManagedServers", "Only the servers your administrator set can be used", "只能使用管理员设置的服务器"},
+    {"PageReloaded", "The page stopped unexpectedly and was reloaded", "页面意外停止，已重新加载"},
+    {"PageStoppedRepeatedly", "The page stopped repeatedly", "页面多次意外停止"},
 };
 
 QStringList catalogueColumn(const char* CatalogueRow::*column)
@@ -144,7 +146,8 @@ QStringList fieldsByName(const LanguageTexts& t)
         t.CertificateSelfSigned, t.CertificateUnknownAuthority, t.CertificateOtherName, t.CertificateExpired,
         t.CertificateNotYetValid, t.CertificateInvalid, t.CertificateProblem, t.CertificateIssuedTo,
         t.CertificateIssuedBy, t.CertificateValid, t.CertificateValidRange, t.CertificateFingerprint,
-        t.TrustCertificate, t.SetByAdministrator, t.UpdatesManaged, t.OnlyManagedServers};
+        t.TrustCertificate, t.SetByAdministrator, t.UpdatesManaged, t.OnlyManagedServers,
+        t.PageReloaded, t.PageStoppedRepeatedly};
 }
 
 } // namespace

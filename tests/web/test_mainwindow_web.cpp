@@ -12,7 +12,12 @@
 #include "ProcessInspection.h"
 #include "TestEnvironment.h"
 #include "TrustedDemoServer.h"
+
+#include "ui/MessageBar.h"
+#include "web/PageRecovery.h"
+
 #include "WebTestSupport.h"
+#include <csignal>
 
 #include <QAction>
 #include <QLabel>
@@ -60,6 +65,7 @@ private slots:
     void menuLoadShowsItsProgress();
     void failedMenuLoadReturnsToTheLoginWindow_data();
     void failedMenuLoadReturnsToTheLoginWindow();
+    void killedRendererIsReloadedThenGivenUp();
 
 private:
     QString url(QString sPattern) const;
@@ -126,6 +132,32 @@ QStringList TestMainWindowWeb::pageRequests()
                     [](const QString& sTarget) { return sTarget.endsWith(QLatin1String("/favicon.ico")); }),
         pages.end());
     return pages;
+}
+
+// A killed renderer (an out-of-memory kill, a crash) is reloaded with a word to the user,
+// three times; the fourth time within minutes ends at the login window.
+void TestMainWindowWeb::killedRendererIsReloadedThenGivenUp()
+{
+    QVERIFY(showDemoPage());
+    const MessageBar* bar = m_pWindow->m_pMessageBar;
+    for (int kill = 1; kill <= PageRecovery::kMaxRestarts; ++kill) {
+        QWebEnginePage* page = m_pWindow->m_pWebView->page();
+        QTRY_VERIFY_WITH_TIMEOUT(page->renderProcessPid() > 0, kEngineTimeoutMs);
+        QSignalSpy loaded(page, &QWebEnginePage::loadFinished);
+        QVERIFY(::kill(pid_t(page->renderProcessPid()), SIGKILL) == 0);
+        QVERIFY(loaded.wait(kEngineTimeoutMs));
+        QCOMPARE(loaded.first().first().toBool(), true);
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->text(), m_pWindow->shownTexts().PageReloaded);
+        QVERIFY(m_pWindow->m_isPageShown);
+    }
+    QWebEnginePage* page = m_pWindow->m_pWebView->page();
+    QTRY_VERIFY_WITH_TIMEOUT(page->renderProcessPid() > 0, kEngineTimeoutMs);
+    QVERIFY(::kill(pid_t(page->renderProcessPid()), SIGKILL) == 0);
+    QTRY_VERIFY_WITH_TIMEOUT(m_pLogin->isVisible(), kEngineTimeoutMs);
+    QVERIFY(!m_pWindow->m_pWebView);
+    QVERIFY(!m_pWindow->m_isPageShown);
+    QCOMPARE(tipText(), m_pWindow->shownTexts().PageStoppedRepeatedly);
 }
 
 bool TestMainWindowWeb::showDemoPage()

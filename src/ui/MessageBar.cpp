@@ -1,0 +1,68 @@
+#include "ui/MessageBar.h"
+
+#include "ui/Style.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+const int kHeight = 32;
+const QSize kCloseSize(18, 18);
+} // namespace
+
+MessageBar::MessageBar(QWidget* area, QWidget* parent)
+    : QFrame(parent)
+    , m_pArea(area)
+    , m_pLabel(new QLabel(this))
+    , m_pTimer(new QTimer(this))
+{
+    setObjectName(QStringLiteral("messagebar"));
+    setStyleSheet(QStringLiteral("QFrame#messagebar{background-color:%1;border-bottom:1px solid %2}")
+                      .arg(orbisk::style::kSelectionBlue, orbisk::style::kBorder));
+    m_pLabel->setStyleSheet(orbisk::style::text(orbisk::style::kTextGrey, 13));
+    m_pLabel->setTextFormat(Qt::PlainText);
+    auto* buttonClose = new QPushButton(this);
+    buttonClose->setFixedSize(kCloseSize);
+    buttonClose->setStyleSheet(orbisk::style::closeButton());
+    buttonClose->setCursor(Qt::PointingHandCursor);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(12, 0, 8, 0);
+    layout->addWidget(m_pLabel, 1);
+    layout->addWidget(buttonClose);
+
+    m_pTimer->setSingleShot(true);
+    connect(m_pTimer, &QTimer::timeout, this, &QWidget::hide);
+    connect(buttonClose, &QPushButton::clicked, this, &QWidget::hide);
+    hide();
+    m_pArea->installEventFilter(this);
+}
+
+void MessageBar::showMessage(const QString& sText)
+{
+    m_pLabel->setText(sText);
+    place();
+    show();
+    raise();
+    m_pTimer->start(kShownMs);
+}
+
+QString MessageBar::text() const
+{
+    return m_pLabel->text();
+}
+
+bool MessageBar::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pArea && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
+        place();
+    return QFrame::eventFilter(watched, event);
+}
+
+void MessageBar::place()
+{
+    setGeometry(m_pArea->x(), m_pArea->y(), m_pArea->width(), kHeight);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QFrame>
+
+class QLabel;
+class QTimer;
+
+// A thin bar with a message over the top of an area (the page), which the user can
+// close and which goes by itself after kShownMs.
+class MessageBar : public QFrame
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kShownMs = 10000;
+
+    // Lies over the top edge of `area`, a child of the same window, and follows it.
+    MessageBar(QWidget* area, QWidget* parent);
+
+    void showMessage(const QString& sText);
+    QString text() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void place();
+
+    QWidget* m_pArea;
+    QLabel* m_pLabel;
+    QTimer* m_pTimer;
+};

@@ -319,5 +319,17 @@
         <source>PageStoppedRepeatedly</source>
         <translation>页面多次意外停止</translation>
     </message>
+    <message>
+        <source>CannotReachServer</source>
+        <translation>无法连接 %1。%2 秒后重试</translation>
+    </message>
+    <message>
+        <source>TryNow</source>
+        <translation>立即重试</translation>
+    </message>
+    <message>
+        <source>ChangeServer</source>
+        <translation>更换服务器</translation>
+    </message>
 </context>
 </TS>

@@ -319,5 +319,17 @@
         <source>PageStoppedRepeatedly</source>
         <translation>The page stopped repeatedly</translation>
     </message>
+    <message>
+        <source>CannotReachServer</source>
+        <translation>Cannot reach %1. Trying again in %2 s</translation>
+    </message>
+    <message>
+        <source>TryNow</source>
+        <translation>Try now</translation>
+    </message>
+    <message>
+        <source>ChangeServer</source>
+        <translation>Change server</translation>
+    </message>
 </context>
 </TS>

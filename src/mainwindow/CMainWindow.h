@@ -18,6 +18,7 @@ class CWebEngineView;
 class DownloadManager;
 class LoadProgressBar;
 class MessageBar;
+class ServerLostPanel;
 class QAction;
 class QActionGroup;
 class QDialog;
@@ -176,6 +177,8 @@ public:
     LoadProgressBar* m_pLoadProgress = nullptr;
     // Over the top of the page area: what happened to the page.
     MessageBar* m_pMessageBar = nullptr;
+    // In place of the page while its server cannot be reached.
+    ServerLostPanel* m_pServerLost = nullptr;
     QSplitter* m_pSplitter = nullptr;
     QWebEngineView* m_pDebugView = nullptr;
     QActionGroup* m_pServerGroup = nullptr;

@@ -9,8 +9,10 @@
 #include "servers/ServerBook.h"
 #include "ui/LanguageTexts.h"
 #include "ui/MessageBar.h"
+#include "ui/ServerLostPanel.h"
 #include "web/CWebEnginePage.h"
 #include "web/CWebEngineView.h"
+#include "web/LostServer.h"
 #include "web/PageRecovery.h"
 #include "web/RemoteDebugging.h"
 #include "web/ServerPage.h"
@@ -40,6 +42,8 @@ void CMainWindow::initWebArea()
     setCentralWidget(m_pSplitter);
     m_pLoadProgress = new LoadProgressBar(m_pSplitter, this);
     m_pMessageBar = new MessageBar(m_pSplitter, this);
+    m_pServerLost = new ServerLostPanel(m_pSplitter, this);
+    connect(m_pServerLost, &ServerLostPanel::changeServerRequested, this, &CMainWindow::slot_exitServer);
 
     if (!m_pDebugView) {
         // Must be settled before the first web engine view of the process exists.
@@ -190,6 +194,17 @@ void CMainWindow::giveUpPage()
 
 void CMainWindow::showPageWindow()
 {
+    // From now on a lost server shows the client's own message and is tried again.
+    QWebEnginePage* pPage = m_pWebView->page();
+    if (!pPage->findChild<LostServer*>(QString(), Qt::FindDirectChildrenOnly)) {
+        auto* watch = new LostServer(pPage, QUrl(m_sCurUrl));
+        const QString sServer = QUrl(m_sCurUrl).host();
+        connect(watch, &LostServer::lost, this,
+            [this, sServer](int iSeconds) { m_pServerLost->showLost(shownTexts(), sServer, iSeconds); });
+        connect(watch, &LostServer::back, m_pServerLost, &QWidget::hide);
+        connect(m_pServerLost, &ServerLostPanel::tryNowRequested, watch, &LostServer::tryNow);
+    }
+
     m_isPageShown = true;
     m_pLoginUI->hide();
     setMenuBar(m_pMenuBar);
@@ -206,6 +221,7 @@ void CMainWindow::showPageWindow()
 
 void CMainWindow::releaseWebView()
 {
+    m_pServerLost->hide();
     QWebEnginePage* pPage = m_pWebView->page();
     if (pPage)
         disconnect(pPage, SIGNAL(loadFinished(bool)), this, SLOT(Slot_LoadUrlFinish(bool)));

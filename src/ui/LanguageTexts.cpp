@@ -95,6 +95,9 @@ const Field kFields[] = {
     {"OnlyManagedServers", &LanguageTexts::OnlyManagedServers},
     {"PageReloaded", &LanguageTexts::PageReloaded},
     {"PageStoppedRepeatedly", &LanguageTexts::PageStoppedRepeatedly},
+    {"CannotReachServer", &LanguageTexts::CannotReachServer},
+    {"TryNow", &LanguageTexts::TryNow},
+    {"ChangeServer", &LanguageTexts::ChangeServer},
 };
 
 } // namespace

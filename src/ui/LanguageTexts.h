@@ -88,6 +88,9 @@ struct LanguageTexts
     QString OnlyManagedServers;
     QString PageReloaded;
     QString PageStoppedRepeatedly;
+    QString CannotReachServer;
+    QString TryNow;
+    QString ChangeServer;
 
     // Translates every key in context "QObject" with the translators installed now.
     static LanguageTexts fromInstalledTranslators();

@@ -37,9 +37,12 @@ DemoServer::~DemoServer()
 
 bool DemoServer::start(int timeoutMs)
 {
-    // The server quits when the pipe to its standard input closes, also when this process dies.
+    // The server quits when the pipe to its standard input closes, also when this process
+    // dies. Started again, it keeps its port, as a real server does.
+    const quint16 previousPort = m_port;
+    m_port = 0;
     QStringList arguments{QStringLiteral("--cert-dir"), m_sCertificateDir, QStringLiteral("--port"),
-        QStringLiteral("0"), QStringLiteral("--stop-on-stdin-eof")};
+        QString::number(previousPort), QStringLiteral("--stop-on-stdin-eof")};
     if (!m_sFilesDir.isEmpty())
         arguments << QStringLiteral("--files-dir") << m_sFilesDir;
     m_process.setArguments(arguments);

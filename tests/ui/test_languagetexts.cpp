@@ -121,6 +121,9 @@ const CatalogueRow kCatalogue[] = {
     {"OnlyManagedServers", "Only the servers your administrator set can be used", "只能使用管理员设置的服务器"},
     {"PageReloaded", "The page stopped unexpectedly and was reloaded", "页面意外停止，已重新加载"},
     {"PageStoppedRepeatedly", "The page stopped repeatedly", "页面多次意外停止"},
+    {"CannotReachServer", "Cannot reach %1. Trying again in %2 s", "无法连接 %1。%2 秒后重试"},
+    {"TryNow", "Try now", "立即重试"},
+    {"ChangeServer", "Change server", "更换服务器"},
 };
 
 QStringList catalogueColumn(const char* CatalogueRow::*column)
@@ -147,7 +150,7 @@ QStringList fieldsByName(const LanguageTexts& t)
         t.CertificateNotYetValid, t.CertificateInvalid, t.CertificateProblem, t.CertificateIssuedTo,
         t.CertificateIssuedBy, t.CertificateValid, t.CertificateValidRange, t.CertificateFingerprint,
         t.TrustCertificate, t.SetByAdministrator, t.UpdatesManaged, t.OnlyManagedServers,
-        t.PageReloaded, t.PageStoppedRepeatedly};
+        t.PageReloaded, t.PageStoppedRepeatedly, t.CannotReachServer, t.TryNow, t.ChangeServer};
 }
 
 } // namespace

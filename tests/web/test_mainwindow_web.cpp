@@ -14,6 +14,7 @@
 #include "TrustedDemoServer.h"
 
 #include "ui/MessageBar.h"
+#include "ui/ServerLostPanel.h"
 #include "web/PageRecovery.h"
 
 #include "WebTestSupport.h"
@@ -66,6 +67,7 @@ private slots:
     void failedMenuLoadReturnsToTheLoginWindow_data();
     void failedMenuLoadReturnsToTheLoginWindow();
     void killedRendererIsReloadedThenGivenUp();
+    void lostServerComesBackByItself();
 
 private:
     QString url(QString sPattern) const;
@@ -158,6 +160,25 @@ void TestMainWindowWeb::killedRendererIsReloadedThenGivenUp()
     QVERIFY(!m_pWindow->m_pWebView);
     QVERIFY(!m_pWindow->m_isPageShown);
     QCOMPARE(tipText(), m_pWindow->shownTexts().PageStoppedRepeatedly);
+}
+
+// A reload while the server is down shows the client's message instead of the engine's
+// error page; the page comes back by itself once the server answers again.
+void TestMainWindowWeb::lostServerComesBackByItself()
+{
+    QVERIFY(showDemoPage());
+    const ServerLostPanel* panel = m_pWindow->m_pServerLost;
+    m_server.stop();
+    m_pWindow->m_pWebView->page()->triggerAction(QWebEnginePage::Reload);
+    QTRY_VERIFY_WITH_TIMEOUT(panel->isVisible(), kEngineTimeoutMs);
+    QCOMPARE(panel->text(), m_pWindow->shownTexts().CannotReachServer.arg(QStringLiteral("127.0.0.1")).arg(2));
+    QVERIFY(m_pWindow->isVisible());
+
+    QSignalSpy loaded(m_pWindow->m_pWebView->page(), &QWebEnginePage::loadFinished);
+    QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+    QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), kEngineTimeoutMs);
+    QVERIFY(!loaded.isEmpty() && loaded.last().first().toBool());
+    QVERIFY(m_pWindow->m_isPageShown);
 }
 
 bool TestMainWindowWeb::showDemoPage()

@@ -331,5 +331,13 @@
         <source>ChangeServer</source>
         <translation>更换服务器</translation>
     </message>
+    <message>
+        <source>FindInPage</source>
+        <translation>在页面中查找</translation>
+    </message>
+    <message>
+        <source>FindCount</source>
+        <translation>第 %1 个，共 %2 个</translation>
+    </message>
 </context>
 </TS>

@@ -331,5 +331,13 @@
         <source>ChangeServer</source>
         <translation>Change server</translation>
     </message>
+    <message>
+        <source>FindInPage</source>
+        <translation>Find in page</translation>
+    </message>
+    <message>
+        <source>FindCount</source>
+        <translation>%1 of %2</translation>
+    </message>
 </context>
 </TS>

@@ -15,6 +15,7 @@
 #include "ui/LanguageTexts.h"
 
 #include <QCloseEvent>
+#include <QPrinter>
 #include <QCoreApplication>
 #include <QDebug>
 #include <QTranslator>

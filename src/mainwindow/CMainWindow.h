@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class CCheckUpdateUI;
@@ -17,7 +18,9 @@ class CMiniTray;
 class CWebEngineView;
 class DownloadManager;
 class LoadProgressBar;
+class FindBar;
 class MessageBar;
+class QPrinter;
 class ServerLostPanel;
 class QAction;
 class QActionGroup;
@@ -83,6 +86,11 @@ public:
     // when no tray is there to bring a hidden window back.
     bool closingQuits() const;
 
+    // Asks where and how to print over parent; the system's print dialog unless
+    // replaced (tests print to a file).
+    using PrintChooser = std::function<bool(QPrinter& printer, QWidget* parent)>;
+    void setPrintChooser(PrintChooser chooser) { m_printChooser = std::move(chooser); }
+
     // Deletes every web engine view and page. Called once the event loop has ended,
     // so no page outlives the application object and the web profile.
     void releaseWebEngineViews();
@@ -133,6 +141,13 @@ public slots:
     void slot_machineCode();
     // Shows the downloads window and brings it to the front.
     void slot_downloadsUI();
+    // Prints the page shown (Ctrl+P, or the page's window.print()).
+    void slot_print();
+    // Zooms the page shown one step in (direction > 0) or out, or back to 100 % (0),
+    // and remembers the zoom for its server.
+    void slot_zoom(int direction);
+    // Opens the find bar over the page shown.
+    void slot_find();
     // The login window's request to leave browser mode: asks the user to confirm.
     void slot_exitBrowserModel();
 
@@ -143,6 +158,10 @@ protected:
 
 private:
     void initMenus();
+    // Zoom, find and print keys, which act in this window only.
+    void initPageShortcuts();
+    // The zoom the user chose for the server of sUrl, 1 when none.
+    double zoomFor(const QString& sUrl) const;
     void addServerAction(const ServerEntry& entry);
     void removeServerActions(const QString& sUrl);
     void checkShownServerAction(const QString& sText);
@@ -179,6 +198,7 @@ public:
     MessageBar* m_pMessageBar = nullptr;
     // In place of the page while its server cannot be reached.
     ServerLostPanel* m_pServerLost = nullptr;
+    FindBar* m_pFindBar = nullptr;
     QSplitter* m_pSplitter = nullptr;
     QWebEngineView* m_pDebugView = nullptr;
     QActionGroup* m_pServerGroup = nullptr;
@@ -205,6 +225,9 @@ private:
     CertificateGuard* m_pCertificateGuard = nullptr;
     DownloadManager* m_pDownloads = nullptr;
     bool m_isProfileWatched = false;
+    PrintChooser m_printChooser;
+    // Lives until the engine has printed.
+    std::unique_ptr<QPrinter> m_pPrinter;
 };
 
 // The one main window, set by start-up right after its construction and never cleared.

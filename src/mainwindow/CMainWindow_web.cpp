@@ -12,6 +12,7 @@
 #include "ui/ServerLostPanel.h"
 #include "web/CWebEnginePage.h"
 #include "web/CWebEngineView.h"
+#include "web/FindBar.h"
 #include "web/LostServer.h"
 #include "web/PageRecovery.h"
 #include "web/RemoteDebugging.h"
@@ -43,6 +44,8 @@ void CMainWindow::initWebArea()
     m_pLoadProgress = new LoadProgressBar(m_pSplitter, this);
     m_pMessageBar = new MessageBar(m_pSplitter, this);
     m_pServerLost = new ServerLostPanel(m_pSplitter, this);
+    m_pFindBar = new FindBar(m_pSplitter, this);
+    initPageShortcuts();
     connect(m_pServerLost, &ServerLostPanel::changeServerRequested, this, &CMainWindow::slot_exitServer);
 
     if (!m_pDebugView) {
@@ -118,6 +121,8 @@ void CMainWindow::handle_load(QString sName, QString sUrl, bool isLogin)
         m_pSplitter->insertWidget(0, m_pWebView);
         connect(pPage, SIGNAL(loadFinished(bool)), this, SLOT(Slot_LoadUrlFinish(bool)));
         m_pLoadProgress->watch(pPage);
+        connect(pPage, &QWebEnginePage::printRequested, this, &CMainWindow::slot_print);
+        connect(m_pWebView, &CWebEngineView::zoomRequested, this, &CMainWindow::slot_zoom);
         auto* recovery = new PageRecovery(pPage);
         connect(
             recovery, &PageRecovery::reloaded, this, [this] { m_pMessageBar->showMessage(shownTexts().PageReloaded); });
@@ -128,6 +133,7 @@ void CMainWindow::handle_load(QString sName, QString sUrl, bool isLogin)
 
     const QString sTarget = isLogin ? ServerPage::loginPageUrl(sUrl, m_pCore ? m_pCore->Get_Deviceuuid() : QString())
                                     : ServerPage::testPageUrl(sUrl);
+    m_pWebView->page()->setZoomFactor(zoomFor(sUrl));
     m_pWebView->page()->setUrl(QUrl(sTarget, QUrl::TolerantMode));
 }
 
@@ -221,6 +227,7 @@ void CMainWindow::showPageWindow()
 
 void CMainWindow::releaseWebView()
 {
+    m_pFindBar->slot_close();
     m_pServerLost->hide();
     QWebEnginePage* pPage = m_pWebView->page();
     if (pPage)

@@ -11,6 +11,7 @@ namespace {
 const QString kLanguage = QStringLiteral("Language");
 const QString kAutoStart = QStringLiteral("AutoStart");
 const QString kMiniTray = QStringLiteral("MiniTray");
+const QString kZoomGroup = QStringLiteral("Zoom");
 
 using KeyValues = QMap<QString, QVariant>;
 
@@ -40,6 +41,15 @@ ClientSettings ClientSettings::read(const QString& path)
     settings.language = ini.value(kLanguage, defaults.language).toInt();
     settings.autoStart = ini.value(kAutoStart, defaults.autoStart).toBool();
     settings.miniTray = ini.value(kMiniTray, defaults.miniTray).toBool();
+    const QStringList keys = ini.allKeys();
+    for (const QString& key : keys) {
+        if (!key.startsWith(kZoomGroup + QLatin1Char('/')))
+            continue;
+        bool isNumber = false;
+        const double factor = ini.value(key).toDouble(&isNumber);
+        if (isNumber && factor >= kMinZoom && factor <= kMaxZoom)
+            settings.zoomFactors.insert(key.mid(kZoomGroup.size() + 1), factor);
+    }
     return settings;
 }
 
@@ -74,6 +84,9 @@ bool ClientSettings::write(const QString& path) const
         ini.setValue(kLanguage, language);
         ini.setValue(kAutoStart, autoStart);
         ini.setValue(kMiniTray, miniTray);
+        ini.remove(kZoomGroup);
+        for (auto it = zoomFactors.constBegin(); it != zoomFactors.constEnd(); ++it)
+            ini.setValue(kZoomGroup + QLatin1Char('/') + it.key(), it.value());
         ini.sync();
         if (ini.status() != QSettings::NoError) {
             qDebug() << "Cannot save" << path << ": the scratch copy could not be written";
@@ -84,6 +97,10 @@ bool ClientSettings::write(const QString& path) const
     expected.insert(kLanguage, QString::number(language));
     expected.insert(kAutoStart, autoStart ? QStringLiteral("true") : QStringLiteral("false"));
     expected.insert(kMiniTray, miniTray ? QStringLiteral("true") : QStringLiteral("false"));
+    for (auto it = expected.begin(); it != expected.end();)
+        it = it.key().startsWith(kZoomGroup + QLatin1Char('/')) ? expected.erase(it) : std::next(it);
+    for (auto it = zoomFactors.constBegin(); it != zoomFactors.constEnd(); ++it)
+        expected.insert(kZoomGroup + QLatin1Char('/') + it.key(), QString::number(it.value()));
 
     QFile copy(copyPath);
     if (!copy.open(QIODevice::ReadOnly)) {

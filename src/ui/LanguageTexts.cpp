@@ -98,6 +98,8 @@ const Field kFields[] = {
     {"CannotReachServer", &LanguageTexts::CannotReachServer},
     {"TryNow", &LanguageTexts::TryNow},
     {"ChangeServer", &LanguageTexts::ChangeServer},
+    {"FindInPage", &LanguageTexts::FindInPage},
+    {"FindCount", &LanguageTexts::FindCount},
 };
 
 } // namespace

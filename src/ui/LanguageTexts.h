@@ -91,6 +91,8 @@ struct LanguageTexts
     QString CannotReachServer;
     QString TryNow;
     QString ChangeServer;
+    QString FindInPage;
+    QString FindCount;
 
     // Translates every key in context "QObject" with the translators installed now.
     static LanguageTexts fromInstalledTranslators();

@@ -41,13 +41,13 @@ MessageBar::MessageBar(QWidget* area, QWidget* parent)
     m_pArea->installEventFilter(this);
 }
 
-void MessageBar::showMessage(const QString& sText)
+void MessageBar::showMessage(const QString& sText, int iShownMs)
 {
     m_pLabel->setText(sText);
     place();
     show();
     raise();
-    m_pTimer->start(kShownMs);
+    m_pTimer->start(iShownMs);
 }
 
 QString MessageBar::text() const

@@ -17,7 +17,8 @@ public:
     // Lies over the top edge of `area`, a child of the same window, and follows it.
     MessageBar(QWidget* area, QWidget* parent);
 
-    void showMessage(const QString& sText);
+    // Shows sText for iShownMs.
+    void showMessage(const QString& sText, int iShownMs = kShownMs);
     QString text() const;
 
 protected:

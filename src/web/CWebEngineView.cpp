@@ -12,6 +12,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QWebEnginePage>
+#include <QWheelEvent>
 
 CWebEngineView::CWebEngineView(QWidget* parent)
     : QWebEngineView(parent)
@@ -62,6 +63,29 @@ void CWebEngineView::updateTexts(const LanguageTexts& texts)
 }
 
 void CWebEngineView::Slot_UrlChanged(QUrl) { }
+
+bool CWebEngineView::event(QEvent* event)
+{
+    // The engine paints and takes input in a child widget it adds once the page
+    // renders; its wheel events are looked at for Ctrl.
+    if (event->type() == QEvent::ChildPolished) {
+        if (auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child()))
+            child->installEventFilter(this);
+    }
+    return QWebEngineView::event(event);
+}
+
+bool CWebEngineView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Wheel) {
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers().testFlag(Qt::ControlModifier) && wheel->angleDelta().y() != 0) {
+            emit zoomRequested(wheel->angleDelta().y() > 0 ? 1 : -1);
+            return true;
+        }
+    }
+    return QWebEngineView::eventFilter(watched, event);
+}
 
 void CWebEngineView::contextMenuEvent(QContextMenuEvent*)
 {

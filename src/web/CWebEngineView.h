@@ -25,10 +25,16 @@ public:
 
     QMenu* contextMenu() const { return m_pMenu; }
 
+signals:
+    // Ctrl and the wheel over the page: zoom in (direction > 0) or out.
+    void zoomRequested(int direction);
+
 public slots:
     void Slot_UrlChanged(QUrl url);
 
 protected:
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;

@@ -124,6 +124,8 @@ const CatalogueRow kCatalogue[] = {
     {"CannotReachServer", "Cannot reach %1. Trying again in %2 s", "无法连接 %1。%2 秒后重试"},
     {"TryNow", "Try now", "立即重试"},
     {"ChangeServer", "Change server", "更换服务器"},
+    {"FindInPage", "Find in page", "在页面中查找"},
+    {"FindCount", "%1 of %2", "第 %1 个，共 %2 个"},
 };
 
 QStringList catalogueColumn(const char* CatalogueRow::*column)
@@ -150,7 +152,8 @@ QStringList fieldsByName(const LanguageTexts& t)
         t.CertificateNotYetValid, t.CertificateInvalid, t.CertificateProblem, t.CertificateIssuedTo,
         t.CertificateIssuedBy, t.CertificateValid, t.CertificateValidRange, t.CertificateFingerprint,
         t.TrustCertificate, t.SetByAdministrator, t.UpdatesManaged, t.OnlyManagedServers,
-        t.PageReloaded, t.PageStoppedRepeatedly, t.CannotReachServer, t.TryNow, t.ChangeServer};
+        t.PageReloaded, t.PageStoppedRepeatedly, t.CannotReachServer, t.TryNow, t.ChangeServer, t.FindInPage,
+        t.FindCount};
 }
 
 } // namespace

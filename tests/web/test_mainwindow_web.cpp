@@ -12,10 +12,15 @@
 #include "ProcessInspection.h"
 #include "TestEnvironment.h"
 #include "TrustedDemoServer.h"
+#include "WidgetHelpers.h"
 
 #include "ui/MessageBar.h"
+#include "web/FindBar.h"
+
 #include "ui/ServerLostPanel.h"
 #include "web/PageRecovery.h"
+#include <QLineEdit>
+#include <QPrinter>
 
 #include "WebTestSupport.h"
 #include <csignal>
@@ -68,6 +73,9 @@ private slots:
     void failedMenuLoadReturnsToTheLoginWindow();
     void killedRendererIsReloadedThenGivenUp();
     void lostServerComesBackByItself();
+    void zoomKeysStepAndTheZoomIsRemembered();
+    void findBarCountsMatches();
+    void windowPrintPrintsThePage();
 
 private:
     QString url(QString sPattern) const;
@@ -179,6 +187,71 @@ void TestMainWindowWeb::lostServerComesBackByItself()
     QTRY_VERIFY_WITH_TIMEOUT(!panel->isVisible(), kEngineTimeoutMs);
     QVERIFY(!loaded.isEmpty() && loaded.last().first().toBool());
     QVERIFY(m_pWindow->m_isPageShown);
+}
+
+// Ctrl+Plus, Ctrl+= and Ctrl+0 step the page in the engine's steps; the next run
+// shows this server's page at the zoom chosen.
+void TestMainWindowWeb::zoomKeysStepAndTheZoomIsRemembered()
+{
+    QVERIFY(showDemoPage());
+    QVERIFY(orbisk::test::showExposed(m_pWindow));
+    QWebEnginePage* page = m_pWindow->m_pWebView->page();
+    QTest::keyClick(m_pWindow, Qt::Key_Plus, Qt::ControlModifier);
+    QTest::keyClick(m_pWindow, Qt::Key_Equal, Qt::ControlModifier);
+    QCOMPARE(page->zoomFactor(), 1.25);
+    QCOMPARE(m_pWindow->m_pMessageBar->text(), QStringLiteral("125 %"));
+
+    m_client.stop();
+    m_client.start();
+    m_pWindow = m_client.window;
+    m_pLogin = m_client.login;
+    m_pWindow->setCertificateGuard(m_server.guard());
+    QVERIFY(showDemoPage());
+    QCOMPARE(m_pWindow->m_pWebView->page()->zoomFactor(), 1.25);
+    QVERIFY(orbisk::test::showExposed(m_pWindow));
+    QTest::keyClick(m_pWindow, Qt::Key_0, Qt::ControlModifier);
+    QCOMPARE(m_pWindow->m_pWebView->page()->zoomFactor(), 1.0);
+    QVERIFY(m_pWindow->settings().zoomFactors.isEmpty());
+}
+
+void TestMainWindowWeb::findBarCountsMatches()
+{
+    QVERIFY(showDemoPage());
+    QVERIFY(orbisk::test::showExposed(m_pWindow));
+    QTest::keyClick(m_pWindow, Qt::Key_F, Qt::ControlModifier);
+    const FindBar* bar = m_pWindow->m_pFindBar;
+    QVERIFY(bar->isVisible());
+    auto* edit = bar->findChild<QLineEdit*>();
+    QVERIFY(edit->hasFocus());
+    // "Drop" stands in "Dropped items" and "Drop files or folders".
+    QTest::keyClicks(edit, QStringLiteral("Drop"));
+    QTRY_COMPARE_WITH_TIMEOUT(bar->countText(), QStringLiteral("1 of 2"), kEngineTimeoutMs);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QTRY_COMPARE_WITH_TIMEOUT(bar->countText(), QStringLiteral("2 of 2"), kEngineTimeoutMs);
+    QTest::keyClick(edit, Qt::Key_Return, Qt::ShiftModifier);
+    QTRY_COMPARE_WITH_TIMEOUT(bar->countText(), QStringLiteral("1 of 2"), kEngineTimeoutMs);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    QVERIFY(!bar->isVisible());
+}
+
+// The page's window.print() goes to the printer the user chooses; here a PDF file.
+void TestMainWindowWeb::windowPrintPrintsThePage()
+{
+    QVERIFY(showDemoPage());
+    const QString sPdf = orbisk::test::scratchDir(QStringLiteral("print")) + QStringLiteral("/page.pdf");
+    QFile::remove(sPdf);
+    m_pWindow->setPrintChooser([sPdf](QPrinter& printer, QWidget*) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(sPdf);
+        return true;
+    });
+    m_pWindow->m_pWebView->page()->runJavaScript(QStringLiteral("window.print()"));
+    QVERIFY(orbisk::test::waitUntil(
+        [sPdf] { return orbisk::test::fileContent(sPdf).contains("%%EOF"); }, kEngineTimeoutMs));
+    const QByteArray pdf = orbisk::test::fileContent(sPdf);
+    QVERIFY(pdf.startsWith("%PDF-"));
+    // The page tree and at least one page.
+    QVERIFY(pdf.count("/Type /Page") >= 2);
 }
 
 bool TestMainWindowWeb::showDemoPage()

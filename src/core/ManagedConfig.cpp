@@ -91,6 +91,13 @@ bool isHttpsAddress(const QUrl& url)
     return url.isValid() && url.scheme() == QLatin1String("https") && !url.host().isEmpty() && url.userInfo().isEmpty();
 }
 
+// The text as a log line may show it: a user name and password in an address are left out.
+QString shownValue(const QString& text)
+{
+    static const QRegularExpression kUserInfo(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]*://)?[^/@]*@"));
+    return QString(text).replace(kUserInfo, QStringLiteral("\\1"));
+}
+
 QString typeProblem(const char* expected)
 {
     return QStringLiteral("the value is not %1").arg(QLatin1String(expected));
@@ -138,16 +145,16 @@ Problem applyServers(const QVariant& value, ManagedConfig& config, QString& show
         if (server.name.isEmpty())
             return QStringLiteral("entry %1 has no name").arg(i + 1);
         if (!isHttpsAddress(QUrl(server.url, QUrl::StrictMode)))
-            return QStringLiteral("entry %1 (%2) is not an https address").arg(i + 1).arg(server.url);
+            return QStringLiteral("entry %1 (%2) is not an https address").arg(i + 1).arg(shownValue(server.url));
         if (urls.contains(server.url))
-            return QStringLiteral("entry %1 repeats the address %2").arg(i + 1).arg(server.url);
+            return QStringLiteral("entry %1 repeats the address %2").arg(i + 1).arg(shownValue(server.url));
         urls.insert(server.url);
         servers.append(server);
     }
     if (servers.isEmpty())
         return QStringLiteral("the list is empty");
     config.servers = servers;
-    shown = QStringLiteral("%1 servers").arg(servers.size());
+    shown = servers.size() == 1 ? QStringLiteral("1 server") : QStringLiteral("%1 servers").arg(servers.size());
     return {};
 }
 
@@ -173,7 +180,7 @@ Problem applyManifestUrl(const QVariant& value, ManagedConfig& config, QString& 
         return typeProblem("a text");
     const QUrl url(*text, QUrl::StrictMode);
     if (!isHttpsAddress(url))
-        return QStringLiteral("%1 is not an https address").arg(*text);
+        return QStringLiteral("%1 is not an https address").arg(shownValue(*text));
     config.updateManifestUrl = url;
     shown = url.toString();
     return {};
@@ -241,7 +248,7 @@ Problem applyProxy(const QVariant& value, ManagedConfig& config, QString& shown)
     const QUrl url(QStringLiteral("http://") + *text, QUrl::StrictMode);
     if (!url.isValid() || url.host().isEmpty() || url.port() <= 0 || !url.userInfo().isEmpty() || !url.path().isEmpty()
         || url.hasQuery() || url.hasFragment())
-        return QStringLiteral("%1 is not host:port").arg(*text);
+        return QStringLiteral("%1 is not host:port").arg(shownValue(*text));
     config.proxyHost = url.host();
     config.proxyPort = quint16(url.port());
     shown = *text;
@@ -254,9 +261,9 @@ Problem applyPacUrl(const QVariant& value, ManagedConfig& config, QString& shown
     if (!text)
         return typeProblem("a text");
     const QUrl url(*text, QUrl::StrictMode);
-    if (!url.isValid() || url.host().isEmpty()
+    if (!url.isValid() || url.host().isEmpty() || !url.userInfo().isEmpty()
         || (url.scheme() != QLatin1String("https") && url.scheme() != QLatin1String("http")))
-        return QStringLiteral("%1 is not an http or https address").arg(*text);
+        return QStringLiteral("%1 is not an http or https address without a password").arg(shownValue(*text));
     config.proxyPacUrl = url;
     shown = url.toString();
     return {};
@@ -268,7 +275,7 @@ Problem applyDownloadFolder(const QVariant& value, ManagedConfig& config, QStrin
     if (!text || text->isEmpty())
         return typeProblem("a path");
     QString path = *text;
-    if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")))
+    if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/")) || path.startsWith(QLatin1String("~\\")))
         path = sHome + path.mid(1);
     path.replace(QLatin1String("%USERPROFILE%"), sHome, Qt::CaseInsensitive);
     if (!QDir::isAbsolutePath(path))

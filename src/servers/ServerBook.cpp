@@ -33,9 +33,10 @@ void ServerBook::setManaged(
 void ServerBook::rebuild()
 {
     const ServerList user = m_allowsUserServers ? m_user : ServerList();
+    // A default of the user's counts only where it is shown: not as a managed server.
     bool hasUserDefault = false;
     for (const ServerEntry& entry : user)
-        hasUserDefault |= entry.isDefault;
+        hasUserDefault |= entry.isDefault && !isManaged(entry.url);
     const bool isManagedDefault = m_isDefaultLocked || !hasUserDefault;
 
     m_servers.clear();

@@ -2,11 +2,13 @@
 // and contents with dpkg-deb, unpacks it into a folder and runs the client from there.
 #include "TestEnvironment.h"
 #include "core/ClientInfo.h"
+#include "core/ManagedConfig.h"
 
 #include <QtTest>
 
 #include <QImage>
 #include <QRegularExpression>
+#include <QSettings>
 #include <QTcpServer>
 #include <QTcpSocket>
 
@@ -122,6 +124,7 @@ private slots:
     void iconsHaveTheirFolderSize_data();
     void iconsHaveTheirFolderSize();
     void metainfoMatchesThePackage();
+    void managedExampleNamesEveryKeyAndSetsNone();
     void unpackedClientServesAndQuitsOnSigterm();
 
 private:
@@ -258,6 +261,7 @@ void TestDebPackage::holdsExactlyTheInstalledFilesOwnedByRoot()
     QStringList expected
         = {QStringLiteral("./usr/bin/orbisk-client"), QStringLiteral("./usr/share/applications/orbisk-client.desktop"),
             QStringLiteral("./usr/share/metainfo/com.orbisk.Client.metainfo.xml"),
+            QStringLiteral("./usr/share/doc/orbisk-client/examples/managed.ini"),
             QStringLiteral("./usr/share/icons/hicolor/scalable/apps/orbisk-client.svg")};
     for (const int size : {16, 24, 32, 48, 64, 128, 256})
         expected << QStringLiteral("./usr/share/icons/hicolor/%1x%1/apps/orbisk-client.png").arg(size);
@@ -295,6 +299,22 @@ void TestDebPackage::metainfoMatchesThePackage()
               .match(QString::fromUtf8(text));
     QVERIFY(launchable.hasMatch());
     QVERIFY(QFileInfo::exists(m_root + QStringLiteral("/usr/share/applications/") + launchable.captured(1)));
+}
+
+// Installed as it is, the example manages nothing; each key is there to uncomment.
+void TestDebPackage::managedExampleNamesEveryKeyAndSetsNone()
+{
+    const QString path = m_root + QStringLiteral("/usr/share/doc/orbisk-client/examples/managed.ini");
+    const QSettings example(path, QSettings::IniFormat);
+    QCOMPARE(example.status(), QSettings::NoError);
+    QCOMPARE(example.allKeys(), QStringList());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const QString& sKey : orbisk::ManagedConfig::keys()) {
+        const QRegularExpression line(QStringLiteral("^;%1=\\S").arg(sKey), QRegularExpression::MultilineOption);
+        QVERIFY2(line.match(text).hasMatch(), qPrintable(sKey));
+    }
 }
 
 void TestDebPackage::unpackedClientServesAndQuitsOnSigterm()

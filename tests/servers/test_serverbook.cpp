@@ -50,6 +50,8 @@ void TestServerBook::defaultInEffect_data()
     QTest::newRow("managed default alone") << ServerList{kMine} << false << kBranch.url;
     QTest::newRow("the user's own default wins") << ServerList{asDefault(kMine)} << false << kMine.url;
     QTest::newRow("locked: the managed default") << ServerList{asDefault(kMine)} << true << kBranch.url;
+    QTest::newRow("the user's default is a managed server")
+        << ServerList{asDefault(kCompany), kMine} << false << kBranch.url;
 }
 
 void TestServerBook::defaultInEffect()

@@ -21,7 +21,9 @@
 #include "ui/CTipUI.h"
 #include "ui/HighDpi.h"
 #include "ui/LanguageTexts.h"
+#include "ui/MessageBar.h"
 #include "ui/Resources.h"
+#include "ui/ServerLostPanel.h"
 #include "update/CCheckUpdateUI.h"
 #include "web/CCertificateUI.h"
 #include "web/CertificateQuestion.h"
@@ -141,6 +143,13 @@ int main(int argc, char* argv[])
     g_pMainWindow->m_pLoadProgress->setValue(40);
     g_pMainWindow->m_pLoadProgress->show();
     ok &= save(g_pMainWindow, folder, QStringLiteral("main-window-loading"));
+    g_pMainWindow->m_pLoadProgress->hide();
+    // What the page area shows after a renderer crash and while its server is gone.
+    g_pMainWindow->m_pMessageBar->showMessage(texts.PageReloaded);
+    ok &= save(g_pMainWindow, folder, QStringLiteral("main-window-page-reloaded"));
+    g_pMainWindow->m_pMessageBar->hide();
+    g_pMainWindow->m_pServerLost->showLost(texts, QStringLiteral("files.example.com"), 8);
+    ok &= save(g_pMainWindow, folder, QStringLiteral("main-window-server-lost"));
     g_pMainWindow->hide();
 
     CAboutUI about(texts, nullptr);

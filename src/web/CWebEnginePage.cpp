@@ -15,6 +15,9 @@ CWebEnginePage::CWebEnginePage(QWebEngineProfile* profile, QObject* parent)
     // A script may open a window only while the user acts (a click), as a browser's
     // pop-up blocker allows; otherwise a page could flood the system browser.
     settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    // The application may put text on the clipboard (its "copy link" buttons); reading
+    // the clipboard stays refused, since that needs the paste permission as well.
+    settings()->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, true);
 }
 
 CWebEnginePage::~CWebEnginePage()

@@ -19,6 +19,7 @@
 
 #include "ui/ServerLostPanel.h"
 #include "web/PageRecovery.h"
+#include <QClipboard>
 #include <QLineEdit>
 #include <QPrinter>
 
@@ -76,6 +77,7 @@ private slots:
     void zoomKeysStepAndTheZoomIsRemembered();
     void findBarCountsMatches();
     void windowPrintPrintsThePage();
+    void copyLinkButtonFillsTheClipboard();
 
 private:
     QString url(QString sPattern) const;
@@ -252,6 +254,32 @@ void TestMainWindowWeb::windowPrintPrintsThePage()
     QVERIFY(pdf.startsWith("%PDF-"));
     // The page tree and at least one page.
     QVERIFY(pdf.count("/Type /Page") >= 2);
+}
+
+// The page's "copy link" button puts the address on the system clipboard when the user
+// clicks it; reading the clipboard without a user action stays refused.
+void TestMainWindowWeb::copyLinkButtonFillsTheClipboard()
+{
+    QVERIFY(showDemoPage());
+    QVERIFY(orbisk::test::showExposed(m_pWindow));
+    QWebEnginePage* page = m_pWindow->m_pWebView->page();
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    const QVariantList centre = orbisk::test::evaluateJavaScript(page,
+        QStringLiteral("(() => { const r = document.getElementById('copy-link').getBoundingClientRect();"
+                       " return [r.x + r.width / 2, r.y + r.height / 2]; })()"))
+                                    .toList();
+    QCOMPARE(centre.size(), 2);
+    QWidget* renderer = m_pWindow->m_pWebView->focusProxy();
+    QVERIFY(renderer);
+    QTest::mouseClick(
+        renderer, Qt::LeftButton, Qt::NoModifier, QPoint(int(centre.at(0).toDouble()), int(centre.at(1).toDouble())));
+    QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::clipboard()->text(), page->url().toString(), kEngineTimeoutMs);
+
+    orbisk::test::evaluateJavaScript(page,
+        QStringLiteral("window.readResult = 'pending'; navigator.clipboard.readText()"
+                       ".then(() => window.readResult = 'read', () => window.readResult = 'refused'); 0"));
+    QTRY_COMPARE_WITH_TIMEOUT(orbisk::test::evaluateJavaScript(page, QStringLiteral("window.readResult")).toString(),
+        QStringLiteral("refused"), kEngineTimeoutMs);
 }
 
 bool TestMainWindowWeb::showDemoPage()

@@ -27,7 +27,8 @@ code { background: #eef; padding: 2px 4px; }
 </style>
 </head>
 <body>
-<header><h1>{{HEADING}}</h1><nav><a id="nav-login" href="login">Sign in</a> <a id="nav-files" href="files">Files</a></nav></header>
+<header><h1>{{HEADING}}</h1><nav><a id="nav-login" href="login">Sign in</a> <a id="nav-files" href="files">Files</a></nav>
+<button id="copy-link" onclick="navigator.clipboard.writeText(location.href).then(() => this.textContent = 'Link copied', () => this.textContent = 'Not copied')">Copy link</button></header>
 <main>{{MAIN}}</main>
 <section id="dropzone">
 <h2>Dropped items</h2>

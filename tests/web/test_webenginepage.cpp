@@ -4,6 +4,7 @@
 #include "web/CWebEnginePage.h"
 #include "web/CWebEngineView.h"
 #include "web/ExternalWindowPage.h"
+#include "web/PageRecovery.h"
 
 #include "DesktopDrop.h"
 #include "OpenedUrls.h"
@@ -55,6 +56,7 @@ private slots:
     void newWindowGoesToTheBrowserOnlyForWebAddresses_data();
     void newWindowGoesToTheBrowserOnlyForWebAddresses();
     void scriptCannotOpenWindowsWithoutTheUser();
+    void terminationsOlderThanFiveMinutesNoLongerCount();
     void newWindowThatNeverNavigatesIsDeleted();
     void fileDropOnPageThatLeavesDropsKeepsThePage();
     void fileUrlNeverReplacesThePage();
@@ -249,6 +251,28 @@ void TestWebEnginePage::fileUrlNeverReplacesThePage()
     QCOMPARE(m_pPage->url(), pageUrl);
     QCOMPARE(orbisk::test::evaluateJavaScript(m_pPage, QStringLiteral("typeof ValtroDrage")).toString(),
         QStringLiteral("function"));
+}
+
+// Three terminations may be reloaded at any time; a fourth gives up only while the first
+// is less than five minutes old.
+void TestWebEnginePage::terminationsOlderThanFiveMinutesNoLongerCount()
+{
+    QWebEnginePage page(QWebEngineProfile::defaultProfile());
+    qint64 now = 0;
+    PageRecovery recovery(&page, [&now] { return now; });
+    QSignalSpy reloaded(&recovery, &PageRecovery::reloaded);
+    QSignalSpy gaveUp(&recovery, &PageRecovery::gaveUp);
+    const auto crash = [&recovery] { recovery.slot_terminated(QWebEnginePage::CrashedTerminationStatus, 11); };
+    for (int i = 0; i < PageRecovery::kMaxRestarts; ++i)
+        crash();
+    now = PageRecovery::kRestartWindowMs;
+    crash();
+    QTRY_COMPARE(reloaded.count(), PageRecovery::kMaxRestarts + 1);
+    now += 1;
+    crash();
+    crash();
+    crash();
+    QTRY_COMPARE(gaveUp.count(), 1);
 }
 
 ORBISK_WEBENGINE_TEST_MAIN(TestWebEnginePage)

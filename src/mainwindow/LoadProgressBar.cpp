@@ -1,8 +1,8 @@
 #include "mainwindow/LoadProgressBar.h"
 
+#include "ui/AreaOverlay.h"
 #include "ui/Style.h"
 
-#include <QEvent>
 #include <QWebEnginePage>
 
 namespace {
@@ -14,37 +14,23 @@ const int kFullProgress = 100;
 
 LoadProgressBar::LoadProgressBar(QWidget* area, QWidget* parent)
     : QProgressBar(parent)
-    , m_pArea(area)
+    , m_pOverlay(new AreaOverlay(this, area, kHeight))
 {
     setRange(0, kFullProgress);
     setTextVisible(false);
     setStyleSheet(kStyle);
     hide();
-    m_pArea->installEventFilter(this);
-    place();
 }
 
 void LoadProgressBar::watch(QWebEnginePage* page)
 {
     connect(page, &QWebEnginePage::loadStarted, this, [this] {
         setValue(0);
-        place();
+        m_pOverlay->place();
         show();
         raise();
     });
     connect(page, &QWebEnginePage::loadProgress, this, [this](int progress) { setValue(progress); });
     connect(page, &QWebEnginePage::loadFinished, this, [this] { hide(); });
     connect(page, &QObject::destroyed, this, [this] { hide(); });
-}
-
-bool LoadProgressBar::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_pArea && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
-        place();
-    return QProgressBar::eventFilter(watched, event);
-}
-
-void LoadProgressBar::place()
-{
-    setGeometry(m_pArea->x(), m_pArea->y(), m_pArea->width(), kHeight);
 }

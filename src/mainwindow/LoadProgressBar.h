@@ -2,6 +2,7 @@
 
 #include <QProgressBar>
 
+class AreaOverlay;
 class QWebEnginePage;
 
 // A thin bar along the top edge of the main window's page area that shows how far the
@@ -20,11 +21,6 @@ public:
 
     static constexpr int kHeight = 3;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void place();
-
-    QWidget* m_pArea = nullptr;
+    AreaOverlay* m_pOverlay;
 };

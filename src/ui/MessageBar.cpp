@@ -1,8 +1,8 @@
 #include "ui/MessageBar.h"
 
+#include "ui/AreaOverlay.h"
 #include "ui/Style.h"
 
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -15,7 +15,7 @@ const QSize kCloseSize(18, 18);
 
 MessageBar::MessageBar(QWidget* area, QWidget* parent)
     : QFrame(parent)
-    , m_pArea(area)
+    , m_pOverlay(new AreaOverlay(this, area, kHeight))
     , m_pLabel(new QLabel(this))
     , m_pTimer(new QTimer(this))
 {
@@ -38,13 +38,12 @@ MessageBar::MessageBar(QWidget* area, QWidget* parent)
     connect(m_pTimer, &QTimer::timeout, this, &QWidget::hide);
     connect(buttonClose, &QPushButton::clicked, this, &QWidget::hide);
     hide();
-    m_pArea->installEventFilter(this);
 }
 
 void MessageBar::showMessage(const QString& sText, int iShownMs)
 {
     m_pLabel->setText(sText);
-    place();
+    m_pOverlay->place();
     show();
     raise();
     m_pTimer->start(iShownMs);
@@ -53,16 +52,4 @@ void MessageBar::showMessage(const QString& sText, int iShownMs)
 QString MessageBar::text() const
 {
     return m_pLabel->text();
-}
-
-bool MessageBar::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_pArea && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
-        place();
-    return QFrame::eventFilter(watched, event);
-}
-
-void MessageBar::place()
-{
-    setGeometry(m_pArea->x(), m_pArea->y(), m_pArea->width(), kHeight);
 }

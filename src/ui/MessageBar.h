@@ -2,6 +2,7 @@
 
 #include <QFrame>
 
+class AreaOverlay;
 class QLabel;
 class QTimer;
 
@@ -21,13 +22,8 @@ public:
     void showMessage(const QString& sText, int iShownMs = kShownMs);
     QString text() const;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    void place();
-
-    QWidget* m_pArea;
+    AreaOverlay* m_pOverlay;
     QLabel* m_pLabel;
     QTimer* m_pTimer;
 };

@@ -1,9 +1,9 @@
 #include "ui/ServerLostPanel.h"
 
+#include "ui/AreaOverlay.h"
 #include "ui/LanguageTexts.h"
 #include "ui/Style.h"
 
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -15,7 +15,7 @@ const QSize kButtonSize(120, 32);
 
 ServerLostPanel::ServerLostPanel(QWidget* area, QWidget* parent)
     : QFrame(parent)
-    , m_pArea(area)
+    , m_pOverlay(new AreaOverlay(this, area, AreaOverlay::kWholeArea))
     , m_pLabel(new QLabel(this))
     , m_pBtnTryNow(new QPushButton(this))
     , m_pBtnChangeServer(new QPushButton(this))
@@ -47,7 +47,6 @@ ServerLostPanel::ServerLostPanel(QWidget* area, QWidget* parent)
     connect(m_pBtnTryNow, &QPushButton::clicked, this, &ServerLostPanel::tryNowRequested);
     connect(m_pBtnChangeServer, &QPushButton::clicked, this, &ServerLostPanel::changeServerRequested);
     hide();
-    m_pArea->installEventFilter(this);
 }
 
 void ServerLostPanel::showLost(const LanguageTexts& texts, const QString& sServer, int iSeconds)
@@ -55,7 +54,7 @@ void ServerLostPanel::showLost(const LanguageTexts& texts, const QString& sServe
     m_pLabel->setText(texts.CannotReachServer.arg(sServer).arg(iSeconds));
     m_pBtnTryNow->setText(texts.TryNow);
     m_pBtnChangeServer->setText(texts.ChangeServer);
-    setGeometry(m_pArea->geometry());
+    m_pOverlay->place();
     show();
     raise();
 }
@@ -63,11 +62,4 @@ void ServerLostPanel::showLost(const LanguageTexts& texts, const QString& sServe
 QString ServerLostPanel::text() const
 {
     return m_pLabel->text();
-}
-
-bool ServerLostPanel::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_pArea && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
-        setGeometry(m_pArea->geometry());
-    return QFrame::eventFilter(watched, event);
 }

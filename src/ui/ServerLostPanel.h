@@ -2,6 +2,7 @@
 
 #include <QFrame>
 
+class AreaOverlay;
 class QLabel;
 class QPushButton;
 struct LanguageTexts;
@@ -23,11 +24,8 @@ signals:
     void tryNowRequested();
     void changeServerRequested();
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
-    QWidget* m_pArea;
+    AreaOverlay* m_pOverlay;
     QLabel* m_pLabel;
     QPushButton* m_pBtnTryNow;
     QPushButton* m_pBtnChangeServer;

@@ -1,5 +1,6 @@
 #include "web/FindBar.h"
 
+#include "ui/AreaOverlay.h"
 #include "ui/LanguageTexts.h"
 #include "ui/Style.h"
 
@@ -20,7 +21,7 @@ const QSize kCloseSize(18, 18);
 
 FindBar::FindBar(QWidget* area, QWidget* parent)
     : QFrame(parent)
-    , m_pArea(area)
+    , m_pOverlay(new AreaOverlay(this, area, kHeight))
     , m_pEdit(new QLineEdit(this))
     , m_pCount(new QLabel(this))
     , m_pBtnPrevious(new QPushButton(QStringLiteral("\u2191"), this))
@@ -49,7 +50,6 @@ FindBar::FindBar(QWidget* area, QWidget* parent)
     connect(buttonClose, &QPushButton::clicked, this, &FindBar::slot_close);
     connect(m_pEdit, &QLineEdit::textEdited, this, [this] { find(false); });
     m_pEdit->installEventFilter(this);
-    m_pArea->installEventFilter(this);
     hide();
 }
 
@@ -63,7 +63,7 @@ void FindBar::open(QWebEnginePage* pPage, const LanguageTexts& texts)
     }
     m_sCountFormat = texts.FindCount;
     m_pEdit->setPlaceholderText(texts.FindInPage);
-    place();
+    m_pOverlay->place();
     show();
     raise();
     m_pEdit->setFocus();
@@ -102,8 +102,6 @@ void FindBar::showResult(const QWebEngineFindTextResult& result)
 
 bool FindBar::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_pArea && (event->type() == QEvent::Resize || event->type() == QEvent::Move))
-        place();
     if (watched == m_pEdit && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -116,9 +114,4 @@ bool FindBar::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QFrame::eventFilter(watched, event);
-}
-
-void FindBar::place()
-{
-    setGeometry(m_pArea->x(), m_pArea->y(), m_pArea->width(), kHeight);
 }

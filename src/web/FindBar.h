@@ -3,6 +3,7 @@
 #include <QFrame>
 #include <QPointer>
 
+class AreaOverlay;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -34,10 +35,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void place();
     void showResult(const QWebEngineFindTextResult& result);
 
-    QWidget* m_pArea;
+    AreaOverlay* m_pOverlay;
     QLineEdit* m_pEdit;
     QLabel* m_pCount;
     QPushButton* m_pBtnPrevious;

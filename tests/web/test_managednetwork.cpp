@@ -1,7 +1,6 @@
-// The engine switches and the application proxy an administrator's network choices give.
+// The engine switches an administrator's network choices give.
 #include "web/ManagedNetwork.h"
 
-#include <QNetworkProxy>
 #include <QtTest>
 
 class TestManagedNetwork : public QObject
@@ -11,7 +10,6 @@ class TestManagedNetwork : public QObject
 private slots:
     void engineFlags_data();
     void engineFlags();
-    void proxyForEveryNetworkAccess();
 };
 
 void TestManagedNetwork::engineFlags_data()
@@ -42,21 +40,6 @@ void TestManagedNetwork::engineFlags()
     if (!hosts.isEmpty())
         managed.authServerAllowlist = hosts;
     QCOMPARE(orbisk::managedEngineFlags(current, managed), expected);
-}
-
-void TestManagedNetwork::proxyForEveryNetworkAccess()
-{
-    orbisk::ManagedConfig managed;
-    orbisk::applyManagedNetwork(managed);
-    QCOMPARE(QNetworkProxy::applicationProxy().type(), QNetworkProxy::NoProxy);
-
-    managed.proxyHost = QStringLiteral("proxy.corp.example");
-    managed.proxyPort = 3128;
-    orbisk::applyManagedNetwork(managed);
-    const QNetworkProxy proxy = QNetworkProxy::applicationProxy();
-    QCOMPARE(proxy.type(), QNetworkProxy::HttpProxy);
-    QCOMPARE(proxy.hostName(), managed.proxyHost);
-    QCOMPARE(proxy.port(), quint16(3128));
 }
 
 QTEST_GUILESS_MAIN(TestManagedNetwork)

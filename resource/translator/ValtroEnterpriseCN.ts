@@ -339,5 +339,17 @@
         <source>FindCount</source>
         <translation>第 %1 个，共 %2 个</translation>
     </message>
+    <message>
+        <source>NotificationsWanted</source>
+        <translation>%1 想要显示通知</translation>
+    </message>
+    <message>
+        <source>Allow</source>
+        <translation>允许</translation>
+    </message>
+    <message>
+        <source>DontAllow</source>
+        <translation>不允许</translation>
+    </message>
 </context>
 </TS>

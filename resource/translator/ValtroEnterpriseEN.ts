@@ -339,5 +339,17 @@
         <source>FindCount</source>
         <translation>%1 of %2</translation>
     </message>
+    <message>
+        <source>NotificationsWanted</source>
+        <translation>%1 wants to show notifications</translation>
+    </message>
+    <message>
+        <source>Allow</source>
+        <translation>Allow</translation>
+    </message>
+    <message>
+        <source>DontAllow</source>
+        <translation>Don't allow</translation>
+    </message>
 </context>
 </TS>

@@ -36,6 +36,10 @@ CMiniTray::CMiniTray(WindowFinder currentWindow, QObject* parent)
         SLOT(slot_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason)));
     connect(m_pActOpen, SIGNAL(triggered(bool)), this, SLOT(slot_actOpen()));
     connect(m_pActExit, SIGNAL(triggered(bool)), this, SLOT(slot_actExit()));
+    connect(this, &QSystemTrayIcon::messageClicked, this, [this] {
+        if (m_iShownNotification != 0)
+            emit notificationClicked(m_iShownNotification);
+    });
 
     setIcon(orbisk::applicationIcon());
     setToolTip(kToolTip);
@@ -93,12 +97,25 @@ void CMiniTray::slot_actExit()
 
 void CMiniTray::slot_downloadCompleted(const QString& sFileName)
 {
-    if (!m_sDownloadFinished.isEmpty() && isVisible() && isSystemTrayAvailable())
+    if (!m_sDownloadFinished.isEmpty() && isVisible() && isSystemTrayAvailable()) {
+        m_iShownNotification = 0;
         showMessage(m_sDownloadFinished, sFileName, QSystemTrayIcon::Information);
+    }
 }
 
 void CMiniTray::slot_downloadFailed(const QString& sFileName)
 {
-    if (!m_sDownloadFailed.isEmpty() && isVisible() && isSystemTrayAvailable())
+    if (!m_sDownloadFailed.isEmpty() && isVisible() && isSystemTrayAvailable()) {
+        m_iShownNotification = 0;
         showMessage(m_sDownloadFailed, sFileName, QSystemTrayIcon::Warning);
+    }
+}
+
+bool CMiniTray::showNotification(int id, const QString& sTitle, const QString& sBody)
+{
+    if (!isVisible() || !isSystemTrayAvailable())
+        return false;
+    m_iShownNotification = id;
+    showMessage(sTitle, sBody, QSystemTrayIcon::Information);
+    return true;
 }

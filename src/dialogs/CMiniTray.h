@@ -38,6 +38,8 @@ signals:
     void openRequested();
     // "Quit": end the client.
     void exitRequested();
+    // The user clicked the page notification id shown by showNotification.
+    void notificationClicked(int id);
 
 public slots:
     void slot_activatedSysTrayIcon(QSystemTrayIcon::ActivationReason act);
@@ -46,6 +48,8 @@ public slots:
     // A balloon message about a download that ended, where the system has a tray.
     void slot_downloadCompleted(const QString& sFileName);
     void slot_downloadFailed(const QString& sFileName);
+    // A page's notification as a balloon message; false where the system has no tray.
+    bool showNotification(int id, const QString& sTitle, const QString& sBody);
 
 public:
     QMenu* m_pTrayMenu = nullptr;
@@ -56,4 +60,6 @@ private:
     WindowFinder m_currentWindow;
     QString m_sDownloadFinished;
     QString m_sDownloadFailed;
+    // The page notification the balloon shows now; 0 while it shows something else.
+    int m_iShownNotification = 0;
 };

@@ -13,11 +13,12 @@
 #include "storage/AppPaths.h"
 #include "ui/CurrentWindow.h"
 #include "ui/LanguageTexts.h"
+#include "web/PermissionStore.h"
 
 #include <QCloseEvent>
-#include <QPrinter>
 #include <QCoreApplication>
 #include <QDebug>
+#include <QPrinter>
 #include <QTranslator>
 
 #include <cstdio>
@@ -62,6 +63,7 @@ CMainWindow::CMainWindow(const orbisk::ManagedConfig& managed, QWidget* parent)
     connect(m_pTray, &CMiniTray::openRequested, this, &CMainWindow::bringCurrentWindowToFront);
     connect(m_pTray, &CMiniTray::exitRequested, this, &CMainWindow::handle_exit_application);
     m_pTray->setVisible(true);
+    initNotifications();
 
     resize(kInitialSize);
     updateAutoStart();

@@ -16,7 +16,11 @@ class CDownloadsUI;
 class CLoginUI;
 class CMiniTray;
 class CWebEngineView;
+class DesktopNotifications;
 class DownloadManager;
+class NotificationCenter;
+class PagePermissions;
+class PermissionStore;
 class LoadProgressBar;
 class FindBar;
 class MessageBar;
@@ -175,8 +179,16 @@ private:
     void runCentred(QDialog& dialog) const;
     // The window a dialog is centred on: this one while visible, else the login window.
     const QWidget* dialogReference() const;
-    // The engine's profile, watched for downloads from the first time it is asked for.
+    // The engine's profile, watched for downloads and presenting the pages'
+    // notifications from the first time it is asked for.
     QWebEngineProfile* webProfile();
+    // The pages' notifications and the answers about them, read from their file.
+    void initNotifications();
+    // Puts a page's notification on the desktop: the desktop's notification service
+    // where one runs, else the tray's balloon.
+    void showNotification(int id, const QString& sTitle, const QString& sBody, const QString& sServer);
+    // Asks the user whether the page's server may show notifications.
+    void askNotificationPermission(PagePermissions* pPermissions, const QUrl& origin);
 
 public:
     // Public for start-up and for the tests that look at the windows' state and parts.
@@ -207,6 +219,8 @@ public:
     QTimer* m_pDelayTimer = nullptr;
     CCheckUpdateUI* m_pCheckUpdateUI = nullptr;
     CDownloadsUI* m_pDownloadsUI = nullptr;
+    // The pages' notifications, whatever shows them.
+    NotificationCenter* m_pNotifications = nullptr;
 
 private:
     orbisk::ServerBook* m_pServerBook = nullptr;
@@ -225,6 +239,9 @@ private:
     CertificateGuard* m_pCertificateGuard = nullptr;
     DownloadManager* m_pDownloads = nullptr;
     bool m_isProfileWatched = false;
+    bool m_isPresenterInstalled = false;
+    DesktopNotifications* m_pDesktopNotifications = nullptr;
+    std::unique_ptr<PermissionStore> m_pPermissions;
     PrintChooser m_printChooser;
     // Lives until the engine has printed.
     std::unique_ptr<QPrinter> m_pPrinter;

@@ -6,6 +6,7 @@
 #include "ui/DialogPlacement.h"
 #include "ui/LanguageTexts.h"
 #include "web/DownloadManager.h"
+#include "web/NotificationCenter.h"
 
 #include <QAction>
 #include <QWebEngineProfile>
@@ -31,6 +32,10 @@ QWebEngineProfile* CMainWindow::webProfile()
     if (m_pDownloads && !m_isProfileWatched) {
         m_pDownloads->watch(pProfile);
         m_isProfileWatched = true;
+    }
+    if (!m_isPresenterInstalled) {
+        m_pNotifications->install(pProfile);
+        m_isPresenterInstalled = true;
     }
     return pProfile;
 }

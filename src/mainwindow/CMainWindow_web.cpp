@@ -14,6 +14,7 @@
 #include "web/CWebEngineView.h"
 #include "web/FindBar.h"
 #include "web/LostServer.h"
+#include "web/PagePermissions.h"
 #include "web/PageRecovery.h"
 #include "web/RemoteDebugging.h"
 #include "web/ServerPage.h"
@@ -127,9 +128,14 @@ void CMainWindow::handle_load(QString sName, QString sUrl, bool isLogin)
         connect(
             recovery, &PageRecovery::reloaded, this, [this] { m_pMessageBar->showMessage(shownTexts().PageReloaded); });
         connect(recovery, &PageRecovery::gaveUp, this, &CMainWindow::giveUpPage, Qt::QueuedConnection);
+        auto* permissions = new PagePermissions(pPage, m_pPermissions.get());
+        connect(permissions, &PagePermissions::questionAsked, this,
+            [this, permissions](const QUrl& origin) { askNotificationPermission(permissions, origin); });
         if (m_pDebugView && !m_pDebugView->isHidden())
             pPage->setDevToolsPage(m_pDebugView->page());
     }
+    if (auto* permissions = m_pWebView->page()->findChild<PagePermissions*>(QString(), Qt::FindDirectChildrenOnly))
+        permissions->setServer(QUrl(sUrl));
 
     const QString sTarget = isLogin ? ServerPage::loginPageUrl(sUrl, m_pCore ? m_pCore->Get_Deviceuuid() : QString())
                                     : ServerPage::testPageUrl(sUrl);

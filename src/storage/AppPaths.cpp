@@ -31,4 +31,9 @@ QString trustedCertificatesFile()
     return dataDir() + QStringLiteral("/TrustedCertificates.json");
 }
 
+QString permissionsFile()
+{
+    return dataDir() + QStringLiteral("/Permissions.json");
+}
+
 } // namespace AppPaths

@@ -22,4 +22,7 @@ QString serverListFile();
 // dataDir() + "/TrustedCertificates.json"
 QString trustedCertificatesFile();
 
+// dataDir() + "/Permissions.json"
+QString permissionsFile();
+
 } // namespace AppPaths

@@ -100,6 +100,9 @@ const Field kFields[] = {
     {"ChangeServer", &LanguageTexts::ChangeServer},
     {"FindInPage", &LanguageTexts::FindInPage},
     {"FindCount", &LanguageTexts::FindCount},
+    {"NotificationsWanted", &LanguageTexts::NotificationsWanted},
+    {"Allow", &LanguageTexts::Allow},
+    {"DontAllow", &LanguageTexts::DontAllow},
 };
 
 } // namespace

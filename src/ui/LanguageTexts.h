@@ -93,6 +93,9 @@ struct LanguageTexts
     QString ChangeServer;
     QString FindInPage;
     QString FindCount;
+    QString NotificationsWanted;
+    QString Allow;
+    QString DontAllow;
 
     // Translates every key in context "QObject" with the translators installed now.
     static LanguageTexts fromInstalledTranslators();

@@ -126,6 +126,9 @@ const CatalogueRow kCatalogue[] = {
     {"ChangeServer", "Change server", "更换服务器"},
     {"FindInPage", "Find in page", "在页面中查找"},
     {"FindCount", "%1 of %2", "第 %1 个，共 %2 个"},
+    {"NotificationsWanted", "%1 wants to show notifications", "%1 想要显示通知"},
+    {"Allow", "Allow", "允许"},
+    {"DontAllow", "Don't allow", "不允许"},
 };
 
 QStringList catalogueColumn(const char* CatalogueRow::*column)
@@ -153,7 +156,7 @@ QStringList fieldsByName(const LanguageTexts& t)
         t.CertificateIssuedBy, t.CertificateValid, t.CertificateValidRange, t.CertificateFingerprint,
         t.TrustCertificate, t.SetByAdministrator, t.UpdatesManaged, t.OnlyManagedServers,
         t.PageReloaded, t.PageStoppedRepeatedly, t.CannotReachServer, t.TryNow, t.ChangeServer, t.FindInPage,
-        t.FindCount};
+        t.FindCount, t.NotificationsWanted, t.Allow, t.DontAllow};
 }
 
 } // namespace

@@ -28,7 +28,8 @@ code { background: #eef; padding: 2px 4px; }
 </head>
 <body>
 <header><h1>{{HEADING}}</h1><nav><a id="nav-login" href="login">Sign in</a> <a id="nav-files" href="files">Files</a></nav>
-<button id="copy-link" onclick="navigator.clipboard.writeText(location.href).then(() => this.textContent = 'Link copied', () => this.textContent = 'Not copied')">Copy link</button></header>
+<button id="copy-link" onclick="navigator.clipboard.writeText(location.href).then(() => this.textContent = 'Link copied', () => this.textContent = 'Not copied')">Copy link</button>
+<button id="notify-me" onclick="notifyMe(this)">Notify me</button></header>
 <main>{{MAIN}}</main>
 <section id="dropzone">
 <h2>Dropped items</h2>
@@ -44,6 +45,21 @@ function ValtroDrage(kind, path) {
     var item = document.createElement('li');
     item.textContent = kind + ': ' + path;
     document.getElementById('dropped').appendChild(item);
+}
+// Asks for notifications, then sends one as a finished transfer would; the counters
+// show that the page heard of it being shown and clicked.
+var notificationsShown = 0;
+var notificationsClicked = 0;
+function notifyMe(button) {
+    Notification.requestPermission().then(function (answer) {
+        if (answer !== 'granted') {
+            button.textContent = 'Notifications are off';
+            return;
+        }
+        var notification = new Notification('Transfer finished', { body: 'report.pdf arrived', tag: 'transfer' });
+        notification.onshow = function () { notificationsShown++; button.textContent = 'Notified'; };
+        notification.onclick = function () { notificationsClicked++; };
+    });
 }
 function changeLang(lang) {
     currentLang = lang;

@@ -6,8 +6,10 @@
 #include <QDBusPendingReply>
 #include <QDBusReply>
 #include <QDebug>
-#include <QPointer>
 #include <QVariantMap>
+
+#include <algorithm>
+#include <utility>
 
 namespace {
 const QString kService = QStringLiteral("org.freedesktop.Notifications");
@@ -33,18 +35,6 @@ DesktopNotifications::DesktopNotifications(const QDBusConnection& bus, QObject* 
         kService, kPath, kInterface, QStringLiteral("ActionInvoked"), this, SLOT(slot_actionInvoked(uint, QString)));
     m_bus.connect(kService, kPath, kInterface, QStringLiteral("NotificationClosed"), this,
         SLOT(slot_notificationClosed(uint, uint)));
-
-    // Asked once, without waiting: until the answer comes, text is escaped, which at
-    // worst shows an entity where a plain-text service was meant.
-    auto* watcher = new QDBusPendingCallWatcher(
-        m_bus.asyncCall(QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("GetCapabilities"))),
-        this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
-        const QDBusPendingReply<QStringList> reply = *call;
-        if (reply.isValid())
-            m_isBodyMarkup = reply.value().contains(QStringLiteral("body-markup"));
-        call->deleteLater();
-    });
 }
 
 bool DesktopNotifications::isAvailable() const
@@ -59,11 +49,39 @@ bool DesktopNotifications::isAvailable() const
 
 void DesktopNotifications::show(int id, const QString& sTitle, const QString& sBody)
 {
+    if (m_capabilities == Capabilities::Known) {
+        send({id, sTitle, sBody});
+        return;
+    }
+    m_pending.append({id, sTitle, sBody});
+    if (m_capabilities == Capabilities::Asked)
+        return;
+    m_capabilities = Capabilities::Asked;
+    auto* watcher = new QDBusPendingCallWatcher(
+        m_bus.asyncCall(QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("GetCapabilities"))),
+        this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* call) {
+        const QDBusPendingReply<QStringList> reply = *call;
+        call->deleteLater();
+        // Without an answer, text stays escaped: at worst an entity shows where a
+        // plain-text service was meant, never markup a page wrote.
+        if (reply.isValid())
+            m_isBodyMarkup = reply.value().contains(QStringLiteral("body-markup"));
+        m_capabilities = reply.isValid() ? Capabilities::Known : Capabilities::Unknown;
+        const QList<Pending> pending = std::exchange(m_pending, {});
+        for (const Pending& notification : pending)
+            send(notification);
+    });
+}
+
+void DesktopNotifications::send(const Pending& notification)
+{
+    const int id = notification.id;
     QDBusMessage notify = QDBusMessage::createMethodCall(kService, kPath, kInterface, QStringLiteral("Notify"));
     const QVariantMap hints{{QStringLiteral("desktop-entry"), kDesktopEntry}};
-    notify << kApplicationName << m_serviceIds.value(id, 0) << QString() << sTitle
-           << (m_isBodyMarkup ? sBody.toHtmlEscaped() : sBody) << QStringList{kDefaultAction, QString()} << hints
-           << kServerDefaultTimeout;
+    notify << kApplicationName << m_serviceIds.value(id, 0) << QString() << notification.sTitle
+           << (m_isBodyMarkup ? notification.sBody.toHtmlEscaped() : notification.sBody)
+           << QStringList{kDefaultAction, QString()} << hints << kServerDefaultTimeout;
     auto* watcher = new QDBusPendingCallWatcher(m_bus.asyncCall(notify), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, id](QDBusPendingCallWatcher* call) {
         const QDBusPendingReply<uint> reply = *call;
@@ -77,6 +95,9 @@ void DesktopNotifications::show(int id, const QString& sTitle, const QString& sB
 
 void DesktopNotifications::close(int id)
 {
+    m_pending.erase(std::remove_if(m_pending.begin(), m_pending.end(),
+                        [id](const Pending& notification) { return notification.id == id; }),
+        m_pending.end());
     if (!m_serviceIds.contains(id))
         return;
     QDBusMessage message

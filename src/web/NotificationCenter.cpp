@@ -27,7 +27,8 @@ void NotificationCenter::install(QWebEngineProfile* pProfile)
 void NotificationCenter::present(std::unique_ptr<QWebEngineNotification> notification)
 {
     int id = 0;
-    for (auto it = m_kept.constBegin(); it != m_kept.constEnd(); ++it) {
+    // Only a tagged notification replaces another; untagged ones all look alike.
+    for (auto it = m_kept.constBegin(); it != m_kept.constEnd() && !notification->tag().isEmpty(); ++it) {
         if (it.value()->matches(notification.get()))
             id = it.key();
     }

@@ -17,7 +17,10 @@
 #include "ui/MessageBar.h"
 #include "web/FindBar.h"
 
+#include "dialogs/CPermissionUI.h"
+#include "storage/AppPaths.h"
 #include "ui/ServerLostPanel.h"
+#include "web/NotificationCenter.h"
 #include "web/PageRecovery.h"
 #include <QClipboard>
 #include <QLineEdit>
@@ -34,6 +37,7 @@
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 
 #include <algorithm>
 
@@ -78,8 +82,11 @@ private slots:
     void findBarCountsMatches();
     void windowPrintPrintsThePage();
     void copyLinkButtonFillsTheClipboard();
+    void notificationIsAskedForShownAndRemembered();
 
 private:
+    // A client on the files the test left, as the user's next start finds them.
+    void startClient();
     QString url(QString sPattern) const;
     bool controlsEnabled() const { return m_pLogin->m_pBtnContinue->isEnabled(); }
     QString tipText() const { return m_pLogin->m_pLabelTip->text(); }
@@ -110,6 +117,11 @@ void TestMainWindowWeb::initTestCase()
 void TestMainWindowWeb::init()
 {
     orbisk::test::removeClientFiles();
+    startClient();
+}
+
+void TestMainWindowWeb::startClient()
+{
     m_client.start();
     m_pWindow = m_client.window;
     m_pLogin = m_client.login;
@@ -280,6 +292,63 @@ void TestMainWindowWeb::copyLinkButtonFillsTheClipboard()
                        ".then(() => window.readResult = 'read', () => window.readResult = 'refused'); 0"));
     QTRY_COMPARE_WITH_TIMEOUT(orbisk::test::evaluateJavaScript(page, QStringLiteral("window.readResult")).toString(),
         QStringLiteral("refused"), kEngineTimeoutMs);
+}
+
+// The demo page's "Notify me": the server asks once, the notification is shown and
+// clicked as the page hears it, location is refused without a question, and the answer
+// is the page's Notification.permission after a restart.
+void TestMainWindowWeb::notificationIsAskedForShownAndRemembered()
+{
+    QVERIFY(showDemoPage());
+    QWebEnginePage* page = m_pWindow->m_pWebView->page();
+    QSignalSpy shown(m_pWindow->m_pNotifications, &NotificationCenter::shown);
+    const auto pageValue = [&page](const char* script) {
+        return orbisk::test::evaluateJavaScript(page, QString::fromLatin1(script)).toString();
+    };
+    pageValue("document.getElementById('notify-me').click(); ''");
+    CPermissionUI* dialog = nullptr;
+    QVERIFY(orbisk::test::waitUntil(
+        [&dialog] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                dialog = widget->isVisible() ? qobject_cast<CPermissionUI*>(widget) : dialog;
+            return dialog != nullptr;
+        },
+        kEngineTimeoutMs));
+    QCOMPARE(dialog->origin().host(), QStringLiteral("127.0.0.1"));
+    QTest::keyClick(dialog, Qt::Key_Return);
+    QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 1, kEngineTimeoutMs);
+    const QVariantList first = shown.takeFirst();
+    QCOMPARE(first.mid(1),
+        (QVariantList{
+            QStringLiteral("Transfer finished"), QStringLiteral("report.pdf arrived"), QStringLiteral("127.0.0.1")}));
+    QTRY_COMPARE_WITH_TIMEOUT(pageValue("String(notificationsShown)"), QStringLiteral("1"), kEngineTimeoutMs);
+    m_pWindow->m_pNotifications->click(first.at(0).toInt());
+    QTRY_COMPARE_WITH_TIMEOUT(pageValue("String(notificationsClicked)"), QStringLiteral("1"), kEngineTimeoutMs);
+
+    // A page that floods the desktop loses its oldest notifications, never the client its memory.
+    pageValue("for (let i = 0; i < 30; ++i) new Notification('n' + i); ''");
+    QTRY_COMPARE_WITH_TIMEOUT(shown.count(), 30, kEngineTimeoutMs);
+    QCOMPARE(m_pWindow->m_pNotifications->count(), NotificationCenter::kMaxKept);
+
+    pageValue("window.where = 'pending'; navigator.geolocation.getCurrentPosition("
+              "() => where = 'granted', e => where = 'refused ' + e.code); ''");
+    QTRY_COMPARE_WITH_TIMEOUT(pageValue("where"), QStringLiteral("refused 1"), kEngineTimeoutMs);
+
+    // The engine keeps answers for the process; each round starts it without them, so
+    // only the file can bring the answer back.
+    const QUrl origin(m_server.baseUrl());
+    for (const bool keepFile : {true, false}) {
+        cleanup();
+        QWebEnginePage forget(QWebEngineProfile::defaultProfile());
+        forget.setFeaturePermission(origin, QWebEnginePage::Notifications, QWebEnginePage::PermissionUnknown);
+        if (!keepFile)
+            QVERIFY(QFile::remove(AppPaths::permissionsFile()));
+        startClient();
+        QVERIFY(showDemoPage());
+        page = m_pWindow->m_pWebView->page();
+        QCOMPARE(
+            pageValue("Notification.permission"), keepFile ? QStringLiteral("granted") : QStringLiteral("default"));
+    }
 }
 
 bool TestMainWindowWeb::showDemoPage()

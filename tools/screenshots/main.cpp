@@ -11,6 +11,7 @@
 #include "dialogs/CAboutUI.h"
 #include "dialogs/CDownloadsUI.h"
 #include "dialogs/CMachineCodeUI.h"
+#include "dialogs/CPermissionUI.h"
 #include "dialogs/CSetting.h"
 #include "dialogs/CSwitchModeUI.h"
 #include "login/CLoginUI.h"
@@ -160,6 +161,8 @@ int main(int argc, char* argv[])
     ok &= save(&machineCode, folder, QStringLiteral("device-code-dialog"));
     CSwitchModeUI switchMode(texts, nullptr);
     ok &= save(&switchMode, folder, QStringLiteral("switch-mode-dialog"));
+    CPermissionUI permission(texts, QUrl(QStringLiteral("https://files.example.com")), nullptr);
+    ok &= save(&permission, folder, QStringLiteral("notification-permission-dialog"));
 
     // The update dialog with the texts each outcome of a check gives it.
     CCheckUpdateUI update(texts, false, nullptr);

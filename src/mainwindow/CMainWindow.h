@@ -74,8 +74,9 @@ public:
     void setDownloadManager(DownloadManager* pDownloads);
     void initWebArea();
     void startCoreServices();
-    // Starts the web engine once the event loop runs, ahead of the first page.
-    void startWebEngine();
+    // Starts the web engine once the event loop runs, ahead of the first page, and with
+    // isDefaultPreloaded the default server's page out of sight.
+    void startWebEngine(bool isDefaultPreloaded = false);
     // Starts the 100 ms timer whose first timeout runs slot_delayLogin.
     void startDelayLogin();
 
@@ -170,6 +171,11 @@ private:
     void removeServerActions(const QString& sUrl);
     void checkShownServerAction(const QString& sText);
     void showPageWindow();
+    // Starts loading the default server's login page before the delayed login asks
+    // for it; that load's result then becomes the delayed login's.
+    void preloadDefaultServer();
+    // Loads sTarget for the server of sUrl, making the page view on first use.
+    void loadIntoView(const QString& sUrl, const QString& sTarget);
     void releaseWebView();
     void showConnectFailed();
     // The page stopped too often: back to the login window with the message.
@@ -243,6 +249,10 @@ private:
     DesktopNotifications* m_pDesktopNotifications = nullptr;
     std::unique_ptr<PermissionStore> m_pPermissions;
     PrintChooser m_printChooser;
+    // The default server's page loaded ahead of the delayed login, and how that went.
+    enum class Preload { None, Loading, Succeeded, Failed };
+    Preload m_preload = Preload::None;
+    QString m_sPreloadTarget;
     // Lives until the engine has printed.
     std::unique_ptr<QPrinter> m_pPrinter;
 };

@@ -124,7 +124,7 @@ void CMainWindow::presentForArguments(int argumentCount)
     // A start in browser mode needs no engine until a server is loaded, unless a
     // developer asked for the remote-debugging port, which lives in the engine.
     if (presentation.startDelayedLogin || RemoteDebugging::isRequested())
-        startWebEngine();
+        startWebEngine(presentation.startDelayedLogin);
     if (presentation.startDelayedLogin)
         startDelayLogin();
 }

@@ -30,6 +30,7 @@
 #include <QWebEngineView>
 
 #include <cstdio>
+#include <utility>
 
 namespace {
 const int kDelayLoginMs = 100;
@@ -61,14 +62,17 @@ void CMainWindow::initWebArea()
     m_pLoginUI->fillServerPicker(m_pServerBook->servers());
 }
 
-void CMainWindow::startWebEngine()
+void CMainWindow::startWebEngine(bool isDefaultPreloaded)
 {
     // Asking for the debug view's page starts the engine (and a remote-debugging port,
     // when one was asked for). Done once the event loop runs, so the start overlaps the
-    // delayed login's wait instead of adding to the first load.
-    QTimer::singleShot(0, m_pDebugView, [this] {
+    // delayed login's wait instead of adding to the first load; the default server's
+    // page starts loading then too, out of sight until the delayed login presents it.
+    QTimer::singleShot(0, m_pDebugView, [this, isDefaultPreloaded] {
         webProfile();
         m_pDebugView->page();
+        if (isDefaultPreloaded)
+            preloadDefaultServer();
     });
 }
 
@@ -113,6 +117,32 @@ void CMainWindow::handle_load(QString sName, QString sUrl, bool isLogin)
     m_sCurName = sName;
     m_sCurUrl = sUrl;
 
+    const QString sTarget = isLogin ? ServerPage::loginPageUrl(sUrl, m_pCore ? m_pCore->Get_Deviceuuid() : QString())
+                                    : ServerPage::testPageUrl(sUrl);
+    const Preload preload = std::exchange(m_preload, Preload::None);
+    if (m_pWebView && sTarget == m_sPreloadTarget && preload != Preload::None) {
+        // The default server's page has been loading since the start: its result is
+        // taken as this load's, now or when it comes.
+        if (preload != Preload::Loading)
+            Slot_LoadUrlFinish(preload == Preload::Succeeded);
+        return;
+    }
+    loadIntoView(sUrl, sTarget);
+}
+
+void CMainWindow::preloadDefaultServer()
+{
+    const ServerEntry* entry = m_pServerBook->defaultServer();
+    if (g_isBrowserMode || !entry || m_pWebView || !ServerPage::hasWebScheme(entry->url)
+        || !QUrl(entry->url, QUrl::TolerantMode).isValid())
+        return;
+    m_sPreloadTarget = ServerPage::loginPageUrl(entry->url, m_pCore ? m_pCore->Get_Deviceuuid() : QString());
+    m_preload = Preload::Loading;
+    loadIntoView(entry->url, m_sPreloadTarget);
+}
+
+void CMainWindow::loadIntoView(const QString& sUrl, const QString& sTarget)
+{
     if (!m_pWebView) {
         m_pWebView = new CWebEngineView(this);
         CWebEnginePage* pPage = new CWebEnginePage(webProfile(), nullptr);
@@ -136,15 +166,17 @@ void CMainWindow::handle_load(QString sName, QString sUrl, bool isLogin)
     }
     if (auto* permissions = m_pWebView->page()->findChild<PagePermissions*>(QString(), Qt::FindDirectChildrenOnly))
         permissions->setServer(QUrl(sUrl));
-
-    const QString sTarget = isLogin ? ServerPage::loginPageUrl(sUrl, m_pCore ? m_pCore->Get_Deviceuuid() : QString())
-                                    : ServerPage::testPageUrl(sUrl);
     m_pWebView->page()->setZoomFactor(zoomFor(sUrl));
     m_pWebView->page()->setUrl(QUrl(sTarget, QUrl::TolerantMode));
 }
 
 void CMainWindow::Slot_LoadUrlFinish(bool isSuccess)
 {
+    if (m_preload == Preload::Loading) {
+        // Kept for the delayed login, which presents it.
+        m_preload = isSuccess ? Preload::Succeeded : Preload::Failed;
+        return;
+    }
     qDebug() << "Slot_LoadUrlFinish";
     if (!m_pWebView)
         return;
@@ -233,6 +265,7 @@ void CMainWindow::showPageWindow()
 
 void CMainWindow::releaseWebView()
 {
+    m_preload = Preload::None;
     m_pFindBar->slot_close();
     m_pServerLost->hide();
     QWebEnginePage* pPage = m_pWebView->page();

@@ -351,5 +351,45 @@
         <source>DontAllow</source>
         <translation>不允许</translation>
     </message>
+    <message>
+        <source>SignIn</source>
+        <translation>登录</translation>
+    </message>
+    <message>
+        <source>ProxyAsksSignIn</source>
+        <translation>代理服务器 %1 要求输入用户名和密码</translation>
+    </message>
+    <message>
+        <source>ServerAsksSignIn</source>
+        <translation>%1 要求输入用户名和密码</translation>
+    </message>
+    <message>
+        <source>UserName</source>
+        <translation>用户名</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+    <message>
+        <source>Remember</source>
+        <translation>记住</translation>
+    </message>
+    <message>
+        <source>NoSecretStore</source>
+        <translation>此系统上没有可用的密码存储：登录信息在客户端退出前有效</translation>
+    </message>
+    <message>
+        <source>CredentialsRefused</source>
+        <translation>用户名或密码未被接受</translation>
+    </message>
+    <message>
+        <source>ProxySignInRequired</source>
+        <translation>代理服务器要求登录</translation>
+    </message>
+    <message>
+        <source>ServerSignInRequired</source>
+        <translation>服务器要求登录</translation>
+    </message>
 </context>
 </TS>

@@ -351,5 +351,45 @@
         <source>DontAllow</source>
         <translation>Don't allow</translation>
     </message>
+    <message>
+        <source>SignIn</source>
+        <translation>Sign in</translation>
+    </message>
+    <message>
+        <source>ProxyAsksSignIn</source>
+        <translation>The proxy server %1 asks for a user name and password</translation>
+    </message>
+    <message>
+        <source>ServerAsksSignIn</source>
+        <translation>%1 asks for a user name and password</translation>
+    </message>
+    <message>
+        <source>UserName</source>
+        <translation>User name</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Password</translation>
+    </message>
+    <message>
+        <source>Remember</source>
+        <translation>Remember</translation>
+    </message>
+    <message>
+        <source>NoSecretStore</source>
+        <translation>No password store is available on this system: the sign-in lasts until the client ends</translation>
+    </message>
+    <message>
+        <source>CredentialsRefused</source>
+        <translation>The user name or password was not accepted</translation>
+    </message>
+    <message>
+        <source>ProxySignInRequired</source>
+        <translation>The proxy server requires sign-in</translation>
+    </message>
+    <message>
+        <source>ServerSignInRequired</source>
+        <translation>The server requires sign-in</translation>
+    </message>
 </context>
 </TS>

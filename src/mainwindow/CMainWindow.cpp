@@ -64,6 +64,7 @@ CMainWindow::CMainWindow(const orbisk::ManagedConfig& managed, QWidget* parent)
     connect(m_pTray, &CMiniTray::exitRequested, this, &CMainWindow::handle_exit_application);
     m_pTray->setVisible(true);
     initNotifications();
+    initSignIn();
 
     resize(kInitialSize);
     updateAutoStart();

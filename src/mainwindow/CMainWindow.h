@@ -3,6 +3,7 @@
 #include "core/ManagedConfig.h"
 #include "servers/ServerBook.h"
 #include "storage/ClientSettings.h"
+#include "web/SignIn.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -17,6 +18,8 @@ class CLoginUI;
 class CMiniTray;
 class CWebEngineView;
 class DesktopNotifications;
+class KeychainCredentials;
+class SignIn;
 class DownloadManager;
 class NotificationCenter;
 class PagePermissions;
@@ -95,6 +98,13 @@ public:
     // replaced (tests print to a file).
     using PrintChooser = std::function<bool(QPrinter& printer, QWidget* parent)>;
     void setPrintChooser(PrintChooser chooser) { m_printChooser = std::move(chooser); }
+    // Asks for a proxy's or server's user name and password; the sign-in dialog unless
+    // replaced (tests answer for the user).
+    void setCredentialsAsker(
+        std::function<bool(const SignIn::Request&, KeychainCredentials::Credentials*, bool*)> asker)
+    {
+        m_credentialsAsker = std::move(asker);
+    }
 
     // Deletes every web engine view and page. Called once the event loop has ended,
     // so no page outlives the application object and the web profile.
@@ -190,6 +200,13 @@ private:
     QWebEngineProfile* webProfile();
     // The pages' notifications and the answers about them, read from their file.
     void initNotifications();
+    // Sign-in for proxies and servers, remembered in the system's secret store.
+    void initSignIn();
+    // The sign-in dialog over the visible window.
+    bool askCredentials(
+        const SignIn::Request& request, KeychainCredentials::Credentials* pCredentials, bool* pRemember);
+    // Why the last load failed, as the login window says it.
+    QString failureText() const;
     // Puts a page's notification on the desktop: the desktop's notification service
     // where one runs, else the tray's balloon.
     void showNotification(int id, const QString& sTitle, const QString& sBody, const QString& sServer);
@@ -248,6 +265,9 @@ private:
     bool m_isPresenterInstalled = false;
     DesktopNotifications* m_pDesktopNotifications = nullptr;
     std::unique_ptr<PermissionStore> m_pPermissions;
+    std::unique_ptr<KeychainCredentials> m_pKeychain;
+    SignIn* m_pSignIn = nullptr;
+    std::function<bool(const SignIn::Request&, KeychainCredentials::Credentials*, bool*)> m_credentialsAsker;
     PrintChooser m_printChooser;
     // The default server's page loaded ahead of the delayed login, and how that went.
     enum class Preload { None, Loading, Succeeded, Failed };

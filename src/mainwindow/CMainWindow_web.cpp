@@ -158,6 +158,7 @@ void CMainWindow::loadIntoView(const QString& sUrl, const QString& sTarget)
         connect(
             recovery, &PageRecovery::reloaded, this, [this] { m_pMessageBar->showMessage(shownTexts().PageReloaded); });
         connect(recovery, &PageRecovery::gaveUp, this, &CMainWindow::giveUpPage, Qt::QueuedConnection);
+        m_pSignIn->watch(pPage);
         auto* permissions = new PagePermissions(pPage, m_pPermissions.get());
         connect(permissions, &PagePermissions::questionAsked, this,
             [this, permissions](const QUrl& origin) { askNotificationPermission(permissions, origin); });
@@ -197,7 +198,8 @@ void CMainWindow::Slot_LoadUrlFinish(bool isSuccess)
 
     const QString sTitle = m_pWebView->page()->title();
     qDebug() << "1" << sTitle;
-    if (!ServerPage::isServiceTitle(sTitle)) {
+    // A sign-in the user cancelled leaves the server's refusal page: not the service.
+    if (!ServerPage::isServiceTitle(sTitle) || m_pSignIn->cancelled() != SignIn::Kind::None) {
         showConnectFailed();
         return;
     }
@@ -220,7 +222,7 @@ void CMainWindow::showConnectFailed()
         slot_return();
         m_pLoginUI->show();
     }
-    m_pLoginUI->setTipText(m_pTexts ? m_pTexts->ConnectFailed : QString());
+    m_pLoginUI->setTipText(failureText());
     m_pLoginUI->setUiEnabled(true);
 }
 

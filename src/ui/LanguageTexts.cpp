@@ -103,6 +103,16 @@ const Field kFields[] = {
     {"NotificationsWanted", &LanguageTexts::NotificationsWanted},
     {"Allow", &LanguageTexts::Allow},
     {"DontAllow", &LanguageTexts::DontAllow},
+    {"SignIn", &LanguageTexts::SignIn},
+    {"ProxyAsksSignIn", &LanguageTexts::ProxyAsksSignIn},
+    {"ServerAsksSignIn", &LanguageTexts::ServerAsksSignIn},
+    {"UserName", &LanguageTexts::UserName},
+    {"Password", &LanguageTexts::Password},
+    {"Remember", &LanguageTexts::Remember},
+    {"NoSecretStore", &LanguageTexts::NoSecretStore},
+    {"CredentialsRefused", &LanguageTexts::CredentialsRefused},
+    {"ProxySignInRequired", &LanguageTexts::ProxySignInRequired},
+    {"ServerSignInRequired", &LanguageTexts::ServerSignInRequired},
 };
 
 } // namespace

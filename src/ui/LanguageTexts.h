@@ -96,6 +96,16 @@ struct LanguageTexts
     QString NotificationsWanted;
     QString Allow;
     QString DontAllow;
+    QString SignIn;
+    QString ProxyAsksSignIn;
+    QString ServerAsksSignIn;
+    QString UserName;
+    QString Password;
+    QString Remember;
+    QString NoSecretStore;
+    QString CredentialsRefused;
+    QString ProxySignInRequired;
+    QString ServerSignInRequired;
 
     // Translates every key in context "QObject" with the translators installed now.
     static LanguageTexts fromInstalledTranslators();

@@ -129,6 +129,17 @@ const CatalogueRow kCatalogue[] = {
     {"NotificationsWanted", "%1 wants to show notifications", "%1 想要显示通知"},
     {"Allow", "Allow", "允许"},
     {"DontAllow", "Don't allow", "不允许"},
+    {"SignIn", "Sign in", "登录"},
+    {"ProxyAsksSignIn", "The proxy server %1 asks for a user name and password", "代理服务器 %1 要求输入用户名和密码"},
+    {"ServerAsksSignIn", "%1 asks for a user name and password", "%1 要求输入用户名和密码"},
+    {"UserName", "User name", "用户名"},
+    {"Password", "Password", "密码"},
+    {"Remember", "Remember", "记住"},
+    {"NoSecretStore", "No password store is available on this system: the sign-in lasts until the client ends",
+        "此系统上没有可用的密码存储：登录信息在客户端退出前有效"},
+    {"CredentialsRefused", "The user name or password was not accepted", "用户名或密码未被接受"},
+    {"ProxySignInRequired", "The proxy server requires sign-in", "代理服务器要求登录"},
+    {"ServerSignInRequired", "The server requires sign-in", "服务器要求登录"},
 };
 
 QStringList catalogueColumn(const char* CatalogueRow::*column)
@@ -154,9 +165,10 @@ QStringList fieldsByName(const LanguageTexts& t)
         t.CertificateSelfSigned, t.CertificateUnknownAuthority, t.CertificateOtherName, t.CertificateExpired,
         t.CertificateNotYetValid, t.CertificateInvalid, t.CertificateProblem, t.CertificateIssuedTo,
         t.CertificateIssuedBy, t.CertificateValid, t.CertificateValidRange, t.CertificateFingerprint,
-        t.TrustCertificate, t.SetByAdministrator, t.UpdatesManaged, t.OnlyManagedServers,
-        t.PageReloaded, t.PageStoppedRepeatedly, t.CannotReachServer, t.TryNow, t.ChangeServer, t.FindInPage,
-        t.FindCount, t.NotificationsWanted, t.Allow, t.DontAllow};
+        t.TrustCertificate, t.SetByAdministrator, t.UpdatesManaged, t.OnlyManagedServers, t.PageReloaded,
+        t.PageStoppedRepeatedly, t.CannotReachServer, t.TryNow, t.ChangeServer, t.FindInPage, t.FindCount,
+        t.NotificationsWanted, t.Allow, t.DontAllow, t.SignIn, t.ProxyAsksSignIn, t.ServerAsksSignIn, t.UserName,
+        t.Password, t.Remember, t.NoSecretStore, t.CredentialsRefused, t.ProxySignInRequired, t.ServerSignInRequired};
 }
 
 } // namespace

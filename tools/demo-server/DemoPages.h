@@ -127,6 +127,9 @@ constexpr const char* kFileRow = R"html(<tr><td><a href="{{HREF}}">{{NAME}}</a><
 constexpr const char* kUnguardedMain
     = R"html(<p>This page leaves dropped files to the browser: it does not cancel <code>drop</code>.</p>)html";
 
+constexpr const char* kSignInRequiredMain
+    = R"html(<p>This part of the demo server asks for a user name and password: <code>demo</code> and <code>orbisk-demo</code>.</p>)html";
+
 constexpr const char* kTestMain = R"html(<p id="test-result">The connection to the transfer server works.</p>)html";
 
 constexpr const char* kIndexMain

@@ -11,7 +11,13 @@ struct DemoResponse
     int status = 200;
     std::string body;
     int delayMs = 0;
+    // A challenge for the WWW-Authenticate header; empty for none.
+    std::string wwwAuthenticate;
 };
+
+// The sign-in area's user name and password, shown on its page and in the README.
+constexpr const char* kDemoSignInUser = "demo";
+constexpr const char* kDemoSignInPassword = "orbisk-demo";
 
 // Where a stored file is downloaded from: this prefix and the percent-encoded name.
 constexpr const char* kDownloadPathPrefix = "/app/download/";
@@ -26,8 +32,11 @@ constexpr const char* kDownloadPathPrefix = "/app/download/";
 //   /other         page titles contain neither accepted word
 //   /slow/MS       the answer is delayed by MS milliseconds (at most 60000)
 //   /status/CODE   the answer carries HTTP status CODE (400 to 599)
+//   /signin        Basic authentication: without kDemoSignInUser and kDemoSignInPassword in
+//                  sAuthorization (the request's Authorization header) the answer is 401
 // Repeated leading slashes count as one, so a server URL with a trailing slash works.
-DemoResponse demoResponse(const std::string& sPath, const std::string& sUuid, const std::vector<DemoFile>& files);
+DemoResponse demoResponse(const std::string& sPath, const std::string& sUuid, const std::vector<DemoFile>& files,
+    const std::string& sAuthorization = std::string());
 
 // kDownloadPathPrefix followed by the name, percent-encoded.
 std::string demoDownloadPath(const std::string& sName);

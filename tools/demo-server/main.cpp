@@ -196,11 +196,13 @@ int main(int argc, char** argv)
     });
     server.Get(".*", [&sFilesDir](const httplib::Request& request, httplib::Response& response) {
         printLine("request " + request.method + " " + request.target);
-        const DemoResponse answer
-            = demoResponse(request.path, request.get_param_value("uuid"), listDemoFiles(sFilesDir));
+        const DemoResponse answer = demoResponse(request.path, request.get_param_value("uuid"),
+            listDemoFiles(sFilesDir), request.get_header_value("Authorization"));
         if (answer.delayMs > 0)
             std::this_thread::sleep_for(std::chrono::milliseconds(answer.delayMs));
         response.status = answer.status;
+        if (!answer.wwwAuthenticate.empty())
+            response.set_header("WWW-Authenticate", answer.wwwAuthenticate);
         response.set_header("Cache-Control", "no-store");
         response.set_content(answer.body, "text/html; charset=utf-8");
     });

@@ -1,3 +1,4 @@
+#include "OtherUser.h"
 #include "TestEnvironment.h"
 #include "platform/processes.h"
 #include "platform/processes_linux.h"
@@ -16,9 +17,23 @@ namespace {
 
 constexpr int kStartTimeoutMs = 30000;
 
-// A fake /proc/PID folder; an empty exe target leaves the link out, as for an unreadable one.
+QByteArray statusOf(uid_t realUser, uid_t effectiveUser)
+{
+    const QByteArray real = QByteArray::number(realUser);
+    const QByteArray effective = QByteArray::number(effectiveUser);
+    return "Name:\tx\nUmask:\t0022\nUid:\t" + real + '\t' + effective + '\t' + effective + '\t' + effective + "\nGid:\t0\n";
+}
+
+// The processes this test counts are its user's.
+int countOwn(const QString& fileName, const QString& root)
+{
+    return countOwnProcessesWithExecutableName(fileName, root, ::getuid());
+}
+
+// A fake /proc/PID folder of this user; an empty exe target leaves the link out, as for an
+// unreadable one, and an empty status leaves the status file out.
 void addProcess(const QString& root, const QString& pid, const QByteArray& exe, const QByteArray& cmdline = {},
-    const QByteArray& comm = {}, const QByteArray& stat = {})
+    const QByteArray& comm = {}, const QByteArray& stat = {}, const QByteArray& status = statusOf(::getuid(), ::getuid()))
 {
     const QString dir = root + QLatin1Char('/') + pid;
     QVERIFY(QDir().mkpath(dir));
@@ -27,6 +42,8 @@ void addProcess(const QString& root, const QString& pid, const QByteArray& exe, 
     QVERIFY(orbisk::test::writeFileContent(dir + QStringLiteral("/cmdline"), cmdline));
     QVERIFY(orbisk::test::writeFileContent(dir + QStringLiteral("/comm"), comm));
     QVERIFY(orbisk::test::writeFileContent(dir + QStringLiteral("/stat"), stat));
+    if (!status.isEmpty())
+        QVERIFY(orbisk::test::writeFileContent(dir + QStringLiteral("/status"), status));
 }
 
 } // namespace
@@ -81,7 +98,30 @@ private slots:
         QFETCH(QString, name);
         const QString root = orbisk::test::scratchDir(QStringLiteral("proc"));
         addProcess(root, QStringLiteral("9"), exe, cmdline, comm, stat);
-        QTEST(countProcessesWithExecutableName(name, root), "expected");
+        QTEST(countOwn(name, root), "expected");
+    }
+
+    // Only processes whose real user is the caller count; one whose user cannot be read does not.
+    void userSources_data()
+    {
+        QTest::addColumn<QByteArray>("status");
+        QTest::addColumn<int>("expected");
+        const uid_t me = ::getuid();
+        const uid_t other = orbisk::test::kNobody == me ? 0 : orbisk::test::kNobody;
+        QTest::newRow("this user") << statusOf(me, me) << 1;
+        QTest::newRow("another user") << statusOf(other, other) << 0;
+        QTest::newRow("another real user, this effective one") << statusOf(other, me) << 0;
+        QTest::newRow("no Uid line") << QByteArray("Name:\tx\nGid:\t0\n") << 0;
+        QTest::newRow("Uid not a number") << QByteArray("Name:\tx\nUid:\tx\t0\n") << 0;
+        QTest::newRow("no status file") << QByteArray() << 0;
+    }
+
+    void userSources()
+    {
+        QFETCH(QByteArray, status);
+        const QString root = orbisk::test::scratchDir(QStringLiteral("proc"));
+        addProcess(root, QStringLiteral("9"), "/opt/orbisk/orbisk-client", {}, {}, {}, status);
+        QTEST(countOwn(QStringLiteral("orbisk-client"), root), "expected");
     }
 
     // Only numeric folders are processes; a folder emptied by a vanished process counts for nothing.
@@ -96,8 +136,8 @@ private slots:
         QVERIFY(QDir().mkpath(root + QStringLiteral("/500")));
         QVERIFY(QFile::link(root + QStringLiteral("/100"), root + QStringLiteral("/self")));
         QVERIFY(orbisk::test::writeFileContent(root + QStringLiteral("/400"), "tool"));
-        QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool"), root), 2);
-        QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool"), root + QStringLiteral("/none")), 0);
+        QCOMPARE(countOwn(QStringLiteral("tool"), root), 2);
+        QCOMPARE(countOwn(QStringLiteral("tool"), root + QStringLiteral("/none")), 0);
     }
 
     // A binary really named "... (deleted)" keeps its name while it exists.
@@ -107,21 +147,21 @@ private slots:
         const QString binary = orbisk::test::scratchDir(QStringLiteral("bin")) + QStringLiteral("/tool (deleted)");
         QVERIFY(orbisk::test::writeFileContent(binary, ""));
         addProcess(root, QStringLiteral("1"), QFile::encodeName(binary));
-        QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool (deleted)"), root), 1);
-        QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool"), root), 0);
+        QCOMPARE(countOwn(QStringLiteral("tool (deleted)"), root), 1);
+        QCOMPARE(countOwn(QStringLiteral("tool"), root), 0);
     }
 
     void liveCountFollowsProcesses()
     {
         QCOMPARE(executableFileName(), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
-        QVERIFY(countProcessesWithExecutableName(executableFileName()) >= 1);
+        QVERIFY(countOwnProcessesWithExecutableName(executableFileName()) >= 1);
 
         const QString sleep = QStandardPaths::findExecutable(QStringLiteral("sleep"));
         QVERIFY(!sleep.isEmpty());
         const QString name = QStringLiteral("orbisk-sleep-%1").arg(QCoreApplication::applicationPid());
         const QString copy = orbisk::test::scratchDir(QStringLiteral("live")) + QLatin1Char('/') + name;
         QVERIFY(QFile::copy(sleep, copy));
-        QCOMPARE(countProcessesWithExecutableName(name), 0);
+        QCOMPARE(countOwnProcessesWithExecutableName(name), 0);
 
         QProcess first;
         QProcess second;
@@ -129,16 +169,31 @@ private slots:
             process->start(copy, {QStringLiteral("600")});
             QVERIFY(process->waitForStarted(kStartTimeoutMs));
         }
-        QCOMPARE(countProcessesWithExecutableName(name), 2);
+        QCOMPARE(countOwnProcessesWithExecutableName(name), 2);
+        // A copy that another user runs does not count.
+        if (orbisk::test::otherUserUnavailableReason().isEmpty()) {
+            QProcess foreign;
+            const QString nobody = QString::number(orbisk::test::kNobody);
+            foreign.start(QStringLiteral("setpriv"),
+                {QStringLiteral("--reuid=") + nobody, QStringLiteral("--regid=") + nobody, QStringLiteral("--clear-groups"),
+                    copy, QStringLiteral("600")});
+            QVERIFY(foreign.waitForStarted(kStartTimeoutMs));
+            // setpriv becomes the copy once it has taken the user.
+            const QString exe = QStringLiteral("/proc/%1/exe").arg(foreign.processId());
+            QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(QFileInfo(exe).symLinkTarget()).fileName() == name, kStartTimeoutMs);
+            QCOMPARE(countOwnProcessesWithExecutableName(name), 2);
+            foreign.kill();
+            QVERIFY(foreign.waitForFinished(kStartTimeoutMs));
+        }
         // Removing the binary of running processes does not hide them.
         QVERIFY(QFile::remove(copy));
-        QCOMPARE(countProcessesWithExecutableName(name), 2);
+        QCOMPARE(countOwnProcessesWithExecutableName(name), 2);
         first.kill();
         QVERIFY(first.waitForFinished(kStartTimeoutMs));
-        QCOMPARE(countProcessesWithExecutableName(name), 1);
+        QCOMPARE(countOwnProcessesWithExecutableName(name), 1);
         second.kill();
         QVERIFY(second.waitForFinished(kStartTimeoutMs));
-        QCOMPARE(countProcessesWithExecutableName(name), 0);
+        QCOMPARE(countOwnProcessesWithExecutableName(name), 0);
     }
 };
 

@@ -18,6 +18,7 @@ class CMiniTray;
 class CWebEngineView;
 class DownloadManager;
 class LoadProgressBar;
+class LocalServiceStarter;
 class FindBar;
 class MessageBar;
 class QPrinter;
@@ -184,6 +185,7 @@ public:
     CWebEngineView* m_pWebView = nullptr;
     ValtroCore* m_pCore = nullptr;
     ValtroHttpd* m_pHttpd = nullptr;
+    LocalServiceStarter* m_pHttpdStarter = nullptr;
     QMenuBar* m_pMenuBar = nullptr;
     QMenu* m_pMenuServer = nullptr;
     QAction* m_pActExitServer = nullptr;

@@ -33,6 +33,9 @@ const std::wstring kValueName = L"Orbisk Client test " + std::to_wstring(GetCurr
 const std::wstring kOtherValueName = L"Orbisk other program test " + std::to_wstring(GetCurrentProcessId());
 const std::wstring kArguments = L"-min -autorun";
 const DWORD kWaitMs = 60000;
+// How long and how often the client's start tries to bind the local service's port again.
+const ULONGLONG kRebindWindowMs = 3000;
+const DWORD kRebindIntervalMs = 250;
 
 int g_passed = 0;
 int g_failed = 0;
@@ -354,11 +357,17 @@ std::wstring ownPath()
     return path;
 }
 
+// The processes named name in this program's own session.
+int countOwn(const std::wstring& name)
+{
+    return countSessionProcessesByExecutableName(name, currentSessionId().value_or(0));
+}
+
 // Waits, bounded, until the snapshot shows count processes named name.
 bool countBecomes(const std::wstring& name, int count)
 {
     const ULONGLONG deadline = GetTickCount64() + kWaitMs;
-    while (countProcessesByExecutableName(name) != count) {
+    while (countOwn(name) != count) {
         if (GetTickCount64() > deadline)
             return false;
         Sleep(20);
@@ -370,12 +379,20 @@ void testProcessCount()
 {
     const std::wstring self = ownExecutableFileName();
     check(self == L"orbisk-wincore-tests.exe", "own executable file name", narrow(self));
-    check(countProcessesByExecutableName(self) == 1, "the snapshot holds this program once");
-    check(countProcessesByExecutableName(L"") == 0, "an empty name counts nothing");
+    const std::optional<DWORD> session = currentSessionId();
+    DWORD expectedSession = 0;
+    check(session && ProcessIdToSessionId(GetCurrentProcessId(), &expectedSession) && *session == expectedSession,
+        "this program's own session", session ? std::to_string(*session) : "none");
+    check(countOwn(self) == 1, "the snapshot holds this program once in its session");
+    check(countOwn(L"") == 0, "an empty name counts nothing");
     {
         ChildCopy second(ownPath(), 0);
         check(second.isReady(), "a second copy starts");
-        check(countProcessesByExecutableName(self) == 2, "the snapshot holds this program twice while a copy runs");
+        check(countOwn(self) == 2, "the snapshot holds this program twice in its session while a copy runs");
+        // Copies in other sessions (another user's on a terminal server) do not count.
+        const DWORD otherSession = session.value_or(0) + 1;
+        check(countSessionProcessesByExecutableName(self, otherSession) == 0,
+            "another session holds none of this session's copies");
     }
     check(countBecomes(self, 1), "the count drops back to one when the copy has ended");
 }
@@ -411,8 +428,8 @@ void testCopiesUnderOtherNames()
         }
         {
             ChildCopy copy(path, serial++);
-            const int own = countProcessesByExecutableName(self);
-            const int copies = countProcessesByExecutableName(c.fileName);
+            const int own = countOwn(self);
+            const int copies = countOwn(c.fileName);
             const int expectedCopies = c.fileName == self ? 2 : 1;
             check(copy.isReady() && own == c.expectedOwnCount && copies == expectedCopies, name,
                 "own " + std::to_string(own) + ", copy's name " + std::to_string(copies));
@@ -522,6 +539,49 @@ SOCKET connectToLoopback(unsigned short port, bool isIpv6)
         return INVALID_SOCKET;
     }
     return client;
+}
+
+// The local service answers each connection and closes it first, so its end of every
+// connection lingers after the close. A restart of the client right after must still bind
+// the port, trying again for at most kRebindWindowMs as the client's start does.
+void testRebindAfterAcceptedConnections()
+{
+    WSADATA data;
+    if (WSAStartup(MAKEWORD(2, 2), &data) != 0) {
+        check(false, "Winsock starts");
+        return;
+    }
+    const SOCKET listener = listenOnLoopback(0, true, false);
+    const unsigned short port = listener == INVALID_SOCKET ? 0 : portOf(listener);
+    int answered = 0;
+    for (int i = 0; i < 3 && listener != INVALID_SOCKET; ++i) {
+        const SOCKET client = connectToLoopback(port, false);
+        const SOCKET accepted = client == INVALID_SOCKET ? INVALID_SOCKET : accept(listener, nullptr, nullptr);
+        if (accepted != INVALID_SOCKET && send(accepted, "answer", 6, 0) == 6) {
+            closesocket(accepted);
+            char buffer[16];
+            int received = 0;
+            for (int got = 1; got > 0; received += got)
+                got = recv(client, buffer, sizeof buffer, 0);
+            answered += received == 6;
+        }
+        if (client != INVALID_SOCKET)
+            closesocket(client);
+    }
+    check(answered == 3, "an exclusive listener accepts, answers and closes three connections");
+    if (listener != INVALID_SOCKET)
+        closesocket(listener);
+
+    const ULONGLONG deadline = GetTickCount64() + kRebindWindowMs;
+    SOCKET again = listenOnLoopback(port, true, false);
+    while (again == INVALID_SOCKET && GetTickCount64() < deadline) {
+        Sleep(kRebindIntervalMs);
+        again = listenOnLoopback(port, true, false);
+    }
+    check(again != INVALID_SOCKET, "the port is bound again within the start's retry time after those connections");
+    if (again != INVALID_SOCKET)
+        closesocket(again);
+    WSACleanup();
 }
 
 // Wine runs this program here; it has an export of its own in ntdll.
@@ -733,6 +793,7 @@ int main()
     testProcessCount();
     testCopiesUnderOtherNames();
     testExclusiveListener();
+    testRebindAfterAcceptedConnections();
     testPeerUserOfOwnConnections();
     testPrivatePipeName();
     testPipeServerUser();

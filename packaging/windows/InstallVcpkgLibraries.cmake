@@ -3,6 +3,7 @@
 # taken from vcpkg's bin folder. Qt's libraries are windeployqt's, the system's stay.
 # Runs at install time (install(CODE) in packaging/CMakeLists.txt) with
 # ORBISK_CLIENT_FILE, the built client, and ORBISK_VCPKG_BIN_DIR.
+# Qt's and most of the system's libraries do not resolve here; that is not an error.
 file(GET_RUNTIME_DEPENDENCIES
     EXECUTABLES "${ORBISK_CLIENT_FILE}"
     DIRECTORIES "${ORBISK_VCPKG_BIN_DIR}"

@@ -16,9 +16,9 @@
 #include "ui/LanguageTexts.h"
 
 #include <QCloseEvent>
-#include <QPrinter>
 #include <QCoreApplication>
 #include <QDebug>
+#include <QPrinter>
 #include <QTranslator>
 
 #include <cstdio>

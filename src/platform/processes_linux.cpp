@@ -116,16 +116,15 @@ ProcessName processName(const QString& processDir)
 // The "Uid:" line lists the real, effective, saved and file-system user ids.
 bool isRunBy(const QString& processDir, uid_t user)
 {
-    const QByteArray status = readFile(processDir + QStringLiteral("/status"));
-    static const QByteArray uidField = QByteArrayLiteral("\nUid:");
-    const int field = status.indexOf(uidField);
-    if (field < 0)
-        return false;
-    const int lineEnd = status.indexOf('\n', field + 1);
-    const QByteArray ids = status.mid(field + uidField.size(), lineEnd < 0 ? -1 : lineEnd - field - uidField.size());
-    bool isNumber = false;
-    const qulonglong realUser = ids.simplified().split(' ').value(0).toULongLong(&isNumber);
-    return isNumber && realUser == user;
+    const QList<QByteArray> lines = readFile(processDir + QStringLiteral("/status")).split('\n');
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("Uid:")) {
+            bool isNumber = false;
+            const qulonglong realUser = line.mid(4).simplified().split(' ').value(0).toULongLong(&isNumber);
+            return isNumber && realUser == user;
+        }
+    }
+    return false;
 }
 
 bool isProcessId(const QString& entry)

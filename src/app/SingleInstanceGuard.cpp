@@ -7,7 +7,7 @@ namespace SingleInstanceGuard {
 bool anotherCopyIsRunning()
 {
     const QString name = orbisk::platform::executableFileName();
-    return isAnotherCopy(orbisk::platform::countProcessesWithExecutableName(name));
+    return isAnotherCopy(orbisk::platform::countOwnProcessesWithExecutableName(name));
 }
 
 } // namespace SingleInstanceGuard

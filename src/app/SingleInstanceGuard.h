@@ -3,7 +3,9 @@
 #include <QString>
 
 // Refuses a second copy of the client: another copy runs when two or more running
-// processes (of any user, this one included) carry this executable's file name.
+// processes of this user (on Windows, of this session), this one included, carry this
+// executable's file name. Other people's copies on the same computer (a terminal server,
+// fast user switching) do not count: each user runs a client of their own.
 namespace SingleInstanceGuard {
 
 // The rule itself: the count of processes with our name includes ourselves.

@@ -4,8 +4,16 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 
 namespace orbisk {
+
+// This stream and LocalHttpServer override httplib's Stream and call Server::process_request
+// as the 0.11 series has them; later series renamed and added pure virtual functions and
+// changed process_request. Debian 12 ships 0.11.4 and vcpkg.json pins the same version for
+// Windows, so a build against another series stops here with the reason.
+static_assert(std::string_view(CPPHTTPLIB_VERSION).substr(0, 5) == "0.11.",
+    "the local service is written against cpp-httplib 0.11 (vcpkg.json pins it on Windows)");
 
 // One accepted connection of the local service as httplib reads and writes it, with a
 // deadline for the whole request: a client that sends its request slowly, a byte at a

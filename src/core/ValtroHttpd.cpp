@@ -133,10 +133,9 @@ int ValtroHttpd::StartHttpdServer(int iTimeoutMs)
     const LocalServiceHandler handler(*m_pPortal, m_allowedOrigins, m_iPort);
     auto pServer = std::make_unique<orbisk::LocalHttpServer>(std::chrono::milliseconds(iTimeoutMs), kWorkerThreads);
     configure(*pServer, handler);
-    if (!pServer->start(orbisk::kLocalServiceHost, m_iPort)) {
-        qWarning() << "ValtroHttpd: cannot listen on" << orbisk::kLocalServiceHost << "port" << m_iPort;
+    // Not logged here: the caller may try again (see LocalServiceStarter) and logs the outcome.
+    if (!pServer->start(orbisk::kLocalServiceHost, m_iPort))
         return StartCannotListen;
-    }
     m_pServer = std::move(pServer);
     return StartListening;
 }

@@ -2,6 +2,7 @@
 #include "mainwindow/CMainWindow.h"
 
 #include "core/ClientInfo.h"
+#include "core/LocalServiceStarter.h"
 #include "core/ValtroCore.h"
 #include "core/ValtroHttpd.h"
 #include "core/ValtroPortal.h"
@@ -130,9 +131,16 @@ void CMainWindow::startCoreServices()
     connect(m_pCore, SIGNAL(sig_languageChanged(int)), this, SLOT(slot_switch_language(int)));
     m_pCore->RegisterBrowserActive(onBrowserActive);
 
-    const int started = m_pHttpd->StartHttpdServer(kHttpdStartArgument);
-    qDebug() << "RegisterBrowserActive StartHttpdServer"
-             << "Orbisk Client" << started << m_pHttpd->port();
+    // One line for the outcome, once the starter has stopped trying: 0, or 4 when the port
+    // stayed taken (by another program, or by another session's client on a terminal
+    // server) and the client runs without the service.
+    m_pHttpdStarter = new LocalServiceStarter(m_pHttpd, kHttpdStartArgument, this);
+    ValtroHttpd* pHttpd = m_pHttpd;
+    connect(m_pHttpdStarter, &LocalServiceStarter::finished, this, [pHttpd](int iStarted) {
+        qDebug() << "RegisterBrowserActive StartHttpdServer"
+                 << "Orbisk Client" << iStarted << pHttpd->port();
+    });
+    m_pHttpdStarter->start();
 
     QString first;
     QString second;
@@ -155,6 +163,8 @@ void CMainWindow::handle_exit_application()
         delete m_pTray;
         m_pTray = nullptr;
     }
+    if (m_pHttpdStarter)
+        m_pHttpdStarter->cancel();
     if (m_pHttpd)
         m_pHttpd->StopHttpdServer();
     if (m_pCore)

@@ -25,6 +25,7 @@ class NotificationCenter;
 class PagePermissions;
 class PermissionStore;
 class LoadProgressBar;
+class LocalServiceStarter;
 class FindBar;
 class MessageBar;
 class QPrinter;
@@ -219,6 +220,7 @@ public:
     CWebEngineView* m_pWebView = nullptr;
     ValtroCore* m_pCore = nullptr;
     ValtroHttpd* m_pHttpd = nullptr;
+    LocalServiceStarter* m_pHttpdStarter = nullptr;
     QMenuBar* m_pMenuBar = nullptr;
     QMenu* m_pMenuServer = nullptr;
     QAction* m_pActExitServer = nullptr;

@@ -1,4 +1,6 @@
-// Process counting on Linux: a walk over the numeric folders of /proc.
+// Process counting on Linux: a walk over the numeric folders of /proc, counting the
+// processes whose real user id (the first of the "Uid:" line of /proc/PID/status) is the
+// caller's. A process whose status cannot be read does not count.
 //
 // A process's executable file name is read from the best source available:
 // 1. the target of /proc/PID/exe, the binary the kernel actually runs; the
@@ -111,6 +113,20 @@ ProcessName processName(const QString& processDir)
     return {comm, comm.size() < kCommCapacity};
 }
 
+// The "Uid:" line lists the real, effective, saved and file-system user ids.
+bool isRunBy(const QString& processDir, uid_t user)
+{
+    const QList<QByteArray> lines = readFile(processDir + QStringLiteral("/status")).split('\n');
+    for (const QByteArray& line : lines) {
+        if (line.startsWith("Uid:")) {
+            bool isNumber = false;
+            const qulonglong realUser = line.mid(4).simplified().split(' ').value(0).toULongLong(&isNumber);
+            return isNumber && realUser == user;
+        }
+    }
+    return false;
+}
+
 bool isProcessId(const QString& entry)
 {
     return !entry.isEmpty() && std::all_of(entry.begin(), entry.end(), [](QChar c) {
@@ -120,7 +136,7 @@ bool isProcessId(const QString& entry)
 
 } // namespace
 
-int countProcessesWithExecutableName(const QString& fileName, const QString& procRoot)
+int countOwnProcessesWithExecutableName(const QString& fileName, const QString& procRoot, uid_t user)
 {
     const QByteArray wanted = fileName.toUtf8();
     if (wanted.isEmpty())
@@ -130,16 +146,17 @@ int countProcessesWithExecutableName(const QString& fileName, const QString& pro
     for (const QString& entry : entries) {
         if (!isProcessId(entry))
             continue;
-        const ProcessName process = processName(procRoot + QLatin1Char('/') + entry);
-        if (process.isComplete && process.name == wanted)
+        const QString processDir = procRoot + QLatin1Char('/') + entry;
+        const ProcessName process = processName(processDir);
+        if (process.isComplete && process.name == wanted && isRunBy(processDir, user))
             ++count;
     }
     return count;
 }
 
-int countProcessesWithExecutableName(const QString& fileName)
+int countOwnProcessesWithExecutableName(const QString& fileName)
 {
-    return countProcessesWithExecutableName(fileName, QStringLiteral("/proc"));
+    return countOwnProcessesWithExecutableName(fileName, QStringLiteral("/proc"), ::getuid());
 }
 
 // The name other processes see this one under, read the same way as theirs. The

@@ -4,10 +4,12 @@
 
 #include <QString>
 
+#include <sys/types.h>
+
 namespace orbisk::platform {
 
-// countProcessesWithExecutableName over the process folders below procRoot,
-// which is laid out like /proc.
-int countProcessesWithExecutableName(const QString& fileName, const QString& procRoot);
+// countOwnProcessesWithExecutableName over the process folders below procRoot, which
+// is laid out like /proc, counting the processes whose real user id is user.
+int countOwnProcessesWithExecutableName(const QString& fileName, const QString& procRoot, uid_t user);
 
 } // namespace orbisk::platform

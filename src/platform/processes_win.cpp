@@ -7,9 +7,12 @@
 
 namespace orbisk::platform {
 
-int countProcessesWithExecutableName(const QString& fileName)
+// Without its own session this process cannot tell its copies from other people's, and
+// counts none: a second copy of this user may then start, rather than none at all.
+int countOwnProcessesWithExecutableName(const QString& fileName)
 {
-    return win::countProcessesByExecutableName(fileName.toStdWString());
+    const std::optional<DWORD> session = win::currentSessionId();
+    return session ? win::countSessionProcessesByExecutableName(fileName.toStdWString(), *session) : 0;
 }
 
 // The snapshot lists the file name as it is on disk, which may differ in letter

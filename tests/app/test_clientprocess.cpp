@@ -1,6 +1,7 @@
-// Runs the built client as real processes: single instance, termination signals,
+// Runs the built client as real processes: single instance (per user), termination signals,
 // exit code, and the files a first start leaves behind. The client runs under a name and
 // on a local-service port of its own, so the tests pass beside a client the user runs.
+#include "OtherUser.h"
 #include "TestEnvironment.h"
 
 #include <QtTest>
@@ -12,6 +13,8 @@
 
 #include <csignal>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -88,6 +91,7 @@ private slots:
     void terminationSignalsQuitWithExitCodeZero_data();
     void terminationSignalsQuitWithExitCodeZero();
     void takenPortLeavesTheClientRunning();
+    void otherUsersClientLeavesThisOneStarting();
     void idleConnectionsDoNotHoldUpQuitting();
 
 private:
@@ -183,15 +187,60 @@ void TestClientProcess::takenPortLeavesTheClientRunning()
 
     startClient(m_client);
     QByteArray diagnostics;
+    // Once the start has stopped trying, one line names the port asked for (not the usual
+    // one) and that it is taken.
     QTRY_VERIFY_WITH_TIMEOUT(
-        (diagnostics += m_client.readAllStandardError()).contains("GetAppVersion"), kStartTimeoutMs);
-    // The start-up line names the port asked for (not the usual one) and that it is taken.
+        (diagnostics += m_client.readAllStandardError()).contains("StartHttpdServer"), kStartTimeoutMs);
     QVERIFY(diagnostics.contains("StartHttpdServer Orbisk Client 4 " + QByteArray::number(g_iPort) + "\n"));
     QCOMPARE(m_client.state(), QProcess::Running);
 
     terminate(m_client, SIGTERM);
     QVERIFY(m_client.waitForFinished(kExitTimeoutMs));
     QCOMPARE(m_client.exitCode(), 0);
+}
+
+// Another user's client on this computer (a terminal server, fast user switching) does not
+// stop this user's client from starting. It holds the local service's port, so this one
+// runs without the service and says so in its one line.
+void TestClientProcess::otherUsersClientLeavesThisOneStarting()
+{
+    const QString reason = orbisk::test::otherUserUnavailableReason();
+    if (!reason.isEmpty())
+        QSKIP(qPrintable(reason));
+    // The other user's client gets a home and folders of its own.
+    const QString home = orbisk::test::scratchDir(QStringLiteral("nobody"));
+    QMap<QString, QString> environment{
+        {QStringLiteral("ORBISK_LOCAL_SERVICE_PORT"), QString::number(g_iPort)}, {QStringLiteral("HOME"), home}};
+    for (const char* variable : {"", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+        const QString folder = home + QLatin1Char('/') + QLatin1String(variable);
+        QVERIFY(QDir().mkpath(folder)
+            && ::chown(QFile::encodeName(folder), orbisk::test::kNobody, orbisk::test::kNobody) == 0
+            && ::chmod(QFile::encodeName(folder), 0700) == 0);
+        if (*variable)
+            environment.insert(QLatin1String(variable), folder);
+    }
+    QProcess other;
+    const QString nobody = QString::number(orbisk::test::kNobody);
+    QVERIFY(orbisk::test::startProcess(other, QStringLiteral("setpriv"), environment,
+        {QStringLiteral("--reuid=") + nobody, QStringLiteral("--regid=") + nobody, QStringLiteral("--clear-groups"),
+            g_sClient}));
+    // Its service answers (and refuses this user's requests) once it runs.
+    QTRY_VERIFY_WITH_TIMEOUT(!localServiceGet("/api/status").isEmpty(), kStartTimeoutMs);
+
+    startClient(m_client);
+    QByteArray diagnostics;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (diagnostics += m_client.readAllStandardError()).contains("StartHttpdServer"), kStartTimeoutMs);
+    QVERIFY2(diagnostics.contains("StartHttpdServer Orbisk Client 4 " + QByteArray::number(g_iPort) + "\n"),
+        diagnostics.constData());
+    QCOMPARE(m_client.state(), QProcess::Running);
+    QCOMPARE(other.state(), QProcess::Running);
+
+    for (QProcess* client : {&m_client, &other}) {
+        terminate(*client, SIGTERM);
+        QVERIFY(client->waitForFinished(kExitTimeoutMs));
+        QCOMPARE(client->exitCode(), 0);
+    }
 }
 
 void TestClientProcess::idleConnectionsDoNotHoldUpQuitting()

@@ -2,6 +2,7 @@
 // port is taken; a page's requests, sent from threads other than the GUI thread, close the
 // client's page, switch the login window to browser mode and re-apply the language in the
 // shown page; the client's take-over is reported.
+#include "core/LocalServiceStarter.h"
 #include "core/ValtroCore.h"
 #include "core/ValtroHttpd.h"
 #include "dialogs/CSwitchModeUI.h"
@@ -113,6 +114,9 @@ private slots:
         m_window->startCoreServices();
         QVERIFY(!m_window->m_pHttpd->isListening());
         QCOMPARE(m_window->m_pHttpd->StartHttpdServer(1000), int(ValtroHttpd::StartCannotListen));
+        // The start gives up on a port that stays taken.
+        QTRY_VERIFY_WITH_TIMEOUT(!m_window->m_pHttpdStarter->isTrying(), kEngineTimeoutMs);
+        QVERIFY(!m_window->m_pHttpd->isListening());
 
         // The client works without the service, and the service can start once the port is free.
         m_window->handle_load(QStringLiteral("demo"), m_server.baseUrl(), true);

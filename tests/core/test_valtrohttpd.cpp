@@ -2,6 +2,7 @@
 // changes, its limits, and starting and stopping it.
 #include "core/LocalHttpServer.h"
 #include "core/LocalServiceHandler.h"
+#include "core/LocalServiceStarter.h"
 #include "core/ValtroCore.h"
 #include "core/ValtroHttpd.h"
 #include "core/ValtroPortal.h"
@@ -533,6 +534,24 @@ private slots:
         other.close();
         QCOMPARE(first.StartHttpdServer(1000), 0);
         QCOMPARE(exchange(first.port(), request).status, 200);
+    }
+
+    // The start tries again while the port is taken: a port freed meanwhile is served. (One
+    // that stays taken is given up after the retry time: test_clientprocess.)
+    void starterServesAPortFreedWhileTrying()
+    {
+        ValtroHttpd httpd(m_pCore, m_pPortal);
+        httpd.setPort(orbisk::test::unusedLocalPort());
+        auto blocker = std::make_unique<QTcpServer>();
+        QVERIFY(blocker->listen(QHostAddress::LocalHost, httpd.port()));
+        LocalServiceStarter starter(&httpd, 1000);
+        QSignalSpy finished(&starter, &LocalServiceStarter::finished);
+        starter.start();
+        QVERIFY(starter.isTrying() && !httpd.isListening());
+        blocker.reset();
+        QTRY_COMPARE_WITH_TIMEOUT(finished.count(), 1, LocalServiceStarter::kRetryWindowMs);
+        QCOMPARE(finished.at(0).at(0).toInt(), int(ValtroHttpd::StartListening));
+        QVERIFY(httpd.isListening() && !starter.isTrying());
     }
 
     void stopIsHarmlessAndRestartable()

@@ -1,7 +1,9 @@
 # Generates the Windows installer from packaging/windows/Installer.cmake with CPack's
 # NSIS generator (makensis runs on Linux too) and checks its script: the start-menu
-# entry, the uninstaller, the removal of the Run value and the Group Policy template
-# (which the uninstaller lists because the installer holds it).
+# entry, the uninstaller, the removal of the Run value on a real uninstall only, the
+# closing of running copies before installing and uninstalling (and the pages' notice of
+# it), and the files beside the client: the Group Policy template and Qt's OpenSSL 1.1
+# libraries (which the uninstaller lists because the installer holds them).
 # cmake -DSOURCE_DIR=... -DWORK_DIR=... -DCPACK=... -P CheckInstaller.cmake
 file(REMOVE_RECURSE ${WORK_DIR})
 execute_process(COMMAND ${CMAKE_COMMAND} -S ${SOURCE_DIR}/tests/packaging/installer -B ${WORK_DIR}
@@ -29,7 +31,11 @@ set(expected
     "CreateShortCut \"$SMPROGRAMS\\$STARTMENU_FOLDER\\Uninstall.lnk\" \"$INSTDIR\\Uninstall.exe\""
     "DeleteRegValue HKCU 'Software\\Microsoft\\Windows\\CurrentVersion\\Run' 'Orbisk Client'"
     "Delete \"$INSTDIR\\policy\\orbisk-client.admx\""
-    "Delete \"$INSTDIR\\policy\\en-US\\orbisk-client.adml\"")
+    "Delete \"$INSTDIR\\policy\\en-US\\orbisk-client.adml\""
+    "Delete \"$INSTDIR\\libssl-1_1-x64.dll\""
+    "Delete \"$INSTDIR\\libcrypto-1_1-x64.dll\""
+    "!define MUI_WELCOMEPAGE_TEXT"
+    "!define MUI_UNCONFIRMPAGE_TEXT_TOP")
 set(missing "")
 foreach(line IN LISTS expected)
     string(FIND "${text}" "${line}" position)
@@ -40,10 +46,26 @@ endforeach()
 if(missing)
     message(FATAL_ERROR "The installer script ${script} lacks:${missing}")
 endif()
-# The Run value goes in the uninstaller's section, not while installing.
+# Running copies end before the first file is installed and before the first is removed.
+set(end_clients "nsExec::Exec '\"$SYSDIR\\taskkill.exe\" /F /T /IM \"Orbisk Client.exe\"'\nPop $0")
 string(FIND "${text}" "Section \"Uninstall\"" uninstall)
-string(FIND "${text}" "DeleteRegValue HKCU 'Software\\Microsoft\\Windows\\CurrentVersion\\Run'" removal)
-if(uninstall EQUAL -1 OR removal LESS uninstall)
-    message(FATAL_ERROR "The Run value is not removed by the uninstaller in ${script}")
+if(uninstall EQUAL -1)
+    message(FATAL_ERROR "The installer script ${script} has no uninstaller section")
 endif()
-message(STATUS "Installer: start-menu entry, uninstaller, Run value removal and policy template present")
+string(FIND "${text}" "${end_clients}" install_end)
+string(FIND "${text}" "File /r" install_files)
+string(SUBSTRING "${text}" ${uninstall} -1 uninstall_text)
+string(FIND "${uninstall_text}" "${end_clients}" uninstall_end)
+string(FIND "${uninstall_text}" "Delete \"$INSTDIR\\" uninstall_files)
+if(install_end EQUAL -1 OR install_end GREATER install_files OR uninstall_end EQUAL -1
+        OR uninstall_end GREATER uninstall_files)
+    message(FATAL_ERROR "Running copies are not ended before files are installed and removed in ${script}")
+endif()
+# The Run value goes in the uninstaller's section, skipped when it runs silently (an upgrade).
+string(FIND "${uninstall_text}"
+    "IfSilent +2\nDeleteRegValue HKCU 'Software\\Microsoft\\Windows\\CurrentVersion\\Run' 'Orbisk Client'" removal)
+if(removal EQUAL -1)
+    message(FATAL_ERROR "The uninstaller does not remove the Run value on a real uninstall only in ${script}")
+endif()
+message(STATUS "Installer: start-menu entry, uninstaller, Run value, closing of running copies, "
+    "policy template and OpenSSL libraries present")

@@ -1,3 +1,4 @@
+#include "OtherUser.h"
 #include "TestEnvironment.h"
 #include "platform/processes.h"
 #include "platform/processes_linux.h"
@@ -16,9 +17,24 @@ namespace {
 
 constexpr int kStartTimeoutMs = 30000;
 
-// A fake /proc/PID folder; an empty exe target leaves the link out, as for an unreadable one.
+QByteArray statusOf(uid_t realUser, uid_t effectiveUser)
+{
+    const QByteArray real = QByteArray::number(realUser);
+    const QByteArray effective = QByteArray::number(effectiveUser);
+    return "Name:\tx\nUid:\t" + real + '\t' + effective + '\t' + effective + '\t' + effective + "\nGid:\t0\n";
+}
+
+// The processes this test counts are its user's.
+int countOwn(const QString& fileName, const QString& root)
+{
+    return countOwnProcessesWithExecutableName(fileName, root, ::getuid());
+}
+
+// A fake /proc/PID folder of this user; an empty exe target leaves the link out, as for an
+// unreadable one, and an empty status leaves the status file out.
 void addProcess(const QString& root, const QString& pid, const QByteArray& exe, const QByteArray& cmdline = {},
-    const QByteArray& comm = {}, const QByteArray& stat = {})
+    const QByteArray& comm = {}, const QByteArray& stat = {},
+    const QByteArray& status = statusOf(::getuid(), ::getuid()))
 {
     const QString dir = root + QLatin1Char('/') + pid;
     QVERIFY(QDir().mkpath(dir));
@@ -27,6 +43,8 @@ void addProcess(const QString& root, const QString& pid, const QByteArray& exe, 
     QVERIFY(orbisk::test::writeFileContent(dir + QStringLiteral("/cmdline"), cmdline));
     QVERIFY(orbisk::test::writeFileContent(dir + QStringLiteral("/comm"), comm));
     QVERIFY(orbisk::test::writeFileContent(dir + QStringLiteral("/stat"), stat));
+    if (!status.isEmpty())
+        QVERIFY(orbisk::test::writeFileContent(dir + QStringLiteral("/status"), status));
 }
 
 } // namespace
@@ -81,10 +99,11 @@ private slots:
         QFETCH(QString, name);
         const QString root = orbisk::test::scratchDir(QStringLiteral("proc"));
         addProcess(root, QStringLiteral("9"), exe, cmdline, comm, stat);
-        QTEST(countProcessesWithExecutableName(name, root), "expected");
+        QTEST(countOwn(name, root), "expected");
     }
 
-    // Only numeric folders are processes; a folder emptied by a vanished process counts for nothing.
+    // Only numeric folders are processes; a folder emptied by a vanished process counts for
+    // nothing, nor do processes whose real user is another or cannot be read.
     void walkCountsProcessFoldersOnly()
     {
         const QString root = orbisk::test::scratchDir(QStringLiteral("proc"));
@@ -94,10 +113,14 @@ private slots:
         addProcess(root, QStringLiteral("net"), "/usr/bin/tool");
         addProcess(root, QStringLiteral("12a"), "/usr/bin/tool");
         QVERIFY(QDir().mkpath(root + QStringLiteral("/500")));
+        const uid_t other = ::getuid() == orbisk::test::kNobody ? 0 : orbisk::test::kNobody;
+        addProcess(root, QStringLiteral("600"), "/usr/bin/tool", {}, {}, {}, statusOf(other, other));
+        addProcess(root, QStringLiteral("601"), "/usr/bin/tool", {}, {}, {}, statusOf(other, ::getuid()));
+        addProcess(root, QStringLiteral("602"), "/usr/bin/tool", {}, {}, {}, "Name:\ttool\n");
         QVERIFY(QFile::link(root + QStringLiteral("/100"), root + QStringLiteral("/self")));
         QVERIFY(orbisk::test::writeFileContent(root + QStringLiteral("/400"), "tool"));
-        QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool"), root), 2);
-        QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool"), root + QStringLiteral("/none")), 0);
+        QCOMPARE(countOwn(QStringLiteral("tool"), root), 2);
+        QCOMPARE(countOwn(QStringLiteral("tool"), root + QStringLiteral("/none")), 0);
     }
 
     // A binary really named "... (deleted)" keeps its name while it exists.
@@ -107,21 +130,21 @@ private slots:
         const QString binary = orbisk::test::scratchDir(QStringLiteral("bin")) + QStringLiteral("/tool (deleted)");
         QVERIFY(orbisk::test::writeFileContent(binary, ""));
         addProcess(root, QStringLiteral("1"), QFile::encodeName(binary));
-        QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool (deleted)"), root), 1);
-        QCOMPARE(countProcessesWithExecutableName(QStringLiteral("tool"), root), 0);
+        QCOMPARE(countOwn(QStringLiteral("tool (deleted)"), root), 1);
+        QCOMPARE(countOwn(QStringLiteral("tool"), root), 0);
     }
 
     void liveCountFollowsProcesses()
     {
         QCOMPARE(executableFileName(), QFileInfo(QCoreApplication::applicationFilePath()).fileName());
-        QVERIFY(countProcessesWithExecutableName(executableFileName()) >= 1);
+        QVERIFY(countOwnProcessesWithExecutableName(executableFileName()) >= 1);
 
         const QString sleep = QStandardPaths::findExecutable(QStringLiteral("sleep"));
         QVERIFY(!sleep.isEmpty());
         const QString name = QStringLiteral("orbisk-sleep-%1").arg(QCoreApplication::applicationPid());
         const QString copy = orbisk::test::scratchDir(QStringLiteral("live")) + QLatin1Char('/') + name;
         QVERIFY(QFile::copy(sleep, copy));
-        QCOMPARE(countProcessesWithExecutableName(name), 0);
+        QCOMPARE(countOwnProcessesWithExecutableName(name), 0);
 
         QProcess first;
         QProcess second;
@@ -129,16 +152,16 @@ private slots:
             process->start(copy, {QStringLiteral("600")});
             QVERIFY(process->waitForStarted(kStartTimeoutMs));
         }
-        QCOMPARE(countProcessesWithExecutableName(name), 2);
+        QCOMPARE(countOwnProcessesWithExecutableName(name), 2);
         // Removing the binary of running processes does not hide them.
         QVERIFY(QFile::remove(copy));
-        QCOMPARE(countProcessesWithExecutableName(name), 2);
+        QCOMPARE(countOwnProcessesWithExecutableName(name), 2);
         first.kill();
         QVERIFY(first.waitForFinished(kStartTimeoutMs));
-        QCOMPARE(countProcessesWithExecutableName(name), 1);
+        QCOMPARE(countOwnProcessesWithExecutableName(name), 1);
         second.kill();
         QVERIFY(second.waitForFinished(kStartTimeoutMs));
-        QCOMPARE(countProcessesWithExecutableName(name), 0);
+        QCOMPARE(countOwnProcessesWithExecutableName(name), 0);
     }
 };
 

@@ -1,12 +1,10 @@
 #include "platform/win/ProcessCount.h"
 
-#include <windows.h>
-
 #include <tlhelp32.h>
 
 namespace orbisk::platform::win {
 
-int countProcessesByExecutableName(const std::wstring& exeFileName)
+int countSessionProcessesByExecutableName(const std::wstring& exeFileName, DWORD sessionId)
 {
     if (exeFileName.empty())
         return 0;
@@ -19,12 +17,22 @@ int countProcessesByExecutableName(const std::wstring& exeFileName)
     // A first entry that cannot be read leaves the count at 0.
     if (Process32FirstW(snapshot, &entry)) {
         do {
-            if (exeFileName == entry.szExeFile)
+            DWORD processSession = 0;
+            if (exeFileName == entry.szExeFile && ProcessIdToSessionId(entry.th32ProcessID, &processSession)
+                && processSession == sessionId)
                 ++count;
         } while (Process32NextW(snapshot, &entry));
     }
     CloseHandle(snapshot);
     return count;
+}
+
+std::optional<DWORD> currentSessionId()
+{
+    DWORD sessionId = 0;
+    if (!ProcessIdToSessionId(GetCurrentProcessId(), &sessionId))
+        return std::nullopt;
+    return sessionId;
 }
 
 std::wstring ownExecutableFileName()

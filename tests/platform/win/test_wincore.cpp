@@ -33,6 +33,9 @@ const std::wstring kValueName = L"Orbisk Client test " + std::to_wstring(GetCurr
 const std::wstring kOtherValueName = L"Orbisk other program test " + std::to_wstring(GetCurrentProcessId());
 const std::wstring kArguments = L"-min -autorun";
 const DWORD kWaitMs = 60000;
+// How long and how often the client's start tries to bind the local service's port again.
+const ULONGLONG kRebindWindowMs = 3000;
+const DWORD kRebindIntervalMs = 250;
 
 int g_passed = 0;
 int g_failed = 0;
@@ -354,11 +357,17 @@ std::wstring ownPath()
     return path;
 }
 
+// The processes named name in this program's own session.
+int countOwn(const std::wstring& name)
+{
+    return countSessionProcessesByExecutableName(name, currentSessionId().value_or(0));
+}
+
 // Waits, bounded, until the snapshot shows count processes named name.
 bool countBecomes(const std::wstring& name, int count)
 {
     const ULONGLONG deadline = GetTickCount64() + kWaitMs;
-    while (countProcessesByExecutableName(name) != count) {
+    while (countOwn(name) != count) {
         if (GetTickCount64() > deadline)
             return false;
         Sleep(20);
@@ -370,12 +379,15 @@ void testProcessCount()
 {
     const std::wstring self = ownExecutableFileName();
     check(self == L"orbisk-wincore-tests.exe", "own executable file name", narrow(self));
-    check(countProcessesByExecutableName(self) == 1, "the snapshot holds this program once");
-    check(countProcessesByExecutableName(L"") == 0, "an empty name counts nothing");
+    check(countOwn(self) == 1, "the snapshot holds this program once in its session");
+    check(countOwn(L"") == 0, "an empty name counts nothing");
     {
         ChildCopy second(ownPath(), 0);
         check(second.isReady(), "a second copy starts");
-        check(countProcessesByExecutableName(self) == 2, "the snapshot holds this program twice while a copy runs");
+        check(countOwn(self) == 2, "the snapshot holds this program twice in its session while a copy runs");
+        // Copies in other sessions (another user's on a terminal server) do not count.
+        check(countSessionProcessesByExecutableName(self, currentSessionId().value_or(0) + 1) == 0,
+            "another session holds none of this session's copies");
     }
     check(countBecomes(self, 1), "the count drops back to one when the copy has ended");
 }
@@ -411,8 +423,8 @@ void testCopiesUnderOtherNames()
         }
         {
             ChildCopy copy(path, serial++);
-            const int own = countProcessesByExecutableName(self);
-            const int copies = countProcessesByExecutableName(c.fileName);
+            const int own = countOwn(self);
+            const int copies = countOwn(c.fileName);
             const int expectedCopies = c.fileName == self ? 2 : 1;
             check(copy.isReady() && own == c.expectedOwnCount && copies == expectedCopies, name,
                 "own " + std::to_string(own) + ", copy's name " + std::to_string(copies));
@@ -453,6 +465,8 @@ unsigned short portOf(SOCKET sock)
     return ntohs(address.sin_port);
 }
 
+SOCKET connectToLoopback(unsigned short port, bool isIpv6);
+
 void testExclusiveListener()
 {
     WSADATA data;
@@ -475,8 +489,22 @@ void testExclusiveListener()
         closesocket(first);
         const SOCKET again = listenOnLoopback(port, true, false);
         check(again != INVALID_SOCKET, "the port can be bound again once its listener has closed");
-        if (again != INVALID_SOCKET)
-            closesocket(again);
+        // The local service answers each connection and closes it first, so its end lingers
+        // after the close; a restart right after binds the port within the start's retry time.
+        const SOCKET client = again == INVALID_SOCKET ? INVALID_SOCKET : connectToLoopback(port, false);
+        const SOCKET accepted = client == INVALID_SOCKET ? INVALID_SOCKET : accept(again, nullptr, nullptr);
+        char answer[8] = {};
+        check(accepted != INVALID_SOCKET && send(accepted, "answer", 6, 0) == 6 && closesocket(accepted) == 0
+                && recv(client, answer, sizeof answer, 0) == 6 && recv(client, answer, 1, 0) == 0,
+            "an exclusive listener accepts, answers and closes a connection");
+        closesocket(client);
+        closesocket(again);
+        const ULONGLONG deadline = GetTickCount64() + kRebindWindowMs;
+        SOCKET rebound = listenOnLoopback(port, true, false);
+        for (; rebound == INVALID_SOCKET && GetTickCount64() < deadline; rebound = listenOnLoopback(port, true, false))
+            Sleep(kRebindIntervalMs);
+        check(rebound != INVALID_SOCKET, "after such a connection the port is bound again within the retry time");
+        closesocket(rebound);
     }
     WSACleanup();
 }

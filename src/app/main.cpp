@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QDebug>
 #include <QFont>
+#include <QUrl>
 
 #include <memory>
 
@@ -56,9 +57,14 @@ int main(int argc, char* argv[])
 
             // What an administrator manages, read once: it holds for the whole run.
             const orbisk::ManagedConfig managed = orbisk::ManagedConfig::load();
-            orbisk::applyManagedNetwork(managed);
 
             g_pMainWindow = new CMainWindow(managed, nullptr);
+            // Integrated sign-on is offered to the servers known now; one added later
+            // counts from the next start.
+            QStringList serverHosts;
+            for (const ServerEntry& server : g_pMainWindow->serverBook().servers())
+                serverHosts.append(QUrl(server.url).host());
+            orbisk::applyNetwork(managed, serverHosts);
             auto* loginUI = new CLoginUI(nullptr);
             g_pMainWindow->setLoginUI(loginUI);
             QObject::connect(&terminationWatcher, &orbisk::platform::TerminationWatcher::terminationRequested,

@@ -1,10 +1,11 @@
 #include "web/ManagedNetwork.h"
 
 #include <QNetworkProxy>
+#include <QStringList>
 
 namespace orbisk {
 
-QByteArray managedEngineFlags(const QByteArray& current, const ManagedConfig& managed)
+QByteArray engineFlags(const QByteArray& current, const ManagedConfig& managed, const QStringList& serverHosts)
 {
     QByteArrayList flags;
     if (!current.trimmed().isEmpty())
@@ -12,19 +13,23 @@ QByteArray managedEngineFlags(const QByteArray& current, const ManagedConfig& ma
     // Each value has been checked to hold no blank, so it stays one switch.
     if (managed.proxyPacUrl.isValid())
         flags.append("--proxy-pac-url=" + managed.proxyPacUrl.toEncoded());
-    if (managed.authServerAllowlist) {
-        const QByteArray hosts = managed.authServerAllowlist->join(QLatin1Char(',')).toLatin1();
-        flags.append("--auth-server-whitelist=" + hosts);
-    }
+    // The engine's name of the switch (later engines call it --auth-server-allowlist).
+    QStringList hosts = managed.authServerAllowlist.value_or(serverHosts);
+    hosts.removeAll(QString());
+    hosts.removeDuplicates();
+    if (!hosts.isEmpty())
+        flags.append("--auth-server-whitelist=" + hosts.join(QLatin1Char(',')).toLatin1());
     return flags.join(' ');
 }
 
-void applyManagedNetwork(const ManagedConfig& managed)
+void applyNetwork(const ManagedConfig& managed, const QStringList& serverHosts)
 {
     if (!managed.proxyHost.isEmpty())
         QNetworkProxy::setApplicationProxy(
             QNetworkProxy(QNetworkProxy::HttpProxy, managed.proxyHost, managed.proxyPort));
-    const QByteArray flags = managedEngineFlags(qgetenv(kEngineFlagsVariable), managed);
+    else
+        QNetworkProxyFactory::setUseSystemConfiguration(true);
+    const QByteArray flags = engineFlags(qgetenv(kEngineFlagsVariable), managed, serverHosts);
     if (!flags.isEmpty())
         qputenv(kEngineFlagsVariable, flags);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-// The network choices an administrator makes for the page and the update check: an
-// explicit proxy, a proxy auto-configuration script and the hosts the page may sign in
-// to with the user's system logon.
+// The network set-up of the page and the update check: the system's proxy unless an
+// administrator set one (an explicit proxy or a proxy auto-configuration script), and
+// the hosts the page may sign in to with the user's system logon: the administrator's
+// list, else the hosts of the servers the client knows at start.
 
 #include "core/ManagedConfig.h"
 
@@ -13,11 +14,13 @@ namespace orbisk {
 // The engine's variable of extra Chromium switches.
 inline constexpr char kEngineFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
 
-// sCurrent (the variable's value as found) with the switches the managed choices need.
-QByteArray managedEngineFlags(const QByteArray& current, const ManagedConfig& managed);
+// current (the variable's value as found, kept first) with the switches the managed
+// choices and the servers' hosts need.
+QByteArray engineFlags(const QByteArray& current, const ManagedConfig& managed, const QStringList& serverHosts);
 
-// Sets the managed proxy as the application's proxy (the engine and every network
-// access manager use it) and the engine's switches. Must run before the engine starts.
-void applyManagedNetwork(const ManagedConfig& managed);
+// Sets the managed proxy as the application's proxy, or else has the engine and every
+// network access manager follow the system's proxy configuration; sets the engine's
+// switches. Must run before the engine starts.
+void applyNetwork(const ManagedConfig& managed, const QStringList& serverHosts);
 
 } // namespace orbisk

@@ -6,6 +6,20 @@
 #include <QUrl>
 #include <QWebEnginePage>
 
+namespace {
+// "host:port" of the proxy the request goes through, as the proxy set-up names it; the
+// engine tells the host only.
+QString proxyName(const QUrl& requestUrl, const QString& sHost)
+{
+    const QList<QNetworkProxy> proxies = QNetworkProxyFactory::proxyForQuery(QNetworkProxyQuery(requestUrl));
+    for (const QNetworkProxy& proxy : proxies) {
+        if (proxy.hostName().compare(sHost, Qt::CaseInsensitive) == 0 && proxy.port() != 0)
+            return sHost + QLatin1Char(':') + QString::number(proxy.port());
+    }
+    return sHost;
+}
+} // namespace
+
 SignIn::SignIn(KeychainCredentials* pStore, Asker asker, QObject* parent)
     : QObject(parent)
     , m_pStore(pStore)
@@ -19,8 +33,8 @@ void SignIn::watch(QWebEnginePage* pPage)
             answer(Kind::Server, requestUrl.host(), pAuthenticator);
         });
     connect(pPage, &QWebEnginePage::proxyAuthenticationRequired, this,
-        [this](const QUrl&, QAuthenticator* pAuthenticator, const QString& sProxyHost) {
-            answer(Kind::Proxy, sProxyHost, pAuthenticator);
+        [this](const QUrl& requestUrl, QAuthenticator* pAuthenticator, const QString& sProxyHost) {
+            answer(Kind::Proxy, proxyName(requestUrl, sProxyHost), pAuthenticator);
         });
 }
 

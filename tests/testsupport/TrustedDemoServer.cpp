@@ -19,4 +19,9 @@ void TrustedDemoServer::trust(const DemoServer& other)
     m_trustStore.trust(other.server(), other.fingerprint());
 }
 
+void TrustedDemoServer::trustAs(const QString& sHost)
+{
+    m_trustStore.trust(sHost + QLatin1Char(':') + QString::number(port()), fingerprint());
+}
+
 } // namespace orbisk::test

@@ -20,6 +20,8 @@ public:
     bool start(int timeoutMs = 30000);
     // Trusts another demo server's certificate as well.
     void trust(const DemoServer& other);
+    // Trusts this server's certificate under another host name (one a proxy resolves).
+    void trustAs(const QString& sHost);
 
     CertificateGuard* guard() { return &m_guard; }
 

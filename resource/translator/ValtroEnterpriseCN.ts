@@ -391,5 +391,13 @@
         <source>ServerSignInRequired</source>
         <translation>服务器要求登录</translation>
     </message>
+    <message>
+        <source>ClientCertificateWanted</source>
+        <translation>%1 要求提供证书以识别您的身份</translation>
+    </message>
+    <message>
+        <source>CertificateValidUntil</source>
+        <translation>有效期至</translation>
+    </message>
 </context>
 </TS>

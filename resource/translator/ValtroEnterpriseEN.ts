@@ -391,5 +391,13 @@
         <source>ServerSignInRequired</source>
         <translation>The server requires sign-in</translation>
     </message>
+    <message>
+        <source>ClientCertificateWanted</source>
+        <translation>%1 asks for a certificate to identify you</translation>
+    </message>
+    <message>
+        <source>CertificateValidUntil</source>
+        <translation>Valid until</translation>
+    </message>
 </context>
 </TS>

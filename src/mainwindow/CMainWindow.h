@@ -5,7 +5,9 @@
 #include "storage/ClientSettings.h"
 #include "web/SignIn.h"
 
+#include <QList>
 #include <QMainWindow>
+#include <QSslCertificate>
 #include <QString>
 
 #include <functional>
@@ -14,6 +16,7 @@
 class CCheckUpdateUI;
 class CertificateGuard;
 class CDownloadsUI;
+class ClientCertificates;
 class CLoginUI;
 class CMiniTray;
 class CWebEngineView;
@@ -101,6 +104,12 @@ public:
     void setPrintChooser(PrintChooser chooser) { m_printChooser = std::move(chooser); }
     // Asks for a proxy's or server's user name and password; the sign-in dialog unless
     // replaced (tests answer for the user).
+    // Asks which certificate to show a server that asks for one (-1: none); the
+    // certificate dialog unless replaced (tests answer for the user).
+    void setCertificateChooser(std::function<int(const QString&, const QList<QSslCertificate>&)> chooser)
+    {
+        m_certificateChooser = std::move(chooser);
+    }
     void setCredentialsAsker(
         std::function<bool(const SignIn::Request&, KeychainCredentials::Credentials*, bool*)> asker)
     {
@@ -203,6 +212,8 @@ private:
     void initNotifications();
     // Sign-in for proxies and servers, remembered in the system's secret store.
     void initSignIn();
+    // The client-certificate dialog over the visible window.
+    int chooseCertificate(const QString& sServer, const QList<QSslCertificate>& certificates);
     // The sign-in dialog over the visible window.
     bool askCredentials(
         const SignIn::Request& request, KeychainCredentials::Credentials* pCredentials, bool* pRemember);
@@ -269,6 +280,8 @@ private:
     std::unique_ptr<PermissionStore> m_pPermissions;
     std::unique_ptr<KeychainCredentials> m_pKeychain;
     SignIn* m_pSignIn = nullptr;
+    ClientCertificates* m_pClientCertificates = nullptr;
+    std::function<int(const QString&, const QList<QSslCertificate>&)> m_certificateChooser;
     std::function<bool(const SignIn::Request&, KeychainCredentials::Credentials*, bool*)> m_credentialsAsker;
     PrintChooser m_printChooser;
     // The default server's page loaded ahead of the delayed login, and how that went.

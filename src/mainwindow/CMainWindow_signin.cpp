@@ -1,9 +1,12 @@
-// CMainWindow: sign-in for proxies and servers that ask for a user name and password.
+// CMainWindow: sign-in for proxies and servers that ask for a user name and password,
+// and the certificate for servers that ask for one.
 #include "mainwindow/CMainWindow.h"
 
+#include "dialogs/CClientCertificateUI.h"
 #include "dialogs/CCredentialsUI.h"
 #include "ui/DialogPlacement.h"
 #include "ui/LanguageTexts.h"
+#include "web/ClientCertificates.h"
 #include "web/KeychainCredentials.h"
 
 void CMainWindow::initSignIn()
@@ -16,6 +19,21 @@ void CMainWindow::initSignIn()
                                       : askCredentials(request, pCredentials, pRemember);
         },
         this);
+    m_pClientCertificates = new ClientCertificates(
+        [this](const QString& sServer, const QList<QSslCertificate>& certificates) {
+            return m_certificateChooser ? m_certificateChooser(sServer, certificates)
+                                        : chooseCertificate(sServer, certificates);
+        },
+        this);
+}
+
+int CMainWindow::chooseCertificate(const QString& sServer, const QList<QSslCertificate>& certificates)
+{
+    CClientCertificateUI dialog(shownTexts(), sServer, certificates, nullptr);
+    dialog.adjustSize();
+    if (const QWidget* reference = dialogReference())
+        dialog.move(dialogPosition(reference->geometry(), dialog.size()));
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedIndex() : -1;
 }
 
 bool CMainWindow::askCredentials(

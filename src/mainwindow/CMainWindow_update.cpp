@@ -3,6 +3,10 @@
 
 #include "ui/DialogPlacement.h"
 #include "update/CCheckUpdateUI.h"
+#include "web/SignIn.h"
+
+#include <QAuthenticator>
+#include <QNetworkProxy>
 
 void CMainWindow::slot_checkupdate(bool checkType)
 {
@@ -10,6 +14,12 @@ void CMainWindow::slot_checkupdate(bool checkType)
         auto* dialog = new CCheckUpdateUI(shownTexts(), checkType, nullptr);
         dialog->setManifestUrl(m_managed.updateManifestUrl);
         m_pCheckUpdateUI = dialog;
+        // A proxy that asks for sign-in: a check the user started may ask, a quiet one
+        // only uses what is remembered and otherwise fails quietly.
+        connect(&dialog->m_manager, &QNetworkAccessManager::proxyAuthenticationRequired, this,
+            [this, dialog](const QNetworkProxy& proxy, QAuthenticator* pAuthenticator) {
+                m_pSignIn->answerProxy(proxy, pAuthenticator, !dialog->m_checkType);
+            });
         connect(this, &QObject::destroyed, [dialog] { delete dialog; });
     }
     m_pCheckUpdateUI->move(dialogPosition(dialogReference()->geometry(), m_pCheckUpdateUI->size()));

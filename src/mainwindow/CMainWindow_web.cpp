@@ -12,6 +12,7 @@
 #include "ui/ServerLostPanel.h"
 #include "web/CWebEnginePage.h"
 #include "web/CWebEngineView.h"
+#include "web/ClientCertificates.h"
 #include "web/FindBar.h"
 #include "web/LostServer.h"
 #include "web/PagePermissions.h"
@@ -159,6 +160,7 @@ void CMainWindow::loadIntoView(const QString& sUrl, const QString& sTarget)
             recovery, &PageRecovery::reloaded, this, [this] { m_pMessageBar->showMessage(shownTexts().PageReloaded); });
         connect(recovery, &PageRecovery::gaveUp, this, &CMainWindow::giveUpPage, Qt::QueuedConnection);
         m_pSignIn->watch(pPage);
+        m_pClientCertificates->watch(pPage);
         auto* permissions = new PagePermissions(pPage, m_pPermissions.get());
         connect(permissions, &PagePermissions::questionAsked, this,
             [this, permissions](const QUrl& origin) { askNotificationPermission(permissions, origin); });

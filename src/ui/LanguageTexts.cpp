@@ -113,6 +113,8 @@ const Field kFields[] = {
     {"CredentialsRefused", &LanguageTexts::CredentialsRefused},
     {"ProxySignInRequired", &LanguageTexts::ProxySignInRequired},
     {"ServerSignInRequired", &LanguageTexts::ServerSignInRequired},
+    {"ClientCertificateWanted", &LanguageTexts::ClientCertificateWanted},
+    {"CertificateValidUntil", &LanguageTexts::CertificateValidUntil},
 };
 
 } // namespace

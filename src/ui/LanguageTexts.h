@@ -106,6 +106,8 @@ struct LanguageTexts
     QString CredentialsRefused;
     QString ProxySignInRequired;
     QString ServerSignInRequired;
+    QString ClientCertificateWanted;
+    QString CertificateValidUntil;
 
     // Translates every key in context "QObject" with the translators installed now.
     static LanguageTexts fromInstalledTranslators();

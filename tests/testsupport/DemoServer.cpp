@@ -12,6 +12,7 @@ namespace orbisk::test {
 namespace {
 const QByteArray kListeningPrefix = "listening 127.0.0.1:";
 const QByteArray kRequestPrefix = "request GET ";
+const QByteArray kClientCertificatePrefix = "listening-client-cert 127.0.0.1:";
 const int kConnectCheckMs = 2000;
 
 QString sharedCertificateDir()
@@ -45,6 +46,8 @@ bool DemoServer::start(int timeoutMs)
         QString::number(previousPort), QStringLiteral("--stop-on-stdin-eof")};
     if (!m_sFilesDir.isEmpty())
         arguments << QStringLiteral("--files-dir") << m_sFilesDir;
+    if (!m_sClientCaFile.isEmpty())
+        arguments << QStringLiteral("--client-ca") << m_sClientCaFile;
     m_process.setArguments(arguments);
     m_process.start();
     if (!m_process.waitForStarted(timeoutMs)) {
@@ -112,6 +115,8 @@ void DemoServer::readOutput()
         m_pending.remove(0, end + 1);
         if (line.startsWith(kListeningPrefix))
             m_port = line.mid(kListeningPrefix.size()).toUShort();
+        else if (line.startsWith(kClientCertificatePrefix))
+            m_clientCertificatePort = line.mid(kClientCertificatePrefix.size()).toUShort();
         else if (line.startsWith(kRequestPrefix))
             m_requests.append(QString::fromUtf8(line.mid(kRequestPrefix.size())));
     }

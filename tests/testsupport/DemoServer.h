@@ -22,6 +22,9 @@ public:
     // The folder of the files the server offers and stores uploads in; by default one
     // beside its certificate. Takes effect at the next start.
     void setFilesDir(const QString& sDir) { m_sFilesDir = sDir; }
+    // Also serves on a port that asks for a client certificate issued by the authority
+    // in sCaFile (PEM). Takes effect at the next start.
+    void setClientAuthority(const QString& sCaFile) { m_sClientCaFile = sCaFile; }
 
     // Starts the server and waits (up to timeoutMs) until it accepts connections.
     // On failure returns false and errorString() says why.
@@ -29,6 +32,8 @@ public:
     void stop();
 
     quint16 port() const { return m_port; }
+    // The port that asks for a client certificate; 0 without a client authority.
+    quint16 clientCertificatePort() const { return m_clientCertificatePort; }
     // "https://127.0.0.1:PORT", without a trailing slash.
     QString baseUrl() const;
     // "127.0.0.1:PORT", the server as the certificate trust store names it.
@@ -51,6 +56,8 @@ private:
     QByteArray m_pending;
     QString m_sError;
     QString m_sFilesDir;
+    QString m_sClientCaFile;
+    quint16 m_clientCertificatePort = 0;
 };
 
 } // namespace orbisk::test

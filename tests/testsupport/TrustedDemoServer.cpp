@@ -19,9 +19,9 @@ void TrustedDemoServer::trust(const DemoServer& other)
     m_trustStore.trust(other.server(), other.fingerprint());
 }
 
-void TrustedDemoServer::trustAs(const QString& sHost)
+void TrustedDemoServer::trustAs(const QString& sHost, quint16 port)
 {
-    m_trustStore.trust(sHost + QLatin1Char(':') + QString::number(port()), fingerprint());
+    m_trustStore.trust(sHost + QLatin1Char(':') + QString::number(port != 0 ? port : this->port()), fingerprint());
 }
 
 } // namespace orbisk::test

@@ -20,8 +20,9 @@ public:
     bool start(int timeoutMs = 30000);
     // Trusts another demo server's certificate as well.
     void trust(const DemoServer& other);
-    // Trusts this server's certificate under another host name (one a proxy resolves).
-    void trustAs(const QString& sHost);
+    // Trusts this server's certificate under another host name (one a proxy resolves)
+    // and port (0: its own).
+    void trustAs(const QString& sHost, quint16 port = 0);
 
     CertificateGuard* guard() { return &m_guard; }
 

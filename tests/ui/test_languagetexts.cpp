@@ -140,6 +140,8 @@ const CatalogueRow kCatalogue[] = {
     {"CredentialsRefused", "The user name or password was not accepted", "用户名或密码未被接受"},
     {"ProxySignInRequired", "The proxy server requires sign-in", "代理服务器要求登录"},
     {"ServerSignInRequired", "The server requires sign-in", "服务器要求登录"},
+    {"ClientCertificateWanted", "%1 asks for a certificate to identify you", "%1 要求提供证书以识别您的身份"},
+    {"CertificateValidUntil", "Valid until", "有效期至"},
 };
 
 QStringList catalogueColumn(const char* CatalogueRow::*column)
@@ -168,7 +170,8 @@ QStringList fieldsByName(const LanguageTexts& t)
         t.TrustCertificate, t.SetByAdministrator, t.UpdatesManaged, t.OnlyManagedServers, t.PageReloaded,
         t.PageStoppedRepeatedly, t.CannotReachServer, t.TryNow, t.ChangeServer, t.FindInPage, t.FindCount,
         t.NotificationsWanted, t.Allow, t.DontAllow, t.SignIn, t.ProxyAsksSignIn, t.ServerAsksSignIn, t.UserName,
-        t.Password, t.Remember, t.NoSecretStore, t.CredentialsRefused, t.ProxySignInRequired, t.ServerSignInRequired};
+        t.Password, t.Remember, t.NoSecretStore, t.CredentialsRefused, t.ProxySignInRequired, t.ServerSignInRequired,
+        t.ClientCertificateWanted, t.CertificateValidUntil};
 }
 
 } // namespace

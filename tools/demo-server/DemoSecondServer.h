@@ -11,3 +11,9 @@
 // the process ends. Returns the bound port, or -1 with the reason in sError.
 int startSecondServer(
     const std::string& sCertDir, int port, const std::function<void(const std::string&)>& log, std::string& sError);
+
+// A third HTTPS port with the demo certificate of sCertDir that takes only connections
+// presenting a client certificate issued by the authority in sClientCaFile, serving the
+// same pages. Returns the bound port, or -1 with the reason in sError.
+int startClientCertificateServer(const std::string& sCertDir, const std::string& sClientCaFile, int port,
+    const std::function<void(const std::string&)>& log, std::string& sError);

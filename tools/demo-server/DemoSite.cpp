@@ -154,8 +154,8 @@ std::string demoDownloadPath(const std::string& sName)
     return path;
 }
 
-DemoResponse demoResponse(
-    const std::string& sPath, const std::string& sUuid, const std::vector<DemoFile>& files, const std::string& sAuthorization)
+DemoResponse demoResponse(const std::string& sPath, const std::string& sUuid, const std::vector<DemoFile>& files,
+    const std::string& sAuthorization)
 {
     std::string path = sPath;
     while (path.compare(0, 2, "//") == 0)

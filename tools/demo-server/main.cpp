@@ -42,7 +42,8 @@ void printLine(const std::string& sLine)
 int usage(const char* sProgram, const std::string& sProblem)
 {
     std::fprintf(stderr,
-        "%s: %s\nusage: %s --cert-dir DIR [--files-dir DIR] [--port PORT] [--second-port PORT] [--stop-on-stdin-eof]\n",
+        "%s: %s\nusage: %s --cert-dir DIR [--files-dir DIR] [--port PORT] [--second-port PORT] [--client-ca FILE "
+        "[--client-cert-port PORT]] [--stop-on-stdin-eof]\n",
         sProgram, sProblem.c_str(), sProgram);
     std::fprintf(stderr, "  --cert-dir DIR  folder of cert.pem and key.pem; both are created when missing\n");
     std::fprintf(stderr,
@@ -51,7 +52,10 @@ int usage(const char* sProgram, const std::string& sProblem)
     std::fprintf(stderr, "  --port PORT     port on 127.0.0.1 (default %d; 0 picks a free one)\n", kDefaultPort);
     std::fprintf(stderr,
         "  --second-port PORT  also serve on this port with another self-signed certificate\n"
-        "                  (kept in CERT_DIR/second; 0 picks a free one)\n");
+        "                  (kept in CERT_DIR/second; 0 picks a free one)\n"
+        "  --client-ca FILE  also serve on a port that asks for a client certificate issued by\n"
+        "                  the authority in FILE (PEM)\n"
+        "  --client-cert-port PORT  that port (default 0: a free one)\n");
     std::fprintf(stderr, "  --stop-on-stdin-eof  quit when standard input ends (the parent closed it or died)\n");
     return 2;
 }
@@ -139,10 +143,14 @@ int main(int argc, char** argv)
     std::string sFilesDir;
     int port = kDefaultPort;
     int secondPort = -1;
+    std::string sClientCaFile;
+    int clientCertPort = 0;
     bool isStopOnStdinEof = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if ((arg == "--cert-dir" || arg == "--files-dir" || arg == "--port" || arg == "--second-port") && i + 1 >= argc)
+        if ((arg == "--cert-dir" || arg == "--files-dir" || arg == "--port" || arg == "--second-port"
+                || arg == "--client-ca" || arg == "--client-cert-port")
+            && i + 1 >= argc)
             return usage(argv[0], arg + " needs a value");
         if (arg == "--cert-dir") {
             sCertDir = argv[++i];
@@ -153,6 +161,11 @@ int main(int argc, char** argv)
                 return usage(argv[0], std::string("not a port number: ") + argv[i]);
         } else if (arg == "--second-port") {
             if (!parsePort(argv[++i], secondPort))
+                return usage(argv[0], std::string("not a port number: ") + argv[i]);
+        } else if (arg == "--client-ca") {
+            sClientCaFile = argv[++i];
+        } else if (arg == "--client-cert-port") {
+            if (!parsePort(argv[++i], clientCertPort))
                 return usage(argv[0], std::string("not a port number: ") + argv[i]);
         } else if (arg == "--stop-on-stdin-eof") {
             isStopOnStdinEof = true;
@@ -219,6 +232,15 @@ int main(int argc, char** argv)
             return 1;
         }
         printLine("listening-second " + std::string(kHost) + ":" + std::to_string(boundSecond));
+    }
+    if (!sClientCaFile.empty()) {
+        const int boundClient
+            = startClientCertificateServer(sCertDir, sClientCaFile, clientCertPort, printLine, sError);
+        if (boundClient < 0) {
+            std::fprintf(stderr, "%s: client certificate port: %s\n", argv[0], sError.c_str());
+            return 1;
+        }
+        printLine("listening-client-cert " + std::string(kHost) + ":" + std::to_string(boundClient));
     }
     printLine("listening " + std::string(kHost) + ":" + std::to_string(boundPort));
 

@@ -40,9 +40,21 @@ for program in "$BIN/orbisk-demo-server" "$CLIENT"; do
 done
 
 mkdir -p "$DEMO_HOME" "$CLIENT_DATA" "$DEMO_HOME/config"
+
+# A client certificate for the port that asks for one, in the demo home's own NSS
+# database (the user's certificate store the engine reads on Linux).
+CLIENT_CERT_DIR="$DEMO_HOME/client-certificate"
+"$(dirname "$0")/make-client-certificate.sh" "$CLIENT_CERT_DIR"
+NSS_DB="$DEMO_HOME/.pki/nssdb"
+if [ ! -e "$NSS_DB/cert9.db" ]; then
+    mkdir -p "$NSS_DB"
+    certutil -N -d "sql:$NSS_DB" --empty-password
+    pk12util -i "$CLIENT_CERT_DIR/client.p12" -d "sql:$NSS_DB" -W orbisk-demo -K "" >/dev/null
+fi
+
 SERVER_LOG="$DEMO_HOME/server.log"
 "$BIN/orbisk-demo-server" --cert-dir "$DEMO_HOME/certificate" --files-dir "$DEMO_HOME/files" --port "$PORT" \
-    --second-port "$SECOND_PORT" \
+    --second-port "$SECOND_PORT" --client-ca "$CLIENT_CERT_DIR/ca.pem" \
     >"$SERVER_LOG" &
 SERVER_PID=$!
 CLIENT_PID=""
@@ -77,7 +89,10 @@ fi
 SERVER_URL="https://$ADDRESS"
 SECOND_URL="https://$(sed -n 's/^listening-second \(127\.0\.0\.1:[0-9]*\)$/\1/p' "$SERVER_LOG")"
 echo "run-demo: demo server at $SERVER_URL (log: $SERVER_LOG)"
+CLIENT_CERT_URL="https://$(sed -n 's/^listening-client-cert \(127\.0\.0\.1:[0-9]*\)$/\1/p' "$SERVER_LOG")"
 echo "run-demo: the same with an untrusted certificate at $SECOND_URL"
+echo "run-demo: sign-in (user demo, password orbisk-demo) at $SERVER_URL/signin"
+echo "run-demo: asking for a client certificate at $CLIENT_CERT_URL"
 
 # The demo server as the default server, and its second port to choose by hand.
 # Rewritten at every start, because the ports may differ from the last run.
@@ -94,6 +109,16 @@ cat >"$CLIENT_DATA/ServerConfig.xml" <<XML
         <Name>Orbisk demo, untrusted certificate</Name>
         <URL>$SECOND_URL</URL>
     </Server>
+    <Server>
+        <Default>false</Default>
+        <Name>Orbisk demo, sign-in</Name>
+        <URL>$SERVER_URL/signin</URL>
+    </Server>
+    <Server>
+        <Default>false</Default>
+        <Name>Orbisk demo, client certificate</Name>
+        <URL>$CLIENT_CERT_URL</URL>
+    </Server>
 </ServerList>
 XML
 
@@ -101,7 +126,9 @@ XML
 # port's certificate is left to ask about. Rewritten at every start too, so trust
 # given in one demo is asked for again in the next.
 FINGERPRINT=$(openssl x509 -in "$DEMO_HOME/certificate/cert.pem" -noout -fingerprint -sha256 | sed 's/^.*=//')
-printf '{\n    "%s": [\n        "%s"\n    ]\n}\n' "$ADDRESS" "$FINGERPRINT" >"$CLIENT_DATA/TrustedCertificates.json"
+CLIENT_CERT_ADDRESS=${CLIENT_CERT_URL#https://}
+printf '{\n    "%s": [\n        "%s"\n    ],\n    "%s": [\n        "%s"\n    ]\n}\n' "$ADDRESS" "$FINGERPRINT" \
+    "$CLIENT_CERT_ADDRESS" "$FINGERPRINT" >"$CLIENT_DATA/TrustedCertificates.json"
 
 # A demo neither registers itself to start with the system nor hides in the tray on
 # close: closing its window ends the demo. Written once, so changes in the demo stay.
@@ -119,8 +146,11 @@ if [ "$(id -u)" -eq 0 ]; then
     export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---no-sandbox}"
 fi
 
+# The demo home is the client's home too, so the engine reads the demo's certificate
+# store; the display's authority file stays the user's own.
+export XAUTHORITY="${XAUTHORITY:-$HOME/.Xauthority}"
 # In the background and waited for, so an interrupt reaches the traps at once.
-XDG_DATA_HOME="$DATA_HOME" XDG_CONFIG_HOME="$DEMO_HOME/config" "$CLIENT" "$@" &
+HOME="$(cd "$DEMO_HOME" && pwd)" XDG_DATA_HOME="$DATA_HOME" XDG_CONFIG_HOME="$DEMO_HOME/config" "$CLIENT" "$@" &
 CLIENT_PID=$!
 status=0
 wait "$CLIENT_PID" || status=$?

@@ -1,0 +1,116 @@
+// A server that asks for a client certificate, in the real engine: the certificate the
+// user picks from their NSS database gets in, none is refused, and the choice is asked
+// once per server.
+#include "login/CLoginUI.h"
+#include "mainwindow/CMainWindow.h"
+#include "ui/LanguageTexts.h"
+
+#include "ClientWindows.h"
+#include "TestEnvironment.h"
+#include "TrustedDemoServer.h"
+#include "WebEngineTestMain.h"
+#include "WebTestSupport.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QtTest>
+
+using orbisk::test::kEngineTimeoutMs;
+
+namespace {
+// Runs a command; its error output when it failed.
+QString run(const QString& sProgram, const QStringList& arguments)
+{
+    QProcess process;
+    process.start(sProgram, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return sProgram + QStringLiteral(": ") + QString::fromLocal8Bit(process.readAllStandardError());
+    return QString();
+}
+} // namespace
+
+class TestClientCertificate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void serverAsksForACertificate_data();
+    void serverAsksForACertificate();
+
+private:
+    orbisk::test::TrustedDemoServer m_server;
+    orbisk::test::ClientWindows m_client;
+};
+
+void TestClientCertificate::initTestCase()
+{
+    orbisk::test::prepareTestEnvironment();
+    const QString sDir = orbisk::test::scratchDir(QStringLiteral("client-certificate"));
+    QString sError = run(QStringLiteral(ORBISK_MAKE_CLIENT_CERTIFICATE), {sDir});
+    // The user's own certificate store, which the engine reads on Linux.
+    const QString sDatabase = QStringLiteral("sql:") + QDir::homePath() + QStringLiteral("/.pki/nssdb");
+    QDir(QDir::homePath() + QStringLiteral("/.pki/nssdb")).removeRecursively();
+    QDir().mkpath(QDir::homePath() + QStringLiteral("/.pki/nssdb"));
+    if (sError.isEmpty())
+        sError = run(QStringLiteral("certutil"), {"-N", "-d", sDatabase, "--empty-password"});
+    if (sError.isEmpty())
+        sError = run(QStringLiteral("pk12util"),
+            {"-i", sDir + QStringLiteral("/client.p12"), "-d", sDatabase, "-W", "orbisk-demo", "-K", ""});
+    QVERIFY2(sError.isEmpty(), qPrintable(sError));
+
+    m_server.setClientAuthority(sDir + QStringLiteral("/ca.pem"));
+    QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+    QVERIFY(m_server.clientCertificatePort() != 0);
+}
+
+void TestClientCertificate::serverAsksForACertificate_data()
+{
+    QTest::addColumn<QString>("host");
+    QTest::addColumn<int>("choice");
+    QTest::addColumn<bool>("shown");
+
+    // The engine keeps a choice for the server for the whole process: a host per row.
+    QTest::newRow("the offered certificate") << "127.0.0.1" << 0 << true;
+    QTest::newRow("none") << "localhost" << -1 << false;
+}
+
+void TestClientCertificate::serverAsksForACertificate()
+{
+    QFETCH(QString, host);
+    QFETCH(int, choice);
+    QFETCH(bool, shown);
+    const quint16 port = m_server.clientCertificatePort();
+    m_server.trustAs(host, port);
+    orbisk::test::removeClientFiles();
+    m_client.start();
+    CMainWindow* window = m_client.window;
+    window->setCertificateGuard(m_server.guard());
+    QStringList asked;
+    window->setCertificateChooser([&](const QString& sServer, const QList<QSslCertificate>& certificates) {
+        asked.append(sServer);
+        for (const QSslCertificate& certificate : certificates)
+            asked.append(certificate.subjectDisplayName());
+        return choice;
+    });
+
+    const QString sUrl = QStringLiteral("https://%1:%2").arg(host).arg(port);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        window->handle_load(QStringLiteral("certificate"), sUrl, true);
+        QVERIFY(orbisk::test::waitUntil(
+            [window] { return window->m_isPageShown || window->m_pLoginUI->m_pBtnContinue->isEnabled(); },
+            kEngineTimeoutMs));
+        QCOMPARE(window->m_isPageShown, shown);
+        if (shown)
+            break;
+        QCOMPARE(window->m_pLoginUI->m_pLabelTip->text(), window->shownTexts().ConnectFailed);
+    }
+    // Asked once, with the certificate of the user's store.
+    QCOMPARE(asked, (QStringList{host + QLatin1Char(':') + QString::number(port), QStringLiteral("Orbisk Demo User")}));
+    m_client.stop();
+}
+
+ORBISK_WEBENGINE_TEST_MAIN(TestClientCertificate)
+#include "test_clientcertificate.moc"

@@ -9,6 +9,8 @@
 // home, so the user's own server list and settings are never read or written.
 #include "core/ValtroCore.h"
 #include "dialogs/CAboutUI.h"
+#include "dialogs/CClientCertificateUI.h"
+#include "dialogs/CCredentialsUI.h"
 #include "dialogs/CDownloadsUI.h"
 #include "dialogs/CMachineCodeUI.h"
 #include "dialogs/CPermissionUI.h"
@@ -163,6 +165,13 @@ int main(int argc, char* argv[])
     ok &= save(&switchMode, folder, QStringLiteral("switch-mode-dialog"));
     CPermissionUI permission(texts, QUrl(QStringLiteral("https://files.example.com")), nullptr);
     ok &= save(&permission, folder, QStringLiteral("notification-permission-dialog"));
+    CCredentialsUI signIn(texts, texts.ProxyAsksSignIn.arg(QStringLiteral("proxy.corp.example:3128")),
+        QStringLiteral("Corp proxy"), QStringLiteral("alice"), texts.CredentialsRefused, false, nullptr);
+    ok &= save(&signIn, folder, QStringLiteral("sign-in-dialog"));
+    const QList<QSslCertificate> certificates
+        = QSslCertificate::fromPath(QStringLiteral(ORBISK_SOURCE_DIR "/tools/screenshots/client-certificates.pem"));
+    CClientCertificateUI certificate(texts, QStringLiteral("files.example.com:443"), certificates, nullptr);
+    ok &= save(&certificate, folder, QStringLiteral("client-certificate-dialog"));
 
     // The update dialog with the texts each outcome of a check gives it.
     CCheckUpdateUI update(texts, false, nullptr);

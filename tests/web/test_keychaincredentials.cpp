@@ -1,0 +1,114 @@
+// Remembered sign-ins against a real Secret Service: gnome-keyring on a private
+// session bus of the test's own. Where none can start, the test says so and skips.
+#include "web/KeychainCredentials.h"
+#include "web/SignIn.h"
+
+#include "TestEnvironment.h"
+
+#include <QAuthenticator>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtTest>
+
+using Credentials = KeychainCredentials::Credentials;
+
+class TestKeychainCredentials : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void storeKeepsWhatItIsGiven();
+    void rememberedSignInOutlivesARestartUntilRefused();
+
+private:
+    QProcess m_bus;
+    QProcess m_keyring;
+};
+
+void TestKeychainCredentials::initTestCase()
+{
+    orbisk::test::prepareTestEnvironment();
+    const QString sBus = QStandardPaths::findExecutable(QStringLiteral("dbus-daemon"));
+    const QString sKeyring = QStandardPaths::findExecutable(QStringLiteral("gnome-keyring-daemon"));
+    if (sBus.isEmpty() || sKeyring.isEmpty())
+        QSKIP("no Secret Service to test against: dbus-daemon or gnome-keyring-daemon is missing "
+              "(scripts/install-deps installs both)");
+    m_bus.start(sBus, {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address")});
+    QVERIFY(m_bus.waitForReadyRead(10000));
+    // Set before anything asks for the session bus: the store is reached through it.
+    qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.readLine().trimmed());
+    m_keyring.start(
+        sKeyring, {QStringLiteral("--unlock"), QStringLiteral("--components=secrets"), QStringLiteral("--foreground")});
+    QVERIFY(m_keyring.waitForStarted());
+    // The login keyring's password, on standard input.
+    m_keyring.write("test-keyring");
+    m_keyring.closeWriteChannel();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("org.freedesktop.secrets")),
+        10000);
+    if (!KeychainCredentials(QStringLiteral("Orbisk test")).isAvailable())
+        QSKIP("gnome-keyring started but did not answer as a Secret Service");
+}
+
+void TestKeychainCredentials::cleanupTestCase()
+{
+    for (QProcess* process : {&m_keyring, &m_bus}) {
+        process->kill();
+        process->waitForFinished();
+    }
+}
+
+void TestKeychainCredentials::storeKeepsWhatItIsGiven()
+{
+    KeychainCredentials store(QStringLiteral("Orbisk test"));
+    // A password as people type them, and one a text file would mangle.
+    const Credentials given{QStringLiteral("alice@corp"), QStringLiteral("pä\"ss\nword;\\")};
+    QVERIFY(store.write(QStringLiteral("server files.example realm R"), given));
+    const std::optional<Credentials> read = store.read(QStringLiteral("server files.example realm R"));
+    QVERIFY(read);
+    QCOMPARE(read->sUser, given.sUser);
+    QCOMPARE(read->sPassword, given.sPassword);
+    QVERIFY(!store.read(QStringLiteral("server files.example realm other")));
+    store.forget(QStringLiteral("server files.example realm R"));
+    QVERIFY(!store.read(QStringLiteral("server files.example realm R")));
+}
+
+void TestKeychainCredentials::rememberedSignInOutlivesARestartUntilRefused()
+{
+    KeychainCredentials store(QStringLiteral("Orbisk test"));
+    int asked = 0;
+    QList<SignIn::Request> requests;
+    const auto asker = [&](const SignIn::Request& request, Credentials* pCredentials, bool* pRemember) {
+        ++asked;
+        requests.append(request);
+        *pCredentials = {QStringLiteral("alice"), QStringLiteral("secret")};
+        *pRemember = true;
+        return true;
+    };
+    QAuthenticator authenticator;
+    authenticator.setOption(QStringLiteral("realm"), QStringLiteral("Corp"));
+    SignIn(&store, asker).answer(SignIn::Kind::Proxy, QStringLiteral("proxy.corp:3128"), &authenticator);
+    QCOMPARE(asked, 1);
+    QVERIFY(requests.at(0).canRemember);
+
+    // The next run: used without asking.
+    SignIn nextRun(&store, asker);
+    QAuthenticator again;
+    nextRun.answer(SignIn::Kind::Proxy, QStringLiteral("proxy.corp:3128"), &again);
+    QCOMPARE(asked, 1);
+    QCOMPARE(again.user(), QStringLiteral("alice"));
+    QCOMPARE(again.password(), QStringLiteral("secret"));
+    // Refused: asked again with the user name, and forgotten until the user answers.
+    QAuthenticator refused;
+    nextRun.answer(SignIn::Kind::Proxy, QStringLiteral("proxy.corp:3128"), &refused);
+    QCOMPARE(asked, 2);
+    QVERIFY(requests.at(1).isRefused);
+    QCOMPARE(requests.at(1).sUser, QStringLiteral("alice"));
+}
+
+QTEST_GUILESS_MAIN(TestKeychainCredentials)
+#include "test_keychaincredentials.moc"

@@ -14,6 +14,10 @@ namespace orbisk {
 // The engine's variable of extra Chromium switches.
 inline constexpr char kEngineFlagsVariable[] = "QTWEBENGINE_CHROMIUM_FLAGS";
 
+// The hosts the engine may sign in to with the user's logon: the administrator's list,
+// else the servers' hosts, each once.
+QStringList signOnHosts(const ManagedConfig& managed, const QStringList& serverHosts);
+
 // current (the variable's value as found, kept first) with the switches the managed
 // choices and the servers' hosts need.
 QByteArray engineFlags(const QByteArray& current, const ManagedConfig& managed, const QStringList& serverHosts);

@@ -90,6 +90,7 @@ private slots:
     void firstStartServesRefusesSecondCopyAndQuitsCleanly();
     void terminationSignalsQuitWithExitCodeZero_data();
     void terminationSignalsQuitWithExitCodeZero();
+    void signOnIsAllowedForTheSavedServersOnly();
     void takenPortLeavesTheClientRunning();
     void otherUsersClientLeavesThisOneStarting();
     void idleConnectionsDoNotHoldUpQuitting();
@@ -178,6 +179,26 @@ void TestClientProcess::terminationSignalsQuitWithExitCodeZero()
     QCOMPARE(m_client.exitStatus(), QProcess::NormalExit);
     QCOMPARE(m_client.exitCode(), 0);
     QCOMPARE(m_client.readAllStandardOutput(), QByteArray("handle_exit_application\n"));
+}
+
+// The engine may sign in with the user's logon to the hosts of the saved servers, each
+// once, and to no other; the start says which.
+void TestClientProcess::signOnIsAllowedForTheSavedServersOnly()
+{
+    const QString sData = dataHome() + QLatin1Char('/') + QFileInfo(g_sClient).fileName();
+    QVERIFY(QDir().mkpath(sData));
+    QVERIFY(orbisk::test::writeFileContent(sData + QStringLiteral("/ServerConfig.xml"),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<ServerList>\n"
+        "<Server><Default>false</Default><Name>a</Name><URL>https://files.corp.example/app</URL></Server>\n"
+        "<Server><Default>false</Default><Name>b</Name><URL>https://files.corp.example:8443</URL></Server>\n"
+        "<Server><Default>false</Default><Name>c</Name><URL>https://share.example</URL></Server>\n"
+        "</ServerList>\n"));
+    startClient(m_client);
+    QByteArray diagnostics;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (diagnostics += m_client.readAllStandardError()).contains("integrated sign-on"), kStartTimeoutMs);
+    QVERIFY2(diagnostics.contains("integrated sign-on allowed for: files.corp.example,share.example\n"),
+        diagnostics.constData());
 }
 
 void TestClientProcess::takenPortLeavesTheClientRunning()

@@ -8,6 +8,7 @@
 #include <QAuthenticator>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
+#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
@@ -41,6 +42,10 @@ void TestKeychainCredentials::initTestCase()
     QVERIFY(m_bus.waitForReadyRead(10000));
     // Set before anything asks for the session bus: the store is reached through it.
     qputenv("DBUS_SESSION_BUS_ADDRESS", m_bus.readLine().trimmed());
+    // A new login keyring every run: nothing remembered by an earlier run.
+    QDir(qEnvironmentVariable("XDG_DATA_HOME", QDir::homePath() + QStringLiteral("/.local/share"))
+        + QStringLiteral("/keyrings"))
+        .removeRecursively();
     m_keyring.start(
         sKeyring, {QStringLiteral("--unlock"), QStringLiteral("--components=secrets"), QStringLiteral("--foreground")});
     QVERIFY(m_keyring.waitForStarted());
@@ -90,7 +95,6 @@ void TestKeychainCredentials::rememberedSignInOutlivesARestartUntilRefused()
         return true;
     };
     QAuthenticator authenticator;
-    authenticator.setOption(QStringLiteral("realm"), QStringLiteral("Corp"));
     SignIn(&store, asker).answer(SignIn::Kind::Proxy, QStringLiteral("proxy.corp:3128"), &authenticator);
     QCOMPARE(asked, 1);
     QVERIFY(requests.at(0).canRemember);

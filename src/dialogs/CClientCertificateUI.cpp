@@ -1,12 +1,12 @@
 #include "dialogs/CClientCertificateUI.h"
 
 #include "ui/LanguageTexts.h"
+#include "ui/OkCancelButtons.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLocale>
-#include <QPushButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -43,12 +43,7 @@ CClientCertificateUI::CClientCertificateUI(
     if (m_pList->topLevelItemCount() > 0)
         m_pList->setCurrentItem(m_pList->topLevelItem(0));
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* buttonOk = buttons->addButton(texts.OK, QDialogButtonBox::AcceptRole);
-    buttons->addButton(texts.Cancel, QDialogButtonBox::RejectRole);
-    buttonOk->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(this, texts);
     connect(m_pList, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
 
     auto* layout = new QVBoxLayout(this);

@@ -1,6 +1,7 @@
 #include "dialogs/CCredentialsUI.h"
 
 #include "ui/LanguageTexts.h"
+#include "ui/OkCancelButtons.h"
 #include "ui/Style.h"
 
 #include <QCheckBox>
@@ -8,7 +9,6 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -44,12 +44,7 @@ CCredentialsUI::CCredentialsUI(const LanguageTexts& texts, const QString& sWhoAs
     fields->addRow(texts.Password, m_pEditPassword);
     fields->addRow(QString(), m_pCheckRemember);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* buttonOk = buttons->addButton(texts.OK, QDialogButtonBox::AcceptRole);
-    buttons->addButton(texts.Cancel, QDialogButtonBox::RejectRole);
-    buttonOk->setDefault(true);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = okCancelButtons(this, texts);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(labelWho);

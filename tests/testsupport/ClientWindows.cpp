@@ -1,6 +1,7 @@
 #include "ClientWindows.h"
 
 #include "DemoServer.h"
+#include "TestEnvironment.h"
 
 #include "login/CCombox.h"
 #include "login/CLoginUI.h"
@@ -67,6 +68,12 @@ void ClientWindows::trust(const DemoServer& server)
 {
     trustStore->trust(server.server(), server.fingerprint());
     QVERIFY(trustStore->save());
+}
+
+bool ClientWindows::loadSettled(const QString& sName, const QString& sUrl, int timeoutMs)
+{
+    window->handle_load(sName, sUrl, true);
+    return waitUntil([this] { return window->m_isPageShown || login->m_pBtnContinue->isEnabled(); }, timeoutMs);
 }
 
 void ClientWindows::restart()

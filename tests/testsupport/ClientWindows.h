@@ -48,6 +48,10 @@ public:
 
     // Trusts the demo server's certificate as if the user had, saved for later starts.
     void trust(const DemoServer& server);
+    // Loads a server's login page as the user's Continue does and waits (up to
+    // timeoutMs) until it was shown or the login window took back its controls;
+    // false when neither happened in time.
+    bool loadSettled(const QString& sName, const QString& sUrl, int timeoutMs);
 
     // What an administrator manages for the next start().
     orbisk::ManagedConfig managed;

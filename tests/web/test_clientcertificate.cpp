@@ -98,10 +98,7 @@ void TestClientCertificate::serverAsksForACertificate()
 
     const QString sUrl = QStringLiteral("https://%1:%2").arg(host).arg(port);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        window->handle_load(QStringLiteral("certificate"), sUrl, true);
-        QVERIFY(orbisk::test::waitUntil(
-            [window] { return window->m_isPageShown || window->m_pLoginUI->m_pBtnContinue->isEnabled(); },
-            kEngineTimeoutMs));
+        QVERIFY(m_client.loadSettled(QStringLiteral("certificate"), sUrl, kEngineTimeoutMs));
         QCOMPARE(window->m_isPageShown, shown);
         if (shown)
             break;

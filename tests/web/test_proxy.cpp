@@ -85,10 +85,7 @@ void TestProxy::pageSignsInToTheProxy()
         return sPassword != kCancel;
     });
 
-    window->handle_load(QStringLiteral("proxied"), serverUrl(), true);
-    QVERIFY(orbisk::test::waitUntil(
-        [window] { return window->m_isPageShown || window->m_pLoginUI->m_pBtnContinue->isEnabled(); },
-        kEngineTimeoutMs));
+    QVERIFY(m_client.loadSettled(QStringLiteral("proxied"), serverUrl(), kEngineTimeoutMs));
 
     QCOMPARE(window->m_isPageShown, shown);
     QCOMPARE(asked.size(), passwords.size());

@@ -69,10 +69,8 @@ void TestSignIn::serverSignIn()
         return sUser != kCancel;
     });
 
-    window->handle_load(QStringLiteral("signin"), m_server.baseUrl() + QStringLiteral("/signin"), true);
-    QVERIFY(orbisk::test::waitUntil(
-        [window] { return window->m_isPageShown || window->m_pLoginUI->m_pBtnContinue->isEnabled(); },
-        kEngineTimeoutMs));
+    QVERIFY(m_client.loadSettled(
+        QStringLiteral("signin"), m_server.baseUrl() + QStringLiteral("/signin"), kEngineTimeoutMs));
 
     QCOMPARE(window->m_isPageShown, shown);
     QCOMPARE(asked.size(), users.size());

@@ -21,17 +21,22 @@ void CMainWindow::initNotifications()
     m_pPermissions->load();
 
     m_pNotifications = new NotificationCenter(this);
-    m_pDesktopNotifications = new DesktopNotifications(QDBusConnection::sessionBus(), this);
     connect(m_pNotifications, &NotificationCenter::shown, this, &CMainWindow::showNotification);
-    connect(m_pNotifications, &NotificationCenter::withdrawn, m_pDesktopNotifications, &DesktopNotifications::close);
     connect(m_pNotifications, &NotificationCenter::activated, this, &CMainWindow::bringCurrentWindowToFront);
-    connect(m_pDesktopNotifications, &DesktopNotifications::clicked, m_pNotifications, &NotificationCenter::click);
-    connect(m_pDesktopNotifications, &DesktopNotifications::closed, m_pNotifications, &NotificationCenter::dismiss);
     connect(m_pTray, &CMiniTray::notificationClicked, m_pNotifications, &NotificationCenter::click);
 }
 
 void CMainWindow::showNotification(int id, const QString& sTitle, const QString& sBody, const QString& sServer)
 {
+    // The session bus is reached only once a page has something to show: a start pays
+    // nothing for it.
+    if (!m_pDesktopNotifications) {
+        m_pDesktopNotifications = new DesktopNotifications(QDBusConnection::sessionBus(), this);
+        connect(
+            m_pNotifications, &NotificationCenter::withdrawn, m_pDesktopNotifications, &DesktopNotifications::close);
+        connect(m_pDesktopNotifications, &DesktopNotifications::clicked, m_pNotifications, &NotificationCenter::click);
+        connect(m_pDesktopNotifications, &DesktopNotifications::closed, m_pNotifications, &NotificationCenter::dismiss);
+    }
     // The server goes last, so the user sees which of their servers speaks.
     const QString sText = sBody.isEmpty() ? sServer : sBody + QLatin1Char('\n') + sServer;
     if (m_pDesktopNotifications->isAvailable())

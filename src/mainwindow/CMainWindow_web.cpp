@@ -71,9 +71,10 @@ void CMainWindow::startWebEngine(bool isDefaultPreloaded)
     // page starts loading then too, out of sight until the delayed login presents it.
     QTimer::singleShot(0, m_pDebugView, [this, isDefaultPreloaded] {
         webProfile();
-        m_pDebugView->page();
+        // The server's page first: the debug view's page only adds to its wait.
         if (isDefaultPreloaded)
             preloadDefaultServer();
+        m_pDebugView->page();
     });
 }
 

@@ -1,23 +1,31 @@
-// Sign-in to a server that asks for a user name and password, in the real engine
-// against the demo server's sign-in area: right, refused and cancelled answers.
+// Sign-in in the real engine, to the demo server's sign-in area and to a proxy that asks
+// for it (the system's proxy as the environment gives it, https_proxy): right, refused
+// and cancelled answers; and the client's own requests through that proxy.
 #include "login/CLoginUI.h"
 #include "mainwindow/CMainWindow.h"
 #include "ui/LanguageTexts.h"
+#include "web/ManagedNetwork.h"
 
 #include "ClientWindows.h"
+#include "ConnectProxy.h"
 #include "TestEnvironment.h"
 #include "TrustedDemoServer.h"
 #include "WebEngineTestMain.h"
 #include "WebTestSupport.h"
 
+#include <QAuthenticator>
 #include <QLabel>
-#include <QPushButton>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
 #include <QtTest>
 
 using orbisk::test::kEngineTimeoutMs;
 using Answer = KeychainCredentials::Credentials;
+Q_DECLARE_METATYPE(SignIn::Kind)
 
 namespace {
+// A name only the proxy resolves.
+const QString kProxiedHost = QStringLiteral("demo.orbisk.test");
 // An answer the user does not give: Cancel.
 const QString kCancel = QStringLiteral("<cancel>");
 } // namespace
@@ -27,35 +35,55 @@ class TestSignIn : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        orbisk::test::prepareTestEnvironment();
-        QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
-    }
-    void serverSignIn_data();
-    void serverSignIn();
+    void initTestCase();
+    void signIn_data();
+    void signIn();
+    void clientRequestsGoThroughTheProxy();
 
 private:
+    QString proxiedUrl() const { return QStringLiteral("https://%1:%2").arg(kProxiedHost).arg(m_server.port()); }
+
     orbisk::test::TrustedDemoServer m_server;
+    orbisk::test::ConnectProxy m_proxy{QStringLiteral("alice"), QStringLiteral("proxy-pass")};
     orbisk::test::ClientWindows m_client;
 };
 
-void TestSignIn::serverSignIn_data()
+void TestSignIn::initTestCase()
 {
-    QTest::addColumn<QStringList>("users"); // one per question, kCancel for Cancel
+    orbisk::test::prepareTestEnvironment();
+    QVERIFY2(m_server.start(), qPrintable(m_server.errorString()));
+    m_server.trustAs(kProxiedHost);
+    QVERIFY(m_proxy.listen());
+    // As a company desktop sets it; read when the engine and the first request start.
+    // Loopback addresses (the sign-in area) never go through it.
+    qputenv("https_proxy", QStringLiteral("http://127.0.0.1:%1").arg(m_proxy.port()).toLatin1());
+    orbisk::applyNetwork(orbisk::ManagedConfig(), {});
+}
+
+void TestSignIn::signIn_data()
+{
+    QTest::addColumn<SignIn::Kind>("kind");
+    QTest::addColumn<QStringList>("passwords"); // one per question, kCancel for Cancel
     QTest::addColumn<bool>("shown");
 
     // The engine keeps accepted credentials for the rest of the process and sends them
-    // without asking, so the row that gets in comes last.
-    QTest::newRow("cancelled") << QStringList{kCancel} << false;
-    QTest::newRow("refused, then cancelled") << QStringList{QStringLiteral("wrong"), kCancel} << false;
-    QTest::newRow("refused, then right") << QStringList{QStringLiteral("wrong"), QStringLiteral("demo")} << true;
+    // without asking, so for each kind the row that gets in comes last.
+    const SignIn::Kind server = SignIn::Kind::Server;
+    const SignIn::Kind proxy = SignIn::Kind::Proxy;
+    QTest::newRow("server, cancelled") << server << QStringList{kCancel} << false;
+    QTest::newRow("server, refused, then cancelled") << server << QStringList{"wrong", kCancel} << false;
+    QTest::newRow("server, refused, then right") << server << QStringList{"wrong", "orbisk-demo"} << true;
+    QTest::newRow("proxy, cancelled") << proxy << QStringList{kCancel} << false;
+    QTest::newRow("proxy, refused, then right") << proxy << QStringList{"wrong", "proxy-pass"} << true;
 }
 
-void TestSignIn::serverSignIn()
+void TestSignIn::signIn()
 {
-    QFETCH(QStringList, users);
+    QFETCH(SignIn::Kind, kind);
+    QFETCH(QStringList, passwords);
     QFETCH(bool, shown);
+    const bool isProxy = kind == SignIn::Kind::Proxy;
+    const QString sUser = isProxy ? QStringLiteral("alice") : QStringLiteral("demo");
     orbisk::test::removeClientFiles();
     m_client.start();
     CMainWindow* window = m_client.window;
@@ -63,28 +91,57 @@ void TestSignIn::serverSignIn()
     QList<SignIn::Request> asked;
     window->setCredentialsAsker([&](const SignIn::Request& request, Answer* pAnswer, bool* pRemember) {
         asked.append(request);
-        const QString sUser = users.value(asked.size() - 1, kCancel);
-        *pAnswer = {sUser, QStringLiteral("orbisk-demo")};
+        const QString sPassword = passwords.value(asked.size() - 1, kCancel);
+        *pAnswer = {sUser, sPassword};
         *pRemember = false;
-        return sUser != kCancel;
+        return sPassword != kCancel;
     });
 
-    QVERIFY(m_client.loadSettled(
-        QStringLiteral("signin"), m_server.baseUrl() + QStringLiteral("/signin"), kEngineTimeoutMs));
+    const QString sUrl = isProxy ? proxiedUrl() : m_server.baseUrl() + QStringLiteral("/signin");
+    QVERIFY(m_client.loadSettled(QStringLiteral("signin"), sUrl, kEngineTimeoutMs));
 
     QCOMPARE(window->m_isPageShown, shown);
-    QCOMPARE(asked.size(), users.size());
+    QCOMPARE(asked.size(), passwords.size());
+    const QString sWho = isProxy ? QStringLiteral("127.0.0.1:%1").arg(m_proxy.port()) : QStringLiteral("127.0.0.1");
     for (int i = 0; i < asked.size(); ++i) {
-        QCOMPARE(asked.at(i).kind, SignIn::Kind::Server);
-        QCOMPARE(asked.at(i).sWho, QStringLiteral("127.0.0.1"));
-        QCOMPARE(asked.at(i).sRealm, QStringLiteral("Orbisk demo"));
-        // A refusal comes back with what was typed.
+        QCOMPARE(asked.at(i).kind, kind);
+        QCOMPARE(asked.at(i).sWho, sWho);
+        QCOMPARE(asked.at(i).sRealm, isProxy ? QStringLiteral("Orbisk proxy") : QStringLiteral("Orbisk demo"));
+        // A refusal comes back with the user name that was given.
         QCOMPARE(asked.at(i).isRefused, i > 0);
-        QCOMPARE(asked.at(i).sUser, i > 0 ? users.at(i - 1) : QString());
+        QCOMPARE(asked.at(i).sUser, i > 0 ? sUser : QString());
     }
-    if (!shown)
-        QCOMPARE(window->m_pLoginUI->m_pLabelTip->text(), window->shownTexts().ServerSignInRequired);
+    if (!shown) {
+        const LanguageTexts& texts = window->shownTexts();
+        QCOMPARE(
+            window->m_pLoginUI->m_pLabelTip->text(), isProxy ? texts.ProxySignInRequired : texts.ServerSignInRequired);
+    } else if (isProxy) {
+        QVERIFY(m_proxy.tunnels().contains(kProxiedHost + QLatin1Char(':') + QString::number(m_server.port())));
+    }
     m_client.stop();
+}
+
+// What the update check uses: a network access manager on the application's proxy set-up.
+void TestSignIn::clientRequestsGoThroughTheProxy()
+{
+    QNetworkAccessManager manager;
+    int challenges = 0;
+    connect(&manager, &QNetworkAccessManager::proxyAuthenticationRequired, this,
+        [&challenges](const QNetworkProxy&, QAuthenticator* pAuthenticator) {
+            ++challenges;
+            pAuthenticator->setUser(QStringLiteral("alice"));
+            pAuthenticator->setPassword(QStringLiteral("proxy-pass"));
+        });
+    const int tunnelsBefore = m_proxy.tunnels().size();
+    QNetworkReply* reply = manager.get(QNetworkRequest(QUrl(proxiedUrl() + QStringLiteral("/"))));
+    // The demo certificate does not name the proxy's host: only the route is checked.
+    reply->ignoreSslErrors();
+    QTRY_VERIFY_WITH_TIMEOUT(reply->isFinished(), kEngineTimeoutMs);
+    QCOMPARE(reply->error(), QNetworkReply::NoError);
+    QCOMPARE(challenges, 1);
+    QCOMPARE(m_proxy.tunnels().mid(tunnelsBefore),
+        QStringList{kProxiedHost + QLatin1Char(':') + QString::number(m_server.port())});
+    delete reply;
 }
 
 ORBISK_WEBENGINE_TEST_MAIN(TestSignIn)

@@ -3,6 +3,7 @@
 #include <QAuthenticator>
 #include <QDebug>
 #include <QNetworkProxy>
+#include <QScopeGuard>
 #include <QUrl>
 #include <QWebEnginePage>
 
@@ -40,6 +41,8 @@ void SignIn::watch(QWebEnginePage* pPage)
 
 void SignIn::answerProxy(const QNetworkProxy& proxy, QAuthenticator* pAuthenticator, bool mayAsk)
 {
+    m_isEngine = false;
+    const auto restore = qScopeGuard([this] { m_isEngine = true; });
     answer(Kind::Proxy, proxy.hostName() + QLatin1Char(':') + QString::number(proxy.port()), pAuthenticator, mayAsk);
 }
 
@@ -82,7 +85,11 @@ void SignIn::answer(Kind kind, const QString& sWho, QAuthenticator* pAuthenticat
     request.canRemember = m_pStore && m_pStore->isAvailable();
     if (!mayAsk || !m_asker(request, &credentials, &isRemembered)) {
         m_cancelled = mayAsk ? kind : Kind::None;
-        *pAuthenticator = QAuthenticator();
+        // The engine takes a null authenticator as "cancel"; a network access manager
+        // takes one left without credentials (a null one makes it ask the proxy again,
+        // without end).
+        if (m_isEngine)
+            *pAuthenticator = QAuthenticator();
         return;
     }
     m_cancelled = Kind::None;

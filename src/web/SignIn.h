@@ -45,9 +45,11 @@ public:
     // Answers the page's requests for proxy and server sign-in.
     void watch(QWebEnginePage* pPage);
 
-    // Fills the authenticator for a request; an empty authenticator when the user
-    // cancelled or may not be asked (mayAsk false: remembered credentials only).
+    // Fills the authenticator for one of the engine's requests; a null authenticator
+    // when the user cancelled or may not be asked (mayAsk false: remembered credentials only).
     void answer(Kind kind, const QString& sWho, QAuthenticator* pAuthenticator, bool mayAsk = true);
+    // The same for a network access manager's proxy, whose authenticator stays without
+    // credentials instead.
     void answerProxy(const QNetworkProxy& proxy, QAuthenticator* pAuthenticator, bool mayAsk);
 
     // What the last sign-in the user cancelled was for, until the next answer; the
@@ -64,4 +66,6 @@ private:
     // Keys whose credentials went to the engine; asked again means refused.
     QSet<QString> m_supplied;
     Kind m_cancelled = Kind::None;
+    // Whether the request being answered is the engine's (else a network access manager's).
+    bool m_isEngine = true;
 };

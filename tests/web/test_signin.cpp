@@ -1,9 +1,10 @@
 // Sign-in in the real engine, to the demo server's sign-in area and to a proxy that asks
 // for it (the system's proxy as the environment gives it, https_proxy): right, refused
-// and cancelled answers; and the client's own requests through that proxy.
+// and cancelled answers; and the update check through that proxy.
 #include "login/CLoginUI.h"
 #include "mainwindow/CMainWindow.h"
 #include "ui/LanguageTexts.h"
+#include "update/CCheckUpdateUI.h"
 #include "web/ManagedNetwork.h"
 
 #include "ClientWindows.h"
@@ -13,10 +14,7 @@
 #include "WebEngineTestMain.h"
 #include "WebTestSupport.h"
 
-#include <QAuthenticator>
 #include <QLabel>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QtTest>
 
 using orbisk::test::kEngineTimeoutMs;
@@ -38,7 +36,8 @@ private slots:
     void initTestCase();
     void signIn_data();
     void signIn();
-    void clientRequestsGoThroughTheProxy();
+    void updateCheckGoesThroughTheProxy_data();
+    void updateCheckGoesThroughTheProxy();
 
 private:
     QString proxiedUrl() const { return QStringLiteral("https://%1:%2").arg(kProxiedHost).arg(m_server.port()); }
@@ -121,27 +120,49 @@ void TestSignIn::signIn()
     m_client.stop();
 }
 
-// What the update check uses: a network access manager on the application's proxy set-up.
-void TestSignIn::clientRequestsGoThroughTheProxy()
+// The update check goes through the system's proxy too. Started by the user it may ask
+// for the proxy's sign-in; the quiet check only uses what is remembered, here nothing.
+void TestSignIn::updateCheckGoesThroughTheProxy_data()
 {
-    QNetworkAccessManager manager;
-    int challenges = 0;
-    connect(&manager, &QNetworkAccessManager::proxyAuthenticationRequired, this,
-        [&challenges](const QNetworkProxy&, QAuthenticator* pAuthenticator) {
-            ++challenges;
-            pAuthenticator->setUser(QStringLiteral("alice"));
-            pAuthenticator->setPassword(QStringLiteral("proxy-pass"));
-        });
+    QTest::addColumn<bool>("quiet");
+    QTest::newRow("started by the user") << false;
+    QTest::newRow("quiet") << true;
+}
+
+void TestSignIn::updateCheckGoesThroughTheProxy()
+{
+    QFETCH(bool, quiet);
+    orbisk::test::removeClientFiles();
+    m_client.managed.updateManifestUrl = QUrl(proxiedUrl() + QStringLiteral("/version.json"));
+    m_client.start();
+    int asked = 0;
+    m_client.window->setCredentialsAsker([&asked](const SignIn::Request& request, Answer* pAnswer, bool*) {
+        asked += request.kind == SignIn::Kind::Proxy ? 1 : 100;
+        *pAnswer = {QStringLiteral("alice"), QStringLiteral("proxy-pass")};
+        return true;
+    });
     const int tunnelsBefore = m_proxy.tunnels().size();
-    QNetworkReply* reply = manager.get(QNetworkRequest(QUrl(proxiedUrl() + QStringLiteral("/"))));
-    // The demo certificate does not name the proxy's host: only the route is checked.
-    reply->ignoreSslErrors();
-    QTRY_VERIFY_WITH_TIMEOUT(reply->isFinished(), kEngineTimeoutMs);
-    QCOMPARE(reply->error(), QNetworkReply::NoError);
-    QCOMPARE(challenges, 1);
-    QCOMPARE(m_proxy.tunnels().mid(tunnelsBefore),
-        QStringList{kProxiedHost + QLatin1Char(':') + QString::number(m_server.port())});
-    delete reply;
+    const int challengesBefore = m_proxy.challenges();
+
+    m_client.window->slot_checkupdate(quiet);
+    // A failed check the user started says so in a modal dialog: the user closes it.
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [this] {
+        if (m_client.window->m_pCheckUpdateUI->isVisible())
+            m_client.window->m_pCheckUpdateUI->reject();
+    });
+    closer.start(50);
+    // The request starts once the event loop runs again, and is let go when it ended.
+    CCheckUpdateUI* check = m_client.window->m_pCheckUpdateUI;
+    QTRY_VERIFY_WITH_TIMEOUT(check->m_pReply, kEngineTimeoutMs);
+    QTRY_VERIFY_WITH_TIMEOUT(!check->m_pReply, kEngineTimeoutMs);
+    const QString sTunnel = kProxiedHost + QLatin1Char(':') + QString::number(m_server.port());
+    QCOMPARE(asked, quiet ? 0 : 1);
+    // Refused without credentials once, never again and again.
+    QCOMPARE(m_proxy.challenges(), challengesBefore + 1);
+    QCOMPARE(m_proxy.tunnels().mid(tunnelsBefore), quiet ? QStringList() : QStringList{sTunnel});
+    m_client.stop();
+    m_client.managed = orbisk::ManagedConfig();
 }
 
 ORBISK_WEBENGINE_TEST_MAIN(TestSignIn)

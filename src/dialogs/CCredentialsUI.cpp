@@ -32,7 +32,7 @@ CCredentialsUI::CCredentialsUI(const LanguageTexts& texts, const QString& sWhoAs
     labelRealm->setVisible(!sRealm.isEmpty());
     labelRealm->setStyleSheet(orbisk::style::text(orbisk::style::kTextGrey, 12));
     m_pLabelProblem->setVisible(!sProblem.isEmpty());
-    m_pLabelProblem->setStyleSheet(QStringLiteral("color: #c0392b;"));
+    m_pLabelProblem->setStyleSheet(QStringLiteral("color: %1;").arg(orbisk::style::kErrorRed));
     m_pEditPassword->setEchoMode(QLineEdit::Password);
     m_pEditUser->setMinimumWidth(kFieldWidth);
     m_pCheckRemember->setEnabled(canRemember);

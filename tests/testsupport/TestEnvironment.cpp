@@ -129,4 +129,25 @@ quint16 unusedLocalPort()
     return server.serverPort();
 }
 
+QString runTool(const QString& program, const QStringList& arguments)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+        return program + QStringLiteral(" failed: ") + QString::fromLocal8Bit(process.readAll())
+            + process.errorString();
+    return QString();
+}
+
+QString newHomeNssDatabase(QString* pDatabase)
+{
+    const QString folder = QDir::homePath() + QStringLiteral("/.pki/nssdb");
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    *pDatabase = QStringLiteral("sql:") + folder;
+    return runTool(QStringLiteral("certutil"),
+        {QStringLiteral("-N"), QStringLiteral("-d"), *pDatabase, QStringLiteral("--empty-password")});
+}
+
 } // namespace orbisk::test

@@ -59,4 +59,13 @@ bool waitUntil(const std::function<bool()>& isDone, int timeoutMs);
 // A private folder for a test's files, under the test's own home.
 QString scratchDir(const QString& name);
 
+// Runs a command line tool to its end (at most a minute); what it printed when it
+// failed, else an empty string.
+QString runTool(const QString& program, const QStringList& arguments);
+
+// The NSS database of the test's own home (the user's certificate store the engine
+// reads on Linux), made new and empty, and its "sql:" address in *pDatabase. Returns
+// what went wrong, else an empty string.
+QString newHomeNssDatabase(QString* pDatabase);
+
 } // namespace orbisk::test

@@ -33,19 +33,6 @@ namespace {
 const QString kChangedFingerprint
     = QStringLiteral("00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF:00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF");
 
-// Runs a program; its output when it fails.
-QString run(const QString& sProgram, const QStringList& arguments)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(sProgram, arguments);
-    if (!process.waitForFinished(kEngineTimeoutMs) || process.exitStatus() != QProcess::NormalExit
-        || process.exitCode() != 0)
-        return sProgram + QStringLiteral(" failed: ") + QString::fromLocal8Bit(process.readAll())
-            + process.errorString();
-    return QString();
-}
-
 // A test certificate authority and a server certificate for 127.0.0.1 that it signed,
 // as cert.pem and key.pem in sDir; the authority's certificate as ca.pem.
 QString makeAuthorityAndServerCertificate(const QString& sDir)
@@ -77,7 +64,7 @@ QString makeAuthorityAndServerCertificate(const QString& sDir)
             QStringLiteral("-extfile"), sExtensions},
     };
     for (const QStringList& step : steps) {
-        const QString sError = run(sOpenSsl, step);
+        const QString sError = orbisk::test::runTool(sOpenSsl, step);
         if (!sError.isEmpty())
             return sError;
     }
@@ -88,16 +75,11 @@ QString makeAuthorityAndServerCertificate(const QString& sDir)
 // engine reads as the system's trust on Linux.
 QString trustAuthorityInHome(const QString& sAuthorityPem)
 {
-    const QString sDatabase = QDir::homePath() + QStringLiteral("/.pki/nssdb");
-    QDir(sDatabase).removeRecursively();
-    QDir().mkpath(sDatabase);
-    const QString sCertutil = QStringLiteral("certutil");
-    QString sError = run(sCertutil,
-        {QStringLiteral("-N"), QStringLiteral("-d"), QStringLiteral("sql:") + sDatabase,
-            QStringLiteral("--empty-password")});
+    QString sDatabase;
+    QString sError = orbisk::test::newHomeNssDatabase(&sDatabase);
     if (sError.isEmpty())
-        sError = run(sCertutil,
-            {QStringLiteral("-A"), QStringLiteral("-d"), QStringLiteral("sql:") + sDatabase, QStringLiteral("-n"),
+        sError = orbisk::test::runTool(QStringLiteral("certutil"),
+            {QStringLiteral("-A"), QStringLiteral("-d"), sDatabase, QStringLiteral("-n"),
                 QStringLiteral("Orbisk Test Authority"), QStringLiteral("-t"), QStringLiteral("C,,"),
                 QStringLiteral("-i"), sAuthorityPem});
     return sError;

@@ -11,25 +11,11 @@
 #include "WebEngineTestMain.h"
 #include "WebTestSupport.h"
 
-#include <QDir>
 #include <QLabel>
-#include <QProcess>
 #include <QPushButton>
 #include <QtTest>
 
 using orbisk::test::kEngineTimeoutMs;
-
-namespace {
-// Runs a command; its error output when it failed.
-QString run(const QString& sProgram, const QStringList& arguments)
-{
-    QProcess process;
-    process.start(sProgram, arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return sProgram + QStringLiteral(": ") + QString::fromLocal8Bit(process.readAllStandardError());
-    return QString();
-}
-} // namespace
 
 class TestClientCertificate : public QObject
 {
@@ -49,15 +35,12 @@ void TestClientCertificate::initTestCase()
 {
     orbisk::test::prepareTestEnvironment();
     const QString sDir = orbisk::test::scratchDir(QStringLiteral("client-certificate"));
-    QString sError = run(QStringLiteral(ORBISK_MAKE_CLIENT_CERTIFICATE), {sDir});
-    // The user's own certificate store, which the engine reads on Linux.
-    const QString sDatabase = QStringLiteral("sql:") + QDir::homePath() + QStringLiteral("/.pki/nssdb");
-    QDir(QDir::homePath() + QStringLiteral("/.pki/nssdb")).removeRecursively();
-    QDir().mkpath(QDir::homePath() + QStringLiteral("/.pki/nssdb"));
+    QString sError = orbisk::test::runTool(QStringLiteral(ORBISK_MAKE_CLIENT_CERTIFICATE), {sDir});
+    QString sDatabase;
     if (sError.isEmpty())
-        sError = run(QStringLiteral("certutil"), {"-N", "-d", sDatabase, "--empty-password"});
+        sError = orbisk::test::newHomeNssDatabase(&sDatabase);
     if (sError.isEmpty())
-        sError = run(QStringLiteral("pk12util"),
+        sError = orbisk::test::runTool(QStringLiteral("pk12util"),
             {"-i", sDir + QStringLiteral("/client.p12"), "-d", sDatabase, "-W", "orbisk-demo", "-K", ""});
     QVERIFY2(sError.isEmpty(), qPrintable(sError));
 

@@ -3,7 +3,6 @@
 #include <QAuthenticator>
 #include <QDebug>
 #include <QNetworkProxy>
-#include <QScopeGuard>
 #include <QUrl>
 #include <QWebEnginePage>
 
@@ -41,9 +40,9 @@ void SignIn::watch(QWebEnginePage* pPage)
 
 void SignIn::answerProxy(const QNetworkProxy& proxy, QAuthenticator* pAuthenticator, bool mayAsk)
 {
-    m_isEngine = false;
-    const auto restore = qScopeGuard([this] { m_isEngine = true; });
-    answer(Kind::Proxy, proxy.hostName() + QLatin1Char(':') + QString::number(proxy.port()), pAuthenticator, mayAsk);
+    // A network access manager takes an authenticator left without credentials as
+    // "cancel"; a null one it would take as new and ask the proxy again, without end.
+    fill(Kind::Proxy, proxy.hostName() + QLatin1Char(':') + QString::number(proxy.port()), pAuthenticator, mayAsk);
 }
 
 QString SignIn::keyOf(Kind kind, const QString& sWho, const QString& sRealm) const
@@ -53,6 +52,13 @@ QString SignIn::keyOf(Kind kind, const QString& sWho, const QString& sRealm) con
 }
 
 void SignIn::answer(Kind kind, const QString& sWho, QAuthenticator* pAuthenticator, bool mayAsk)
+{
+    // The engine takes a null authenticator as "cancel".
+    if (!fill(kind, sWho, pAuthenticator, mayAsk))
+        *pAuthenticator = QAuthenticator();
+}
+
+bool SignIn::fill(Kind kind, const QString& sWho, QAuthenticator* pAuthenticator, bool mayAsk)
 {
     const QString sRealm = pAuthenticator->realm();
     const QString sKey = keyOf(kind, sWho, sRealm);
@@ -76,7 +82,7 @@ void SignIn::answer(Kind kind, const QString& sWho, QAuthenticator* pAuthenticat
             pAuthenticator->setUser(known->sUser);
             pAuthenticator->setPassword(known->sPassword);
             m_cancelled = Kind::None;
-            return;
+            return true;
         }
     }
 
@@ -85,12 +91,7 @@ void SignIn::answer(Kind kind, const QString& sWho, QAuthenticator* pAuthenticat
     request.canRemember = m_pStore && m_pStore->isAvailable();
     if (!mayAsk || !m_asker(request, &credentials, &isRemembered)) {
         m_cancelled = mayAsk ? kind : Kind::None;
-        // The engine takes a null authenticator as "cancel"; a network access manager
-        // takes one left without credentials (a null one makes it ask the proxy again,
-        // without end).
-        if (m_isEngine)
-            *pAuthenticator = QAuthenticator();
-        return;
+        return false;
     }
     m_cancelled = Kind::None;
     m_given.insert(sKey, credentials);
@@ -99,4 +100,5 @@ void SignIn::answer(Kind kind, const QString& sWho, QAuthenticator* pAuthenticat
         m_pStore->write(sKey, credentials);
     pAuthenticator->setUser(credentials.sUser);
     pAuthenticator->setPassword(credentials.sPassword);
+    return true;
 }

@@ -57,6 +57,9 @@ public:
     Kind cancelled() const { return m_cancelled; }
 
 private:
+    // Puts credentials into the authenticator; false when the user cancelled or may
+    // not be asked and nothing is remembered.
+    bool fill(Kind kind, const QString& sWho, QAuthenticator* pAuthenticator, bool mayAsk);
     QString keyOf(Kind kind, const QString& sWho, const QString& sRealm) const;
 
     KeychainCredentials* m_pStore;
@@ -66,6 +69,4 @@ private:
     // Keys whose credentials went to the engine; asked again means refused.
     QSet<QString> m_supplied;
     Kind m_cancelled = Kind::None;
-    // Whether the request being answered is the engine's (else a network access manager's).
-    bool m_isEngine = true;
 };

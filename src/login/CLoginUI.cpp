@@ -68,6 +68,8 @@ const int kPrefixFontPixelSize = 12;
 const int kBrowserFontPixelSize = 16;
 const int kPrefixGap = 2;
 const int kRowWidth = 300;
+// The rows' pitch: each row widget is this tall, so the list must space them by it.
+const int kRowHeight = 30;
 // Where a picker item keeps its server's name and URL.
 const int kNameRole = Qt::UserRole;
 const int kUrlRole = Qt::UserRole + 1;
@@ -347,6 +349,11 @@ void CLoginUI::addServerItem(QString sName, QString sUrl)
     auto* item = new QListWidgetItem(m_pListWidget);
     item->setData(kNameRole, sName);
     item->setData(kUrlRole, sUrl);
+    // The list's own style decides the pitch, not the combo's style sheet; without a size
+    // hint the 30 px rows would overlap one another by half.
+    item->setSizeHint(QSize(kRowWidth, kRowHeight));
+    // What a screen reader says for the row; the row widget itself is not reachable.
+    item->setData(Qt::AccessibleTextRole, serverDisplayText({sName, sUrl, false}));
     m_pDeferredRows->added(item);
 }
 

@@ -579,7 +579,11 @@ void TestLoginUI::fillAtStart()
     QCOMPARE(login->m_pCheckDefault->isChecked(), boxTicked);
 
     for (int i = 0; i < servers.size(); ++i) {
-        const QWidget* row = login->m_pListWidget->itemWidget(login->m_pListWidget->item(i));
+        QListWidgetItem* item = login->m_pListWidget->item(i);
+        const QWidget* row = login->m_pListWidget->itemWidget(item);
+        // Rows stand one row height apart instead of overlapping.
+        QCOMPARE(login->m_pListWidget->visualItemRect(item).top(), i * row->height());
+        QCOMPARE(item->data(Qt::AccessibleTextRole).toString(), serverDisplayText(servers.at(i)));
         QCOMPARE(row->objectName(), servers.at(i).name);
         QCOMPARE(row->accessibleName(), servers.at(i).url);
         QCOMPARE(row->toolTip(), serverDisplayText(servers.at(i)));

@@ -65,8 +65,6 @@ int main(int argc, char* argv[])
             for (const ServerEntry& server : g_pMainWindow->serverBook().servers())
                 serverHosts.append(QUrl(server.url).host());
             orbisk::applyNetwork(managed, serverHosts);
-            auto* loginUI = new CLoginUI(nullptr);
-            g_pMainWindow->setLoginUI(loginUI);
             QObject::connect(&terminationWatcher, &orbisk::platform::TerminationWatcher::terminationRequested,
                 g_pMainWindow, &CMainWindow::handle_exit_application);
 
@@ -77,12 +75,16 @@ int main(int argc, char* argv[])
                 {managed.trustedCertificates, managed.trustedCas, managed.allowCertificateExceptions});
             g_pMainWindow->setCertificateGuard(&certificateGuard);
             g_pMainWindow->initWebArea();
-            g_pMainWindow->slot_switch_language(g_pMainWindow->settings().language);
-            g_pMainWindow->startCoreServices();
-
             // Destroyed before the application object, which takes the web profile with it.
             DownloadManager downloads(managed.downloadFolder);
             g_pMainWindow->setDownloadManager(&downloads);
+            g_pMainWindow->startCoreServices();
+            // The default server's page loads while the login window and the texts are made.
+            g_pMainWindow->preloadAtStart(QCoreApplication::arguments().size());
+
+            auto* loginUI = new CLoginUI(nullptr);
+            g_pMainWindow->setLoginUI(loginUI);
+            g_pMainWindow->slot_switch_language(g_pMainWindow->settings().language);
 
             RunningCopyChannel channel;
             QObject::connect(&channel, &RunningCopyChannel::showRequested, g_pMainWindow, [] {

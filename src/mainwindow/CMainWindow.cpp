@@ -84,6 +84,8 @@ void CMainWindow::setLoginUI(CLoginUI* pLoginUI)
 {
     m_pLoginUI = pLoginUI;
     pLoginUI->setServerBook(m_pServerBook);
+    if (m_pSplitter)
+        pLoginUI->fillServerPicker(m_pServerBook->servers());
     connect(pLoginUI, &CLoginUI::continueRequested, this,
         [this](const QString& sName, const QString& sUrl) { handle_load(sName, sUrl, true); });
     connect(pLoginUI, &CLoginUI::closeRequested, this, [this] {

@@ -84,6 +84,11 @@ public:
     // Starts the web engine once the event loop runs, ahead of the first page, and with
     // isDefaultPreloaded the default server's page out of sight.
     void startWebEngine(bool isDefaultPreloaded = false);
+    // For a start with this many command-line arguments that joins the default server:
+    // starts the engine and the default server's page at once, out of sight. Call after
+    // initWebArea, startCoreServices and setDownloadManager, before the login window and
+    // the texts are made, so that their making overlaps the page's load.
+    void preloadAtStart(int argumentCount);
     // Starts the 100 ms timer whose first timeout runs slot_delayLogin.
     void startDelayLogin();
 

@@ -14,9 +14,6 @@
 void CMainWindow::setDownloadManager(DownloadManager* pDownloads)
 {
     m_pDownloads = pDownloads;
-    m_pDownloadsUI = new CDownloadsUI(pDownloads, nullptr);
-    if (m_pTexts)
-        m_pDownloadsUI->updateTexts(*m_pTexts);
     m_pActDownloads->setVisible(true);
     if (m_pTray) {
         connect(pDownloads, &DownloadManager::downloadCompleted, m_pTray, &CMiniTray::slot_downloadCompleted);
@@ -42,8 +39,13 @@ QWebEngineProfile* CMainWindow::webProfile()
 
 void CMainWindow::slot_downloadsUI()
 {
-    if (!m_pDownloadsUI)
+    if (!m_pDownloads)
         return;
+    // Made when first asked for: most starts never open it.
+    if (!m_pDownloadsUI) {
+        m_pDownloadsUI = new CDownloadsUI(m_pDownloads, nullptr);
+        m_pDownloadsUI->updateTexts(shownTexts());
+    }
     // Placed like the dialogs the first time; afterwards it stays where the user put it.
     if (!m_pDownloadsUI->testAttribute(Qt::WA_Moved)) {
         m_pDownloadsUI->move(dialogPosition(dialogReference()->geometry(), m_pDownloadsUI->size()));

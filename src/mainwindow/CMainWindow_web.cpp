@@ -4,8 +4,10 @@
 
 #include "core/ClientInfo.h"
 #include "core/ValtroCore.h"
+#include "dialogs/CMiniTray.h"
 #include "login/CLoginUI.h"
 #include "mainwindow/LoadProgressBar.h"
+#include "mainwindow/StartPresentation.h"
 #include "servers/ServerBook.h"
 #include "ui/LanguageTexts.h"
 #include "ui/MessageBar.h"
@@ -60,7 +62,9 @@ void CMainWindow::initWebArea()
         m_pDebugView->hide();
     }
 
-    m_pLoginUI->fillServerPicker(m_pServerBook->servers());
+    // The login window may come later (see preloadAtStart); it is filled when it is set.
+    if (m_pLoginUI)
+        m_pLoginUI->fillServerPicker(m_pServerBook->servers());
 }
 
 void CMainWindow::startWebEngine(bool isDefaultPreloaded)
@@ -76,6 +80,17 @@ void CMainWindow::startWebEngine(bool isDefaultPreloaded)
             preloadDefaultServer();
         m_pDebugView->page();
     });
+}
+
+void CMainWindow::preloadAtStart(int argumentCount)
+{
+    // The engine's own start is the longest part of the way to the page and holds the
+    // GUI thread; the page's load then runs in the engine's processes while the client
+    // builds the rest of itself.
+    const StartPresentation presentation
+        = StartPresentation::forArguments(argumentCount, isMiniTray(), CMiniTray::isTrayAvailable());
+    if (presentation.startDelayedLogin)
+        preloadDefaultServer();
 }
 
 void CMainWindow::startDelayLogin()

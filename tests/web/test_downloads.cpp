@@ -384,9 +384,6 @@ void TestDownloads::windowShowsAndDrivesTheDownloads()
     client.start();
     CMainWindow* window = client.window;
     window->setDownloadManager(m_pManager);
-    CDownloadsUI* ui = window->m_pDownloadsUI;
-    QVERIFY(ui);
-    QVERIFY(!ui->isVisible());
 
     // The help menu's last entry opens the window.
     QAction* entry = window->m_pMenuHelp->actions().last();
@@ -394,7 +391,8 @@ void TestDownloads::windowShowsAndDrivesTheDownloads()
     QVERIFY(entry->isVisible());
     QCOMPARE(entry->text(), QStringLiteral("Downloads"));
     entry->trigger();
-    QVERIFY(ui->isVisible());
+    CDownloadsUI* ui = window->m_pDownloadsUI;
+    QVERIFY(ui && ui->isVisible());
     QCOMPARE(ui->windowTitle(), QStringLiteral("Downloads"));
     auto* cancel = ui->findChild<QPushButton*>(QStringLiteral("buttonCancel"));
     auto* open = ui->findChild<QPushButton*>(QStringLiteral("buttonOpen"));

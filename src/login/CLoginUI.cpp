@@ -364,7 +364,7 @@ void CLoginUI::makeServerRow(QListWidgetItem* item)
     const QString displayText = serverDisplayText({sName, sUrl, false});
 
     auto* row = new ItemWidgetFile(nullptr);
-    row->m_pLabel->setText(displayText);
+    row->setText(displayText);
     m_pListWidget->setItemWidget(item, row);
     row->setObjectName(sName);
     row->setAccessibleName(sUrl);

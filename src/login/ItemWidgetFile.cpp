@@ -3,6 +3,7 @@
 #include "login/ButtonDelete.h"
 #include "ui/HighDpi.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
@@ -20,11 +21,13 @@ ItemWidgetFile::ItemWidgetFile(QWidget* parent)
     buttonDelete->setIcon(QIcon(kDeleteIcon));
     buttonDelete->setStyleSheet(QStringLiteral("border:0px;"));
 
+    // The label takes the row's free width, whatever its text's length.
     m_pLabel = new QLabel(this);
+    m_pLabel->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_pLabel->installEventFilter(this);
 
     auto* layout = new QHBoxLayout(this);
-    layout->addWidget(m_pLabel);
-    layout->addStretch(0);
+    layout->addWidget(m_pLabel, 1);
     layout->addWidget(buttonDelete);
     layout->setContentsMargins(kRowMargins);
 
@@ -41,9 +44,28 @@ void ItemWidgetFile::setManaged(const QString& sTip)
     setToolTip(sTip);
 }
 
+void ItemWidgetFile::setText(const QString& sText)
+{
+    m_sText = sText;
+    elide();
+}
+
+void ItemWidgetFile::elide()
+{
+    m_pLabel->setText(m_pLabel->fontMetrics().elidedText(m_sText, Qt::ElideRight, m_pLabel->width()));
+}
+
 void ItemWidgetFile::mouseReleaseEvent(QMouseEvent*)
 {
-    emit signal_mouseClick(m_pLabel->text());
+    // The whole text: the picker finds the server by it.
+    emit signal_mouseClick(m_sText);
+}
+
+bool ItemWidgetFile::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pLabel && event->type() == QEvent::Resize)
+        elide();
+    return QWidget::eventFilter(watched, event);
 }
 
 void ItemWidgetFile::slot_buttonDelete()

@@ -5,7 +5,8 @@
 class QLabel;
 
 // One row of the server drop-down: the server's display text and a delete button.
-// Its object name is the server's name, its accessible name the server's URL.
+// Its object name is the server's name, its accessible name the server's URL. A text
+// longer than the row ends in "..." (the tooltip holds it whole).
 class ItemWidgetFile : public QWidget
 {
     Q_OBJECT
@@ -14,6 +15,10 @@ public:
     explicit ItemWidgetFile(QWidget* parent = nullptr);
 
     QLabel* m_pLabel = nullptr;
+
+    // The server's display text, shown as far as the row allows.
+    void setText(const QString& sText);
+    QString text() const { return m_sText; }
 
     // Marks the row as an administrator's server: a padlock instead of the delete
     // button, and sTip as its tooltip.
@@ -30,4 +35,11 @@ public slots:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The label's text follows the label's width.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void elide();
+
+    QString m_sText;
 };

@@ -113,7 +113,7 @@ private slots:
         QListWidgetItem* last = login->m_pListWidget->item(count - 1);
         QTRY_VERIFY(login->m_pListWidget->itemWidget(last));
         auto* row = qobject_cast<ItemWidgetFile*>(login->m_pListWidget->itemWidget(last));
-        QCOMPARE(row->m_pLabel->text(), login->m_pComboServer->currentText());
+        QCOMPARE(row->text(), login->m_pComboServer->currentText());
         QCOMPARE(row->accessibleName(), QStringLiteral("https://s%1.example").arg(count - 1));
         login->m_pComboServer->hidePopup();
 

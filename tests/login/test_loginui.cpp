@@ -101,6 +101,8 @@ private slots:
     void enterInAFieldPressesContinue();
     void enterPressesContinueOnceAfterModeSwitches();
     void onlyTheAdministratorsServers();
+    void longRowTextsEndInAnEllipsis_data();
+    void longRowTextsEndInAnEllipsis();
 
     void fillAtStart_data();
     void fillAtStart();
@@ -545,6 +547,34 @@ void TestLoginUI::onlyTheAdministratorsServers()
     QCOMPARE(login->m_pLabelTip->text(), texts.OnlyManagedServers);
     QVERIFY(m_client.window->m_sCurUrl.isEmpty());
     QCOMPARE(readServerFile(), ServerList{kOffice});
+}
+
+void TestLoginUI::longRowTextsEndInAnEllipsis_data()
+{
+    QTest::addColumn<bool>("isManaged");
+    QTest::newRow("the user's server, beside its delete button") << false;
+    QTest::newRow("the administrator's server, beside its padlock") << true;
+}
+
+void TestLoginUI::longRowTextsEndInAnEllipsis()
+{
+    QFETCH(bool, isManaged);
+    const ServerEntry server{QStringLiteral("A server name far too long for the picker"),
+        QStringLiteral("https://files.department.example.com:8443"), false};
+    if (isManaged)
+        m_client.managed.servers = {{server.name, server.url}};
+    CLoginUI* login = openLogin(isManaged ? ServerList{} : ServerList{server});
+    login->m_pComboServer->showPopup();
+    ItemWidgetFile* row = rowOf(login, server.url);
+    QVERIFY(row && row->isVisible());
+
+    // Shown cut with an ellipsis inside the label, never past it; the row keeps the whole text.
+    const QLabel* label = row->m_pLabel;
+    QVERIFY2(label->text().endsWith(QChar(0x2026)), qPrintable(label->text()));
+    QVERIFY(label->fontMetrics().horizontalAdvance(label->text()) <= label->width());
+    QCOMPARE(row->text(), serverDisplayText(server));
+    QTest::mouseRelease(row, Qt::LeftButton);
+    QCOMPARE(login->m_pComboServer->currentText(), serverDisplayText(server));
 }
 
 void TestLoginUI::fillAtStart_data()

@@ -109,7 +109,7 @@ QStringList rowTexts(const CLoginUI* login)
     for (int i = 0; i < login->m_pListWidget->count(); ++i) {
         const auto* row
             = qobject_cast<ItemWidgetFile*>(login->m_pListWidget->itemWidget(login->m_pListWidget->item(i)));
-        texts << (row ? row->m_pLabel->text() : QStringLiteral("<no row>"));
+        texts << (row ? row->text() : QStringLiteral("<no row>"));
     }
     return texts;
 }

@@ -9,6 +9,7 @@
 #include "mainwindow/LoadProgressBar.h"
 #include "mainwindow/StartPresentation.h"
 #include "servers/ServerBook.h"
+#include "ui/AfterFirstPaint.h"
 #include "ui/LanguageTexts.h"
 #include "ui/MessageBar.h"
 #include "ui/ServerLostPanel.h"
@@ -73,13 +74,19 @@ void CMainWindow::startWebEngine(bool isDefaultPreloaded)
     // when one was asked for). Done once the event loop runs, so the start overlaps the
     // delayed login's wait instead of adding to the first load; the default server's
     // page starts loading then too, out of sight until the delayed login presents it.
-    QTimer::singleShot(0, m_pDebugView, [this, isDefaultPreloaded] {
+    const auto start = [this, isDefaultPreloaded] {
         webProfile();
         // The server's page first: the debug view's page only adds to its wait.
         if (isDefaultPreloaded)
             preloadDefaultServer();
         m_pDebugView->page();
-    });
+    };
+    // The engine's start holds the GUI thread; a login window on its way to the screen
+    // is drawn first instead of staying blank until the engine runs.
+    if (m_pLoginUI && m_pLoginUI->isVisible())
+        AfterFirstPaint::run(m_pLoginUI, start);
+    else
+        QTimer::singleShot(0, m_pDebugView, start);
 }
 
 void CMainWindow::preloadAtStart(int argumentCount)

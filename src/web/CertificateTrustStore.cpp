@@ -1,12 +1,8 @@
 #include "web/CertificateTrustStore.h"
 
-#include "storage/AtomicFile.h"
-#include "storage/MalformedFile.h"
+#include "storage/OwnFile.h"
 
 #include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QHostAddress>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -46,24 +42,13 @@ CertificateTrustStore::CertificateTrustStore(const QString& sPath)
 void CertificateTrustStore::load()
 {
     m_trusted.clear();
-    QFile file(m_sPath);
-    if (m_sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = file.readAll();
-    file.close();
-    if (!parse(bytes, &m_trusted)) {
+    if (!OwnFile::read(m_sPath, [this](const QByteArray& bytes) { return parse(bytes, &m_trusted); }))
         m_trusted.clear();
-        MalformedFile::moveAside(m_sPath);
-    }
 }
 
 bool CertificateTrustStore::save() const
 {
-    if (m_sPath.isEmpty())
-        return false;
-    // A fresh account may have no data folder yet.
-    QDir().mkpath(QFileInfo(m_sPath).absolutePath());
-    return AtomicFile::write(m_sPath, serialize(m_trusted));
+    return OwnFile::save(m_sPath, serialize(m_trusted));
 }
 
 CertificateTrustStore::Verdict CertificateTrustStore::verdict(const QString& sServer, const QString& sFingerprint) const

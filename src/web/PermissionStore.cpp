@@ -1,20 +1,14 @@
 #include "web/PermissionStore.h"
 
-#include "storage/AtomicFile.h"
-#include "storage/MalformedFile.h"
+#include "storage/OwnFile.h"
 #include "web/CertificateTrustStore.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QUrl>
 
 namespace {
 const QString kNotifications = QStringLiteral("notifications");
-// Far more than any user answers; a bigger file is not one of ours.
-const qint64 kMaxFileBytes = 1024 * 1024;
 } // namespace
 
 PermissionStore::PermissionStore(const QString& sPath)
@@ -24,23 +18,13 @@ PermissionStore::PermissionStore(const QString& sPath)
 void PermissionStore::load()
 {
     m_notifications.clear();
-    QFile file(m_sPath);
-    if (m_sPath.isEmpty() || !file.open(QIODevice::ReadOnly))
-        return;
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
-    file.close();
-    if (bytes.size() > kMaxFileBytes || !parse(bytes, &m_notifications)) {
+    if (!OwnFile::read(m_sPath, [this](const QByteArray& bytes) { return parse(bytes, &m_notifications); }))
         m_notifications.clear();
-        MalformedFile::moveAside(m_sPath);
-    }
 }
 
 bool PermissionStore::save() const
 {
-    if (m_sPath.isEmpty())
-        return false;
-    QDir().mkpath(QFileInfo(m_sPath).absolutePath());
-    return AtomicFile::write(m_sPath, serialize(m_notifications));
+    return OwnFile::save(m_sPath, serialize(m_notifications));
 }
 
 PermissionStore::Answer PermissionStore::notifications(const QUrl& origin) const

@@ -3,7 +3,6 @@
 #include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QDBusReply>
 #include <QDBusVariant>
 #include <QDeadlineTimer>
 #include <QDir>
@@ -19,7 +18,6 @@ const int kCallTimeoutMs = 10000;
 const int kMaxDepth = 64;
 // The state bit "showing": the element is on the screen, not only visible in principle.
 const uint kShowingBit = 25;
-const uint kExpandedBit = 10;
 const QString kAccessible = QStringLiteral("org.a11y.atspi.Accessible");
 const QString kRoot = QStringLiteral("/org/a11y/atspi/accessible/root");
 
@@ -138,8 +136,7 @@ bool AccessibleDesktop::connectAccessibilityBus(qint64 pid)
     // Qt 5.15 switches its accessibility on when it sees the accessibility bus start, but
     // misses it when the bus runs already as it starts (as a desktop session would have it).
     // So the bus is started once the client shows a window: by then Qt watches for it.
-    if (!runXdotool(
-            {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"), QString::number(pid)}))
+    if (visibleWindowCount(pid) == 0)
         return false;
     const QString sSessionName = QStringLiteral("orbisk-test-session-%1").arg(quintptr(this));
     QString sAddress;
@@ -194,7 +191,6 @@ void AccessibleDesktop::collect(const QString& sService, const QString& sPath, Q
     if (state.canConvert<QDBusArgument>())
         state.value<QDBusArgument>() >> words;
     element.isShowing = !words.isEmpty() && (words.first() & (1u << kShowingBit));
-    element.isExpanded = !words.isEmpty() && (words.first() & (1u << kExpandedBit));
     pElements->append(element);
     if (depth >= kMaxDepth)
         return;

@@ -24,7 +24,6 @@ public:
         QString role;
         QString name;
         bool isShowing = false;
-        bool isExpanded = false;
     };
 
     AccessibleDesktop() = default;

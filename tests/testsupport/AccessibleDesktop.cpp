@@ -85,9 +85,12 @@ bool AccessibleDesktop::start()
         return false;
     }
     // The X server picks a free display itself and prints its number once it accepts clients.
+    // Without -noreset it resets whenever its last client leaves (the readiness check below
+    // is one) and refuses a client that comes meanwhile.
     m_xServer.setProgram(xServer);
-    m_xServer.setArguments({QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-        QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x800x24")});
+    m_xServer.setArguments(
+        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-noreset"), QStringLiteral("-nolisten"),
+            QStringLiteral("tcp"), QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x800x24")});
     m_xServer.start();
     const QString sNumber = firstLine(m_xServer);
     if (sNumber.isEmpty()) {

@@ -399,5 +399,17 @@
         <source>CertificateValidUntil</source>
         <translation>有效期至</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>FindPrevious</source>
+        <translation>上一个匹配</translation>
+    </message>
+    <message>
+        <source>FindNext</source>
+        <translation>下一个匹配</translation>
+    </message>
 </context>
 </TS>

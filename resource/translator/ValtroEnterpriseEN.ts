@@ -399,5 +399,17 @@
         <source>CertificateValidUntil</source>
         <translation>Valid until</translation>
     </message>
+    <message>
+        <source>Close</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>FindPrevious</source>
+        <translation>Previous match</translation>
+    </message>
+    <message>
+        <source>FindNext</source>
+        <translation>Next match</translation>
+    </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 
 #include "core/ClientInfo.h"
 #include "storage/AppPaths.h"
+#include "ui/ButtonName.h"
 #include "ui/HighDpi.h"
 #include "ui/LanguageTexts.h"
 #include "ui/Style.h"
@@ -59,6 +60,7 @@ CAboutUI::CAboutUI(const LanguageTexts& texts, QWidget* parent)
     labelNotice->setStyleSheet(orbisk::style::centredText(orbisk::style::kTextGrey, 12));
     labelWebSite->setStyleSheet(orbisk::style::centredText(orbisk::style::kTextGrey, 12));
     buttonClose->setStyleSheet(orbisk::style::closeButton());
+    orbisk::nameButton(buttonClose, texts.Close);
     buttonLog->setCursor(Qt::PointingHandCursor);
 
     // Widths are measured in the font each widget paints with, which its style sheet

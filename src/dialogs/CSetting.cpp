@@ -3,6 +3,7 @@
 #include "platform/autostart.h"
 #include "storage/AppPaths.h"
 #include "storage/ClientSettings.h"
+#include "ui/ButtonName.h"
 #include "ui/LanguageTexts.h"
 #include "ui/Style.h"
 
@@ -42,6 +43,7 @@ CSetting::CSetting(const LanguageTexts& texts, ClientSettings& settings, QWidget
     buttonOK->setText(texts.OK);
 
     buttonClose->setStyleSheet(orbisk::style::closeButton());
+    orbisk::nameButton(buttonClose, texts.Close);
     labelTitle->setStyleSheet(orbisk::style::centredText(orbisk::style::kTextGrey, 18));
     buttonOK->setStyleSheet(orbisk::style::primaryButton());
 

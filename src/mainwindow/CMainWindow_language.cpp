@@ -1,6 +1,8 @@
 // CMainWindow: applying the interface language to every window at once.
 #include "mainwindow/CMainWindow.h"
 
+#include "ui/MessageBar.h"
+
 #include "dialogs/CDownloadsUI.h"
 #include "dialogs/CMiniTray.h"
 #include "login/CLoginUI.h"
@@ -53,6 +55,8 @@ void CMainWindow::slot_switch_language(int)
     }
     if (m_pDownloadsUI)
         m_pDownloadsUI->updateTexts(*m_pTexts);
+    if (m_pMessageBar)
+        m_pMessageBar->setCloseName(m_pTexts->Close);
     if (m_pCertificateGuard)
         m_pCertificateGuard->updateTexts(*m_pTexts);
 

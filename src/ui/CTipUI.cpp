@@ -1,5 +1,6 @@
 #include "ui/CTipUI.h"
 
+#include "ui/ButtonName.h"
 #include "ui/HighDpi.h"
 #include "ui/LanguageTexts.h"
 #include "ui/Style.h"
@@ -34,6 +35,7 @@ CTipUI::CTipUI(const LanguageTexts& texts, QWidget* parent)
 
     buttonClose->setGeometry(280, 8, 18, 18);
     buttonClose->setStyleSheet(orbisk::style::closeButton());
+    orbisk::nameButton(buttonClose, texts.Close);
 
     connect(buttonClose, SIGNAL(clicked(bool)), this, SLOT(slot_buttonClose()));
 }

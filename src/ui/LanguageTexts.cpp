@@ -115,6 +115,9 @@ const Field kFields[] = {
     {"ServerSignInRequired", &LanguageTexts::ServerSignInRequired},
     {"ClientCertificateWanted", &LanguageTexts::ClientCertificateWanted},
     {"CertificateValidUntil", &LanguageTexts::CertificateValidUntil},
+    {"Close", &LanguageTexts::Close},
+    {"FindPrevious", &LanguageTexts::FindPrevious},
+    {"FindNext", &LanguageTexts::FindNext},
 };
 
 } // namespace

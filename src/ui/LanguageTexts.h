@@ -108,6 +108,9 @@ struct LanguageTexts
     QString ServerSignInRequired;
     QString ClientCertificateWanted;
     QString CertificateValidUntil;
+    QString Close;
+    QString FindPrevious;
+    QString FindNext;
 
     // Translates every key in context "QObject" with the translators installed now.
     static LanguageTexts fromInstalledTranslators();

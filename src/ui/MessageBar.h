@@ -4,6 +4,7 @@
 
 class AreaOverlay;
 class QLabel;
+class QPushButton;
 class QTimer;
 
 // A thin bar with a message over the top of an area (the page), which the user can
@@ -21,9 +22,12 @@ public:
     // Shows sText for iShownMs.
     void showMessage(const QString& sText, int iShownMs = kShownMs);
     QString text() const;
+    // What the close button is called for a screen reader and in its tooltip.
+    void setCloseName(const QString& sName);
 
 private:
     AreaOverlay* m_pOverlay;
     QLabel* m_pLabel;
+    QPushButton* m_pBtnClose;
     QTimer* m_pTimer;
 };

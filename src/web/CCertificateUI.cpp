@@ -1,5 +1,6 @@
 #include "web/CCertificateUI.h"
 
+#include "ui/ButtonName.h"
 #include "ui/LanguageTexts.h"
 #include "ui/Style.h"
 
@@ -61,16 +62,16 @@ CCertificateUI::CCertificateUI(const CertificateQuestion& question, const Langua
     m_pLabelTitle = new QLabel(this);
     m_pLabelTitle->setObjectName(QStringLiteral("certificateTitle"));
     m_pLabelTitle->setStyleSheet(orbisk::style::text(orbisk::style::kTextGrey, 18));
-    auto* buttonClose = new QPushButton(this);
-    buttonClose->setFixedSize(kCloseSize);
-    buttonClose->setStyleSheet(orbisk::style::closeButton());
-    buttonClose->setFocusPolicy(Qt::NoFocus);
-    buttonClose->setAutoDefault(false);
+    m_pBtnClose = new QPushButton(this);
+    m_pBtnClose->setFixedSize(kCloseSize);
+    m_pBtnClose->setStyleSheet(orbisk::style::closeButton());
+    m_pBtnClose->setFocusPolicy(Qt::NoFocus);
+    m_pBtnClose->setAutoDefault(false);
 
     auto* titleRow = new QHBoxLayout;
     titleRow->addWidget(labelIcon);
     titleRow->addWidget(m_pLabelTitle, 1);
-    titleRow->addWidget(buttonClose, 0, Qt::AlignTop);
+    titleRow->addWidget(m_pBtnClose, 0, Qt::AlignTop);
 
     m_pLabelMessage = new QLabel(this);
     m_pLabelMessage->setObjectName(QStringLiteral("certificateMessage"));
@@ -145,7 +146,7 @@ CCertificateUI::CCertificateUI(const CertificateQuestion& question, const Langua
     m_pLayout->addLayout(buttonRow);
     updateTexts(texts);
 
-    connect(buttonClose, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_pBtnClose, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_pBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     m_pBtnCancel->setFocus();
 }
@@ -167,6 +168,7 @@ void CCertificateUI::updateTexts(const LanguageTexts& texts)
     m_pLabelProblem->setText(m_question.problemText(texts));
     m_pLabelValidity->setText(m_question.validity(texts));
     m_pBtnCancel->setText(texts.Cancel);
+    orbisk::nameButton(m_pBtnClose, texts.Close);
     if (m_pBtnTrust)
         m_pBtnTrust->setText(texts.TrustCertificate);
     else

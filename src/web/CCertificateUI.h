@@ -27,6 +27,7 @@ public:
     void updateTexts(const LanguageTexts& texts);
 
     QPushButton* m_pBtnCancel = nullptr;
+    QPushButton* m_pBtnClose = nullptr;
     QPushButton* m_pBtnTrust = nullptr;
 
 private:

@@ -1,6 +1,7 @@
 #include "web/FindBar.h"
 
 #include "ui/AreaOverlay.h"
+#include "ui/ButtonName.h"
 #include "ui/LanguageTexts.h"
 #include "ui/Style.h"
 
@@ -26,15 +27,15 @@ FindBar::FindBar(QWidget* area, QWidget* parent)
     , m_pCount(new QLabel(this))
     , m_pBtnPrevious(new QPushButton(QStringLiteral("\u2191"), this))
     , m_pBtnNext(new QPushButton(QStringLiteral("\u2193"), this))
+    , m_pBtnClose(new QPushButton(this))
 {
     setObjectName(QStringLiteral("findbar"));
     setStyleSheet(QStringLiteral("QFrame#findbar{background-color:%1;border-bottom:1px solid %2}")
                       .arg(orbisk::style::kFieldBackground, orbisk::style::kBorder));
     m_pEdit->setFixedWidth(kEditWidth);
     m_pCount->setStyleSheet(orbisk::style::text(orbisk::style::kTextGrey, 12));
-    auto* buttonClose = new QPushButton(this);
-    buttonClose->setFixedSize(kCloseSize);
-    buttonClose->setStyleSheet(orbisk::style::closeButton());
+    m_pBtnClose->setFixedSize(kCloseSize);
+    m_pBtnClose->setStyleSheet(orbisk::style::closeButton());
 
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(12, 0, 8, 0);
@@ -43,11 +44,11 @@ FindBar::FindBar(QWidget* area, QWidget* parent)
     layout->addWidget(m_pBtnNext);
     layout->addWidget(m_pCount);
     layout->addStretch(1);
-    layout->addWidget(buttonClose);
+    layout->addWidget(m_pBtnClose);
 
     connect(m_pBtnPrevious, &QPushButton::clicked, this, [this] { find(true); });
     connect(m_pBtnNext, &QPushButton::clicked, this, [this] { find(false); });
-    connect(buttonClose, &QPushButton::clicked, this, &FindBar::slot_close);
+    connect(m_pBtnClose, &QPushButton::clicked, this, &FindBar::slot_close);
     connect(m_pEdit, &QLineEdit::textEdited, this, [this] { find(false); });
     m_pEdit->installEventFilter(this);
     hide();
@@ -63,6 +64,9 @@ void FindBar::open(QWebEnginePage* pPage, const LanguageTexts& texts)
     }
     m_sCountFormat = texts.FindCount;
     m_pEdit->setPlaceholderText(texts.FindInPage);
+    orbisk::nameButton(m_pBtnPrevious, texts.FindPrevious);
+    orbisk::nameButton(m_pBtnNext, texts.FindNext);
+    orbisk::nameButton(m_pBtnClose, texts.Close);
     m_pOverlay->place();
     show();
     raise();

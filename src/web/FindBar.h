@@ -42,6 +42,7 @@ private:
     QLabel* m_pCount;
     QPushButton* m_pBtnPrevious;
     QPushButton* m_pBtnNext;
+    QPushButton* m_pBtnClose;
     QPointer<QWebEnginePage> m_pPage;
     QString m_sCountFormat;
 };

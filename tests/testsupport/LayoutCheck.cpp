@@ -157,6 +157,8 @@ QStringList layoutFaults(QWidget* window)
                               .arg(windowRect.width());
         } else if (auto* button = qobject_cast<QPushButton*>(child)) {
             text = button->text();
+            if (text.isEmpty() && button->accessibleName().isEmpty())
+                faults << describe(child) + QStringLiteral(": a button with neither a text nor a name to be read out");
             if (!text.isEmpty()) {
                 neededWidth = button->fontMetrics().horizontalAdvance(text);
                 if (neededWidth > button->width())

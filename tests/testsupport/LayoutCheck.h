@@ -14,6 +14,7 @@ namespace orbisk::test {
 // - a text or a control that reaches outside the window;
 // - a text, or a check box as wide as it wants to be, that touches the window's
 //   frame: it must end kFrameGap pixels inside each edge;
+// - a button with no text and no accessible name (a screen reader says only "button");
 // - a text that leaves no mark in the window's grab (drawn in the background
 //   colour, covered, or not drawn at all), and a grab of a single colour.
 // The window must be shown, so that style sheets have given the controls their fonts.

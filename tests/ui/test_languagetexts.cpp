@@ -142,6 +142,9 @@ const CatalogueRow kCatalogue[] = {
     {"ServerSignInRequired", "The server requires sign-in", "服务器要求登录"},
     {"ClientCertificateWanted", "%1 asks for a certificate to identify you", "%1 要求提供证书以识别您的身份"},
     {"CertificateValidUntil", "Valid until", "有效期至"},
+    {"Close", "Close", "关闭"},
+    {"FindPrevious", "Previous match", "上一个匹配"},
+    {"FindNext", "Next match", "下一个匹配"},
 };
 
 QStringList catalogueColumn(const char* CatalogueRow::*column)
@@ -171,7 +174,7 @@ QStringList fieldsByName(const LanguageTexts& t)
         t.PageStoppedRepeatedly, t.CannotReachServer, t.TryNow, t.ChangeServer, t.FindInPage, t.FindCount,
         t.NotificationsWanted, t.Allow, t.DontAllow, t.SignIn, t.ProxyAsksSignIn, t.ServerAsksSignIn, t.UserName,
         t.Password, t.Remember, t.NoSecretStore, t.CredentialsRefused, t.ProxySignInRequired, t.ServerSignInRequired,
-        t.ClientCertificateWanted, t.CertificateValidUntil};
+        t.ClientCertificateWanted, t.CertificateValidUntil, t.Close, t.FindPrevious, t.FindNext};
 }
 
 } // namespace

@@ -173,6 +173,7 @@ void TestMainWindowWeb::killedRendererIsReloadedThenGivenUp()
         QCOMPARE(loaded.first().first().toBool(), true);
         QVERIFY(bar->isVisible());
         QCOMPARE(bar->text(), m_pWindow->shownTexts().PageReloaded);
+        QCOMPARE(bar->findChild<QPushButton*>()->accessibleName(), m_pWindow->shownTexts().Close);
         QVERIFY(m_pWindow->m_isPageShown);
     }
     QWebEnginePage* page = m_pWindow->m_pWebView->page();
@@ -235,6 +236,9 @@ void TestMainWindowWeb::findBarCountsMatches()
     QTest::keyClick(m_pWindow, Qt::Key_F, Qt::ControlModifier);
     const FindBar* bar = m_pWindow->m_pFindBar;
     QVERIFY(bar->isVisible());
+    // The arrow and close buttons have names a screen reader can say.
+    for (const QPushButton* button : bar->findChildren<QPushButton*>())
+        QVERIFY(!button->accessibleName().isEmpty());
     auto* edit = bar->findChild<QLineEdit*>();
     QVERIFY(edit->hasFocus());
     // "Drop" stands in "Dropped items" and "Drop files or folders".

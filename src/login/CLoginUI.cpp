@@ -5,6 +5,7 @@
 #include "login/DeferredRows.h"
 #include "login/ItemWidgetFile.h"
 #include "login/NoFocusRectStyle.h"
+#include "login/PickerDeleteKey.h"
 #include "servers/ServerBook.h"
 #include "servers/ServerDisplayText.h"
 #include "ui/HighDpi.h"
@@ -49,8 +50,10 @@ const QString kStyleCombo
         "QAbstractItemView::item {height: 30px;}QListView::item {background: %3;}"
         "QListView::item:hover {background: %3;}")
           .arg(orbisk::style::kFieldBorder, orbisk::style::kFieldBackground, orbisk::style::kWhite);
-const QString kStyleList
-    = QStringLiteral("QListWidget{}QListWidget::item:hover{background-color:%1}").arg(orbisk::style::kBrandBlue);
+// The keyboard's current row is marked too, or arrow keys would move through the list unseen.
+const QString kStyleList = QStringLiteral("QListWidget{}QListWidget::item:hover{background-color:%1}"
+                                          "QListWidget::item:selected{background-color:%2}")
+                               .arg(orbisk::style::kBrandBlue, orbisk::style::kSelectionBlue);
 // Greyed while the administrator decides the default.
 const QString kStyleCheck = QStringLiteral("QCheckBox{spacing:8px;color:%1;font-size:12px;margin-left:2}"
                                            "QCheckBox:disabled{color:%2}"
@@ -160,6 +163,8 @@ CLoginUI::CLoginUI(QWidget* parent)
     m_pNoFocusStyle->setParent(this);
     m_pListWidget->setStyle(m_pNoFocusStyle);
     m_pDeferredRows = new DeferredRows(m_pListWidget, [this](QListWidgetItem* item) { makeServerRow(item); });
+    connect(new PickerDeleteKey(m_pListWidget, kUrlRole), &PickerDeleteKey::deleteRequested, this,
+        &CLoginUI::deleteRequested);
 
     m_pLabelAlias = new QLabel(this);
     m_pLabelAlias->setGeometry(102, 332, 300, 23);

@@ -102,6 +102,8 @@ private slots:
     void enterPressesContinueOnceAfterModeSwitches();
     void onlyTheAdministratorsServers();
     void longRowTextsEndInAnEllipsis_data();
+    void deleteKeyForgetsTheHighlightedServer_data();
+    void deleteKeyForgetsTheHighlightedServer();
     void longRowTextsEndInAnEllipsis();
 
     void fillAtStart_data();
@@ -575,6 +577,28 @@ void TestLoginUI::longRowTextsEndInAnEllipsis()
     QCOMPARE(row->text(), serverDisplayText(server));
     QTest::mouseRelease(row, Qt::LeftButton);
     QCOMPARE(login->m_pComboServer->currentText(), serverDisplayText(server));
+}
+
+void TestLoginUI::deleteKeyForgetsTheHighlightedServer_data()
+{
+    QTest::addColumn<bool>("isManaged");
+    QTest::newRow("the user's server goes") << false;
+    QTest::newRow("the administrator's server stays") << true;
+}
+
+void TestLoginUI::deleteKeyForgetsTheHighlightedServer()
+{
+    QFETCH(bool, isManaged);
+    const ServerEntry company{QStringLiteral("Company"), QStringLiteral("https://files.company.example"), false};
+    m_client.managed.servers = {{company.name, company.url}};
+    CLoginUI* login = openLogin({kOffice});
+    login->m_pComboServer->showPopup();
+    // The administrator's servers come first.
+    login->m_pListWidget->setCurrentRow(isManaged ? 0 : 1);
+    QTest::keyClick(login->m_pListWidget, Qt::Key_Delete);
+    const ServerList kept = isManaged ? ServerList{kOffice} : ServerList{};
+    QCOMPARE(rowTexts(login), displayTexts(ServerList{company} + kept));
+    QCOMPARE(readServerFile(), kept);
 }
 
 void TestLoginUI::fillAtStart_data()

@@ -12,6 +12,7 @@
 #include <QDebug>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSplitter>
 #include <QUrl>
 #include <QWebEnginePage>
 
@@ -63,8 +64,12 @@ void CMainWindow::slot_zoom(int direction)
 
 void CMainWindow::slot_find()
 {
-    if (m_pWebView && m_isPageShown)
-        m_pFindBar->open(m_pWebView->page(), shownTexts());
+    if (!m_pWebView || !m_isPageShown)
+        return;
+    // Made when first asked for: its making costs a start several milliseconds.
+    if (!m_pFindBar)
+        m_pFindBar = new FindBar(m_pSplitter, this);
+    m_pFindBar->open(m_pWebView->page(), shownTexts());
 }
 
 void CMainWindow::slot_print()

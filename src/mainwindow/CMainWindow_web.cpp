@@ -50,7 +50,6 @@ void CMainWindow::initWebArea()
     m_pLoadProgress = new LoadProgressBar(m_pSplitter, this);
     m_pMessageBar = new MessageBar(m_pSplitter, this);
     m_pServerLost = new ServerLostPanel(m_pSplitter, this);
-    m_pFindBar = new FindBar(m_pSplitter, this);
     initPageShortcuts();
     connect(m_pServerLost, &ServerLostPanel::changeServerRequested, this, &CMainWindow::slot_exitServer);
 
@@ -293,7 +292,8 @@ void CMainWindow::showPageWindow()
 void CMainWindow::releaseWebView()
 {
     m_preload = Preload::None;
-    m_pFindBar->slot_close();
+    if (m_pFindBar)
+        m_pFindBar->slot_close();
     m_pServerLost->hide();
     QWebEnginePage* pPage = m_pWebView->page();
     if (pPage)

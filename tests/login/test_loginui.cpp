@@ -101,10 +101,8 @@ private slots:
     void enterInAFieldPressesContinue();
     void enterPressesContinueOnceAfterModeSwitches();
     void onlyTheAdministratorsServers();
-    void longRowTextsEndInAnEllipsis_data();
-    void deleteKeyForgetsTheHighlightedServer_data();
-    void deleteKeyForgetsTheHighlightedServer();
-    void longRowTextsEndInAnEllipsis();
+    void longServerRow_data();
+    void longServerRow();
 
     void fillAtStart_data();
     void fillAtStart();
@@ -551,21 +549,21 @@ void TestLoginUI::onlyTheAdministratorsServers()
     QCOMPARE(readServerFile(), ServerList{kOffice});
 }
 
-void TestLoginUI::longRowTextsEndInAnEllipsis_data()
+void TestLoginUI::longServerRow_data()
 {
     QTest::addColumn<bool>("isManaged");
     QTest::newRow("the user's server, beside its delete button") << false;
     QTest::newRow("the administrator's server, beside its padlock") << true;
 }
 
-void TestLoginUI::longRowTextsEndInAnEllipsis()
+void TestLoginUI::longServerRow()
 {
     QFETCH(bool, isManaged);
     const ServerEntry server{QStringLiteral("A server name far too long for the picker"),
         QStringLiteral("https://files.department.example.com:8443"), false};
     if (isManaged)
         m_client.managed.servers = {{server.name, server.url}};
-    CLoginUI* login = openLogin(isManaged ? ServerList{} : ServerList{server});
+    CLoginUI* login = openLogin(isManaged ? ServerList{kOffice} : ServerList{server, kOffice});
     login->m_pComboServer->showPopup();
     ItemWidgetFile* row = rowOf(login, server.url);
     QVERIFY(row && row->isVisible());
@@ -577,28 +575,13 @@ void TestLoginUI::longRowTextsEndInAnEllipsis()
     QCOMPARE(row->text(), serverDisplayText(server));
     QTest::mouseRelease(row, Qt::LeftButton);
     QCOMPARE(login->m_pComboServer->currentText(), serverDisplayText(server));
-}
 
-void TestLoginUI::deleteKeyForgetsTheHighlightedServer_data()
-{
-    QTest::addColumn<bool>("isManaged");
-    QTest::newRow("the user's server goes") << false;
-    QTest::newRow("the administrator's server stays") << true;
-}
-
-void TestLoginUI::deleteKeyForgetsTheHighlightedServer()
-{
-    QFETCH(bool, isManaged);
-    const ServerEntry company{QStringLiteral("Company"), QStringLiteral("https://files.company.example"), false};
-    m_client.managed.servers = {{company.name, company.url}};
-    CLoginUI* login = openLogin({kOffice});
+    // Delete on the marked row: the user's own server goes, the administrator's stays.
     login->m_pComboServer->showPopup();
-    // The administrator's servers come first.
-    login->m_pListWidget->setCurrentRow(isManaged ? 0 : 1);
+    login->m_pListWidget->setCurrentRow(0);
     QTest::keyClick(login->m_pListWidget, Qt::Key_Delete);
-    const ServerList kept = isManaged ? ServerList{kOffice} : ServerList{};
-    QCOMPARE(rowTexts(login), displayTexts(ServerList{company} + kept));
-    QCOMPARE(readServerFile(), kept);
+    QCOMPARE(rowTexts(login), displayTexts(isManaged ? ServerList{server, kOffice} : ServerList{kOffice}));
+    QCOMPARE(readServerFile(), ServerList{kOffice});
 }
 
 void TestLoginUI::fillAtStart_data()

@@ -2,6 +2,8 @@
 // servers and certificates.
 #include "web/CertificateTrustStore.h"
 
+#include "storage/OwnFile.h"
+
 #include "TestCertificates.h"
 #include "TestEnvironment.h"
 
@@ -144,6 +146,13 @@ void TestCertificateTrustStore::malformedFileIsMovedAsideAndReadsEmpty()
     store.load();
     QCOMPARE(orbisk::test::fileContent(m_sPath + QStringLiteral(".bad")), first);
     QCOMPARE(orbisk::test::fileContent(m_sPath + QStringLiteral(".bad.2")), QByteArray("not json"));
+
+    // A well-formed file far bigger than any store of ours is not read, only moved aside.
+    const QByteArray huge = "{\"h.example:443\": [\"" + kA.toLatin1() + "\"]}" + QByteArray(OwnFile::kMaxBytes, ' ');
+    QVERIFY(orbisk::test::writeFileContent(m_sPath, huge));
+    store.load();
+    QVERIFY(store.fingerprints(QStringLiteral("h.example:443")).isEmpty());
+    QCOMPARE(orbisk::test::fileContent(m_sPath + QStringLiteral(".bad.3")).size(), huge.size());
 }
 
 void TestCertificateTrustStore::missingFolderIsMadeOnSave()

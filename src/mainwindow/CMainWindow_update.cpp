@@ -13,6 +13,10 @@ void CMainWindow::slot_checkupdate(bool checkType)
     if (!m_pCheckUpdateUI) {
         auto* dialog = new CCheckUpdateUI(shownTexts(), checkType, nullptr);
         dialog->setManifestUrl(m_managed.updateManifestUrl);
+        // The web engine runs an administrator's proxy script for the page; the update
+        // check runs it itself. An explicit proxy wins over the script, as for the page.
+        if (m_managed.proxyHost.isEmpty() && m_managed.proxyPacUrl.isValid())
+            dialog->setProxyScript(m_managed.proxyPacUrl);
         m_pCheckUpdateUI = dialog;
         // A proxy that asks for sign-in: a check the user started may ask, a quiet one
         // only uses what is remembered and otherwise fails quietly.

@@ -68,8 +68,28 @@ void CCheckUpdateUI::requestVersion()
         m_pReply = nullptr;
     }
 
-    const QNetworkRequest request(m_manifestUrl.isEmpty() ? ReleaseManifest::location() : m_manifestUrl);
-    m_pReply = m_manager.get(request);
+    const QUrl url = m_manifestUrl.isEmpty() ? ReleaseManifest::location() : m_manifestUrl;
+    const int check = ++m_iCheck;
+    if (!m_pProxyScript) {
+        startRequest(url);
+        return;
+    }
+    m_pProxyScript->choose(url, [this, check, url](const QNetworkProxy& proxy) {
+        if (check != m_iCheck)
+            return;
+        m_manager.setProxy(proxy);
+        startRequest(url);
+    });
+}
+
+void CCheckUpdateUI::setProxyScript(const QUrl& url)
+{
+    m_pProxyScript = std::make_unique<orbisk::ProxyAutoConfig>(url);
+}
+
+void CCheckUpdateUI::startRequest(const QUrl& url)
+{
+    m_pReply = m_manager.get(QNetworkRequest(url));
     connect(m_pReply, SIGNAL(finished()), this, SLOT(replyFinished()));
 
     // A body beyond any real manifest ends the transfer early; the check then fails.

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/ProxyAutoConfig.h"
 #include "ui/CTipUI.h"
 #include "ui/LanguageTexts.h"
 
 #include <QNetworkAccessManager>
 #include <QString>
+
+#include <memory>
 
 class QLabel;
 class QNetworkReply;
@@ -27,6 +30,9 @@ public:
     void requestVersion();
     // Reads the manifest from this address (an administrator's mirror) instead.
     void setManifestUrl(const QUrl& url) { m_manifestUrl = url; }
+    // Asks the administrator's proxy script which proxy reaches the manifest, before
+    // each request.
+    void setProxyScript(const QUrl& url);
     // Says that an administrator manages the updates, where the user asked for a check;
     // nothing is requested.
     void showManaged();
@@ -54,9 +60,13 @@ public:
     bool m_checkType = false;
 
 private:
+    void startRequest(const QUrl& url);
     void showFailure();
 
     const LanguageTexts m_texts;
     QUrl m_manifestUrl;
+    std::unique_ptr<orbisk::ProxyAutoConfig> m_pProxyScript;
+    // Counts the checks, so a proxy choice that arrives after a newer check started is dropped.
+    int m_iCheck = 0;
     void applyShowRule();
 };

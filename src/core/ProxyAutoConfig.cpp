@@ -190,6 +190,13 @@ ProxyAutoConfig::ProxyAutoConfig(const QUrl& scriptUrl, QObject* parent)
     m_manager.setProxy(QNetworkProxy::NoProxy);
 }
 
+ProxyAutoConfig::~ProxyAutoConfig()
+{
+    // The manager deletes its replies after this body; none may reach fetched on the way.
+    if (m_pFetch)
+        m_pFetch->disconnect(this);
+}
+
 std::optional<QNetworkProxy> ProxyAutoConfig::firstUsable(const QString& answer)
 {
     for (const QString& entry : answer.split(QLatin1Char(';'))) {

@@ -30,6 +30,7 @@ public:
     static constexpr int kFetchTimeoutMs = 10000;
 
     explicit ProxyAutoConfig(const QUrl& scriptUrl, QObject* parent = nullptr);
+    ~ProxyAutoConfig() override;
 
     // Calls done on this object's thread with the proxy the script chooses for url, or
     // with QNetworkProxy::DefaultProxy (the client's proxy rule without a script) where

@@ -51,6 +51,13 @@ QString SignIn::keyOf(Kind kind, const QString& sWho, const QString& sRealm) con
         + QStringLiteral(" realm ") + sRealm;
 }
 
+std::optional<KeychainCredentials::Credentials> SignIn::known(const QString& sKey) const
+{
+    if (m_given.contains(sKey))
+        return m_given.value(sKey);
+    return m_pStore ? m_pStore->read(sKey) : std::nullopt;
+}
+
 void SignIn::answer(Kind kind, const QString& sWho, QAuthenticator* pAuthenticator, bool mayAsk)
 {
     // The engine takes a null authenticator as "cancel".
@@ -68,14 +75,24 @@ bool SignIn::fill(Kind kind, const QString& sWho, QAuthenticator* pAuthenticator
         // Asked again for what was just given: refused.
         request.isRefused = true;
         request.sUser = m_given.take(sKey).sUser;
-        if (m_pStore)
+        const QString sHostKey = m_hostKeys.take(sKey);
+        m_given.remove(sHostKey);
+        if (m_pStore) {
             m_pStore->forget(sKey);
+            if (!sHostKey.isEmpty())
+                m_pStore->forget(sHostKey);
+        }
     } else {
-        std::optional<KeychainCredentials::Credentials> known;
-        if (m_given.contains(sKey))
-            known = m_given.value(sKey);
-        else if (m_pStore)
-            known = m_pStore->read(sKey);
+        std::optional<KeychainCredentials::Credentials> known = this->known(sKey);
+        // The page names a proxy that a proxy script chose by its host alone, and the
+        // user's answer there is what the client's own requests through it need.
+        const int portAt = sWho.lastIndexOf(QLatin1Char(':'));
+        if (!known && kind == Kind::Proxy && portAt > 0) {
+            const QString sHostKey = keyOf(kind, sWho.left(portAt), sRealm);
+            known = this->known(sHostKey);
+            if (known)
+                m_hostKeys.insert(sKey, sHostKey);
+        }
         if (known) {
             m_given.insert(sKey, *known);
             m_supplied.insert(sKey);

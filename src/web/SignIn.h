@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class QAuthenticator;
 class QNetworkProxy;
@@ -61,6 +62,7 @@ private:
     // not be asked and nothing is remembered.
     bool fill(Kind kind, const QString& sWho, QAuthenticator* pAuthenticator, bool mayAsk);
     QString keyOf(Kind kind, const QString& sWho, const QString& sRealm) const;
+    std::optional<KeychainCredentials::Credentials> known(const QString& sKey) const;
 
     KeychainCredentials* m_pStore;
     Asker m_asker;
@@ -68,5 +70,7 @@ private:
     QHash<QString, KeychainCredentials::Credentials> m_given;
     // Keys whose credentials went to the engine; asked again means refused.
     QSet<QString> m_supplied;
+    // A proxy's "host:port" key whose credentials were found under its host alone.
+    QHash<QString, QString> m_hostKeys;
     Kind m_cancelled = Kind::None;
 };

@@ -18,8 +18,6 @@
 #include <QNetworkReply>
 #include <QPointer>
 #include <QPushButton>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QThread>
 #include <QtTest>
 
@@ -241,7 +239,6 @@ private slots:
     void checkFinishAppliesTheShowRule();
     void mainWindowTakesTheDialogAlong();
     void administratorManagesTheUpdates();
-    void proxyScriptNamesTheMirrorsProxy();
     void untrustedCertificateFailsTheCheck();
 
 private:
@@ -321,39 +318,6 @@ void TestCheckUpdate::administratorManagesTheUpdates()
     useAddress(QStringLiteral("http://127.0.0.1:%1/version.json").arg(unusedLocalPort()));
     m_window->slot_checkupdate(true);
     QTRY_COMPARE_WITH_TIMEOUT(m_server.requests(), 1, kTimeoutMs);
-}
-
-// The administrator's proxy script sends the check to a proxy for the mirror, a name
-// only that proxy knows; the proxy answers with a newer release.
-void TestCheckUpdate::proxyScriptNamesTheMirrorsProxy()
-{
-    QTcpServer proxy;
-    QVERIFY(proxy.listen(QHostAddress::LocalHost));
-    QByteArray head;
-    connect(&proxy, &QTcpServer::newConnection, this, [&proxy, &head] {
-        QTcpSocket* client = proxy.nextPendingConnection();
-        connect(client, &QTcpSocket::readyRead, client, [client, &head] {
-            head += client->readAll();
-            const QByteArray body = manifest(QStringLiteral("9.9.9"));
-            if (head.contains("\r\n\r\n"))
-                client->write("HTTP/1.1 200 OK\r\nConnection: close\r\nContent-Length: "
-                    + QByteArray::number(body.size()) + "\r\n\r\n" + body);
-        });
-    });
-    orbisk::ManagedConfig managed;
-    managed.updateManifestUrl = QUrl(QStringLiteral("http://mirror.corp.example/version.json"));
-    const QString script
-        = QStringLiteral("function FindProxyForURL(url, host) {"
-                         " return dnsDomainIs(host, '.corp.example') ? 'PROXY 127.0.0.1:%1' : 'DIRECT'; }")
-              .arg(proxy.serverPort());
-    managed.proxyPacUrl = QUrl(QStringLiteral("data:,") + QString::fromLatin1(QUrl::toPercentEncoding(script)));
-    buildWindows(managed);
-    m_window->slot_checkupdate(false);
-    CCheckUpdateUI* dialog = m_window->m_pCheckUpdateUI;
-    DialogDriver driver(dialog, DialogDriver::PressClose);
-    QTRY_COMPARE_WITH_TIMEOUT(driver.shows, 1, kTimeoutMs);
-    QVERIFY(head.startsWith("GET http://mirror.corp.example/version.json HTTP/1.1"));
-    QCOMPARE(driver.message, kNewer);
 }
 
 void TestCheckUpdate::cleanup()

@@ -319,21 +319,23 @@ void ProxyAutoConfig::runFor(const QUrl& url, Done done)
             done(*outcome->proxy);
             return;
         }
-        qWarning().noquote() << "proxy script" << shownScriptUrl() << "unused:" << outcome->sProblem;
+        logUnused(outcome->sProblem);
         done(QNetworkProxy(QNetworkProxy::DefaultProxy));
     });
     connect(worker, &QThread::finished, worker, &QObject::deleteLater);
     worker->start();
 }
 
-QString ProxyAutoConfig::shownScriptUrl() const
+void ProxyAutoConfig::logUnused(const QString& sProblem) const
 {
-    return m_scriptUrl.toDisplayString(QUrl::RemoveUserInfo).left(kLongestAnswerShown);
+    qWarning().noquote() << "proxy script"
+                         << m_scriptUrl.toDisplayString(QUrl::RemoveUserInfo).left(kLongestAnswerShown)
+                         << "unused:" << sProblem;
 }
 
 void ProxyAutoConfig::failWaiting(const QString& sProblem)
 {
-    qWarning().noquote() << "proxy script" << shownScriptUrl() << "unused:" << sProblem;
+    logUnused(sProblem);
     std::vector<std::pair<QUrl, Done>> waiting;
     waiting.swap(m_waiting);
     for (auto& entry : waiting)

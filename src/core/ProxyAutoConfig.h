@@ -51,7 +51,7 @@ private:
     void fetched(QNetworkReply* pReply);
     void runFor(const QUrl& url, Done done);
     void failWaiting(const QString& sProblem);
-    QString shownScriptUrl() const;
+    void logUnused(const QString& sProblem) const;
 
     QUrl m_scriptUrl;
     QString m_script;

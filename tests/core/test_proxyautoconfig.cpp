@@ -14,16 +14,10 @@ const int kShortRunMs = 300;
 
 QString shown(const QNetworkProxy& proxy)
 {
-    switch (proxy.type()) {
-    case QNetworkProxy::NoProxy:
-        return QStringLiteral("DIRECT");
-    case QNetworkProxy::DefaultProxy:
-        return QStringLiteral("DEFAULT");
-    case QNetworkProxy::HttpProxy:
-        return QStringLiteral("HTTP %1:%2").arg(proxy.hostName()).arg(proxy.port());
-    default:
-        return QStringLiteral("SOCKS5 %1:%2").arg(proxy.hostName()).arg(proxy.port());
-    }
+    const QHash<int, QString> kinds{{QNetworkProxy::NoProxy, "DIRECT"}, {QNetworkProxy::DefaultProxy, "DEFAULT"},
+        {QNetworkProxy::HttpProxy, "HTTP"}, {QNetworkProxy::Socks5Proxy, "SOCKS5"}};
+    const QString kind = kinds.value(proxy.type());
+    return proxy.hostName().isEmpty() ? kind : QStringLiteral("%1 %2:%3").arg(kind, proxy.hostName()).arg(proxy.port());
 }
 
 QUrl scriptAddress(const QString& body)
@@ -43,7 +37,8 @@ private slots:
     void initTestCase() { orbisk::test::prepareTestEnvironment(); }
     void run_data();
     void run();
-    void chooseFallsBackToTheClientsRule();
+    void choose_data();
+    void choose();
 };
 
 void TestProxyAutoConfig::run_data()
@@ -107,27 +102,30 @@ void TestProxyAutoConfig::run()
         QVERIFY2(problem.contains(proxy), qPrintable(problem));
 }
 
-// A script that cannot be fetched or used leaves the client's own rule; a fetched one
-// answers every waiting request.
-void TestProxyAutoConfig::chooseFallsBackToTheClientsRule()
+void TestProxyAutoConfig::choose_data()
 {
-    const QStringList kBothDefault{"DEFAULT", "DEFAULT"};
-    const QUrl target(QStringLiteral("https://files.corp.example/"));
-    const auto chooseTwice = [&target](const QUrl& script) {
-        ProxyAutoConfig pac(script);
-        QStringList chosen;
-        for (int i = 0; i < 2; ++i)
-            pac.choose(target, [&chosen](const QNetworkProxy& proxy) { chosen.append(shown(proxy)); });
-        [&] { QTRY_COMPARE(chosen.size(), 2); }();
-        return chosen;
-    };
-    QCOMPARE(chooseTwice(scriptAddress("return 'PROXY p:8080';")), (QStringList{"HTTP p:8080", "HTTP p:8080"}));
-    QCOMPARE(chooseTwice(scriptAddress("return 'BOGUS';")), kBothDefault);
-    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("could not be fetched"));
-    QCOMPARE(chooseTwice(QUrl(QStringLiteral("http://127.0.0.1:%1/proxy.pac").arg(orbisk::test::unusedLocalPort()))),
-        kBothDefault);
-    QCOMPARE(
-        chooseTwice(scriptAddress(QString(int(ProxyAutoConfig::kMaxScriptBytes), QLatin1Char(' ')))), kBothDefault);
+    QTest::addColumn<QUrl>("script");
+    QTest::addColumn<QString>("proxy");
+    QTest::newRow("served") << scriptAddress("return 'PROXY p:8080';") << "HTTP p:8080";
+    QTest::newRow("unusable") << scriptAddress("return 'BOGUS';") << "DEFAULT";
+    QTest::newRow("unreachable") << QUrl(
+        QStringLiteral("http://127.0.0.1:%1/p.pac").arg(orbisk::test::unusedLocalPort()))
+                                 << "DEFAULT";
+    QTest::newRow("over 1 MiB") << scriptAddress(QString(int(ProxyAutoConfig::kMaxScriptBytes), QLatin1Char(' ')))
+                                << "DEFAULT";
+}
+
+// A fetched script answers every waiting request; one that cannot be fetched or used
+// leaves the client's own rule.
+void TestProxyAutoConfig::choose()
+{
+    QFETCH(QUrl, script);
+    QFETCH(QString, proxy);
+    ProxyAutoConfig pac(script);
+    QStringList chosen;
+    for (int i = 0; i < 2; ++i)
+        pac.choose(QUrl("https://files.corp.example/"), [&chosen](const QNetworkProxy& p) { chosen.append(shown(p)); });
+    QTRY_COMPARE(chosen, (QStringList{proxy, proxy}));
 }
 
 QTEST_GUILESS_MAIN(TestProxyAutoConfig)
